@@ -1,0 +1,16 @@
+// Every screen the dispatcher can run; each returns the code it ends with.
+#pragma once
+
+#include "app/ScreenCodes.h"
+#include "studio/PictureTypes.h"
+
+ScreenCode RunMainMenu();
+ScreenCode SlidePuzzleScreen(Difficulty difficulty);
+ScreenCode SwapPuzzleScreen(Difficulty difficulty);
+ScreenCode CopyDrawingScreen(Difficulty difficulty);
+ScreenCode CopyColoursScreen(Difficulty difficulty);
+ScreenCode PaintingScreen(CanvasSize size);
+
+// Runs the menu, then the screen it chose; returns what that screen returned,
+// 100 to end the program, or 0 to come back to the menu.
+ScreenCode DispatchScreen();

@@ -1,0 +1,49 @@
+#include "app/Shell.h"
+
+#include <ctime>
+
+#include "app/Screens.h"
+#include "input/KControls.h"
+#include "services/KIniFile.h"
+#include "services/KPaths.h"
+#include "services/KRandom.h"
+
+std::unique_ptr<KScreen> MainScreen;
+bool ShowFps = false;
+
+namespace {
+
+constexpr int32_t kWindowWidth = 800;
+constexpr int32_t kWindowHeight = 600;
+constexpr int32_t kKeepDesktopDepth = -1;
+constexpr int32_t kFrameRate = 80;
+constexpr const char* kTitle = "TAFU";
+
+}  // namespace
+
+int RunGame() {
+  InitPaths();
+  MainScreen = CreateScreen(true, false);
+  if (!MainScreen) return 0;
+
+  const bool windowed = true;
+
+  KIniFile setup;
+  setup.LoadIni(MakePath("setup.ini"));
+  ShowFps = setup.GetIniInt("DEBUG", "SHOWFPS", 0) == 1;
+
+  if (!MainScreen->OpenWindow(kWindowWidth, kWindowHeight, kKeepDesktopDepth, windowed, kTitle)) {
+    MainScreen.reset();
+    return 0;
+  }
+  MainScreen->SetFrameRate(kFrameRate);
+  MainScreen->SetClearColor(1, 1, 1, 1);
+  SeedRandom(static_cast<uint32_t>(std::time(nullptr)));
+  HideSystemCursor();
+
+  while (DispatchScreen() != kCodeQuit) {
+  }
+
+  MainScreen.reset();
+  return 0;
+}

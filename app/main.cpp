@@ -1,0 +1,3 @@
+#include "app/Shell.h"
+
+int main() { return RunGame(); }

@@ -1,0 +1,48 @@
+// Keyboard, mouse and joystick state, read by the game once per frame.
+#pragma once
+
+#include <cstdint>
+
+// Engine key codes (contiguous from 0; 93 is the unknown key).
+enum KeyCode : int32_t {
+  KEY_LEFT = 0, KEY_UP = 1, KEY_DOWN = 2, KEY_RIGHT = 3,
+  KEY_SPACE = 4, KEY_LSHIFT = 5, KEY_RSHIFT = 6, KEY_RETURN = 7,
+  KEY_RCONTROL = 8, KEY_LCONTROL = 9,
+  KEY_F1 = 10, KEY_F12 = 21,
+  KEY_BACKSPACE = 22, KEY_TAB = 23, KEY_ESCAPE = 24,
+  KEY_A = 25, KEY_C = 27, KEY_N = 38, KEY_Z = 50,
+  KEY_0 = 51, KEY_9 = 60,
+  KEY_PAD0 = 61, KEY_PAD9 = 70,
+  KEY_PAD_MULTIPLY = 71, KEY_PAD_ADD = 72, KEY_PAD_SUBTRACT = 73, KEY_PAD_DECIMAL = 74, KEY_PAD_DIVIDE = 75,
+  KEY_CLEAR = 76, KEY_ALT = 77, KEY_LWIN = 78, KEY_RWIN = 79, KEY_NUMLOCK = 80, KEY_SCROLLLOCK = 81,
+  KEY_UNKNOWN = 93,
+};
+constexpr int32_t KEY_COUNT = 94;
+
+// Takes the window (an SDL_Window) the pointer position is measured in.
+void InitControls(void* window);
+
+bool IsKeyDown(int32_t keyCode);
+// Returns once the key is up.
+void WaitKeyRelease(int32_t keyCode);
+// The engine key code of a Windows virtual-key number, 93 when the table has none.
+int32_t VirtualKeyToKeyCode(int32_t virtualKey);
+// The Windows virtual-key number the table gives a key code.
+int32_t KeyCodeToVirtualKey(int32_t keyCode);
+
+// Pointer position in client pixels; negative or beyond the window when outside it.
+int16_t GetMouseX();
+int16_t GetMouseY();
+void SetMousePosition(int32_t x, int32_t y);
+bool IsLeftButtonDown();
+bool IsRightButtonDown();
+bool IsMiddleButtonDown();
+
+void SetWheel(int16_t delta);
+// The last wheel delta, once; then 0.
+int16_t TakeWheel();
+
+void ShowSystemCursor();
+void HideSystemCursor();
+// false frees the pointer from any confinement; true does nothing.
+void ReleaseCursorClip(bool keep);

@@ -1,0 +1,14 @@
+// How the window feeds platform events into the input state (engine only).
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+
+// Starts a new frame of input: presses latched during the last frame are released.
+void ControlsBeginFrame();
+// Takes one platform event into the input state.
+void ControlsHandleEvent(const SDL_Event& event);
+// Reads the pointer position from SDL after the pending events were handled.
+void ControlsEndFrame();
+int32_t KeyCodeOfScancode(SDL_Scancode scancode);

@@ -1,0 +1,74 @@
+#include "KPaths.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "KClock.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string& ModuleFolder() {
+  static std::string folder;
+  return folder;
+}
+
+std::string ExecutableFolder() {
+  std::error_code error;
+  const fs::path exe = fs::read_symlink("/proc/self/exe", error);
+  if (error) return fs::current_path(error).string();
+  return exe.parent_path().string();
+}
+
+std::string HomeFolder() {
+  const char* home = std::getenv("HOME");
+  return home && *home ? home : "/tmp";
+}
+
+std::string UserFolder(const char* variable, const std::string& fallbackBelowHome) {
+  const char* value = std::getenv(variable);
+  const std::string folder = value && *value ? std::string(value) : HomeFolder() + "/" + fallbackBelowHome;
+  if (CreateFolders(folder)) return folder;
+  return MakePath("");
+}
+
+}  // namespace
+
+void InitPaths() {
+  if (ModuleFolder().empty()) ModuleFolder() = ExecutableFolder();
+  InitClock();
+}
+
+const std::string& GetModuleFolder() {
+  if (ModuleFolder().empty()) ModuleFolder() = ExecutableFolder();
+  return ModuleFolder();
+}
+
+void SetModuleFolder(const std::string& folder) {
+  std::string trimmed = folder;
+  while (trimmed.size() > 1 && trimmed.back() == '/') trimmed.pop_back();
+  ModuleFolder() = trimmed;
+}
+
+std::string MakePath(const std::string& name) {
+  std::string native = name;
+  std::replace(native.begin(), native.end(), '\\', '/');
+  const bool absolute = !name.empty() && name[0] == '/';
+  const bool driveLetter = native.size() > 1 && native[1] == ':';
+  if (absolute || driveLetter) return native;
+  if (!native.empty() && (native[0] == '/' || native[0] == ':')) native.erase(0, 1);
+  return GetModuleFolder() + "/" + native;
+}
+
+bool CreateFolders(const std::string& folder) {
+  std::error_code error;
+  fs::create_directories(folder, error);
+  return fs::is_directory(folder, error);
+}
+
+std::string GetAppDataFolder() { return UserFolder("XDG_DATA_HOME", ".local/share"); }
+
+std::string GetDocumentsFolder() { return UserFolder("XDG_DOCUMENTS_DIR", "Documents"); }

@@ -1,0 +1,20 @@
+// Paths of the program folder and of the user's folders.
+#pragma once
+
+#include <string>
+
+// Finds the program folder (the folder of the running executable) and starts the clock.
+void InitPaths();
+// The program folder, without a trailing slash.
+const std::string& GetModuleFolder();
+// Points the program folder somewhere else (tests, or a relocated install).
+void SetModuleFolder(const std::string& folder);
+// A game file name such as "img\bg\menu.png" as a native path in the program folder.
+// One leading '\' or ':' is skipped; absolute paths and drive-letter names stay as they are.
+std::string MakePath(const std::string& name);
+// The user's data folder ($XDG_DATA_HOME or ~/.local/share), created if missing.
+std::string GetAppDataFolder();
+// The user's documents folder ($XDG_DOCUMENTS_DIR or ~/Documents), created if missing.
+std::string GetDocumentsFolder();
+// Creates a folder and its parents; true when it exists afterwards.
+bool CreateFolders(const std::string& folder);

@@ -1,0 +1,332 @@
+#include "KScreenGL.h"
+
+#include <SDL_opengl.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+#include "input/KControls.h"
+#include "input/KControlsEvents.h"
+#include "services/KClock.h"
+#include "services/KMessage.h"
+#include "services/KPaths.h"
+
+namespace {
+
+// One previous-flip time for the whole process.
+uint64_t previousFlip = 0;
+
+std::string LowerCopy(const GLubyte* text) {
+  constexpr size_t kMaxLength = 2047;
+  std::string copy = text ? reinterpret_cast<const char*>(text) : "";
+  if (copy.size() > kMaxLength) copy.resize(kMaxLength);
+  std::transform(copy.begin(), copy.end(), copy.begin(), [](unsigned char c) { return std::tolower(c); });
+  return copy;
+}
+
+bool HasExtension(const char* extensions, const char* name) {
+  return extensions && std::strstr(extensions, name) != nullptr;
+}
+
+}  // namespace
+
+std::unique_ptr<KScreen> CreateScreen(bool openGL, bool depthBuffer) {
+  InitPaths();
+  if (!openGL) return nullptr;
+  return std::make_unique<KScreenGL>(depthBuffer);
+}
+
+KScreenGL::KScreenGL(bool depthBuffer) : depthBuffer_(depthBuffer) {}
+
+KScreenGL::~KScreenGL() {
+  messageHook_ = nullptr;
+  eventHandler_ = nullptr;
+  if (videoStarted_) ShowSystemCursor();
+  if (context_) {
+    SDL_GL_MakeCurrent(window_, nullptr);
+    SDL_GL_DeleteContext(context_);
+  }
+  // Destroying the window gives the desktop its own display mode back.
+  if (window_) SDL_DestroyWindow(window_);
+  context_ = nullptr;
+  window_ = nullptr;
+  if (videoStarted_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  quitRequested_ = true;
+}
+
+void KScreenGL::ResetView() { SetView(0, 0, 0, 1.0f, false); }
+
+void KScreenGL::SetView(float x, float y, float angle, float zoom, bool clear) {
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0, width_, 0, height_, -100, 100);
+  glMatrixMode(GL_MODELVIEW);
+  if (clear) {
+    glClearColor(clearColor_[0], clearColor_[1], clearColor_[2], clearColor_[3]);
+    glClear(GL_COLOR_BUFFER_BIT);
+  }
+  glLoadIdentity();
+  const float halfWidth = static_cast<float>(width_ / 2);
+  const float halfHeight = static_cast<float>(height_ / 2);
+  glTranslatef(halfWidth, halfHeight, 0);
+  glRotatef(angle, 0, 0, 1);
+  glScalef(zoom, zoom, 0);
+  glTranslatef(-halfWidth, -halfHeight, 0);
+  glTranslatef(x, y, 0);
+  glDisable(GL_DEPTH_TEST);
+}
+
+void KScreenGL::SetClearColor(float r, float g, float b, float a) {
+  clearColor_[0] = r;
+  clearColor_[1] = g;
+  clearColor_[2] = b;
+  clearColor_[3] = a;
+}
+
+bool KScreenGL::OpenWindow(int32_t width, int32_t height, int32_t depth, bool windowed, const std::string& title) {
+  width_ = static_cast<int16_t>(width);
+  height_ = static_cast<int16_t>(height);
+  depth_ = static_cast<int16_t>(depth);
+  fullScreen_ = !windowed;
+
+  if (!CreateContext()) return false;
+
+  SetTitle(title);
+  InitControls(window_);
+
+  const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+  swapControl_ = SDL_GL_SetSwapInterval(1) == 0;
+  rectangleTextures_ = HasExtension(extensions, "GL_EXT_texture_rectangle") ||
+                       HasExtension(extensions, "GL_NV_texture_rectangle");
+  SyncRectangleTextures();
+  InitPaths();
+
+  glClearColor(0, 0, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT);
+  glDisable(GL_LIGHTING);
+  Flip(true, true);
+
+  const std::string vendor = LowerCopy(glGetString(GL_VENDOR));
+  const std::string renderer = LowerCopy(glGetString(GL_RENDERER));
+  glInitialised_ = true;
+  if (vendor.find("microsoft corporation") != std::string::npos || renderer.find("gdi generic") != std::string::npos)
+    accelerated_ = false;
+
+  glViewport(0, 0, width_, height_);
+  ResetView();
+  return true;
+}
+
+bool KScreenGL::CreateContext() {
+  const auto noPixelFormat = [] {
+    ShowMessage("Could not initialize openGL", "Please install your video drivers");
+    ShowMessage("Could not select fixel format", "OpenGl error : video drivers probably missing.");
+    return false;
+  };
+  if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return noPixelFormat();
+  videoStarted_ = true;
+
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depthBuffer_ ? 16 : 0);
+
+  Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
+  if (fullScreen_) flags |= SDL_WINDOW_FULLSCREEN;
+  window_ = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width_, height_, flags);
+  if (!window_) {
+    // Without depth bits, once more; then the drivers are missing.
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+    window_ = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width_, height_, flags);
+    if (!window_) return noPixelFormat();
+  }
+  accelerated_ = true;
+  if (fullScreen_) ApplyFullScreen(true);
+  SDL_ShowWindow(window_);
+
+  context_ = SDL_GL_CreateContext(window_);
+  if (!context_) {
+    ShowMessage("Could not create openGL Context", "OpenGl error");
+    return false;
+  }
+  if (SDL_GL_MakeCurrent(window_, context_) != 0) {
+    ShowMessage("Could not make  openGL Context", "OpenGl error");
+    return false;
+  }
+  return true;
+}
+
+bool KScreenGL::ApplyFullScreen(bool full) {
+  if (full) {
+    SDL_DisplayMode mode{};
+    mode.w = width_;
+    mode.h = height_;
+    mode.refresh_rate = 75;
+    SDL_DisplayMode closest{};
+    const int display = std::max(0, SDL_GetWindowDisplayIndex(window_));
+    if (SDL_GetClosestDisplayMode(display, &mode, &closest)) SDL_SetWindowDisplayMode(window_, &closest);
+    return SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN) == 0;
+  }
+  if (SDL_SetWindowFullscreen(window_, 0) != 0) return false;
+  SDL_SetWindowSize(window_, width_, height_);
+  SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+  return true;
+}
+
+void KScreenGL::RequestQuit() {
+  quitRequested_ = true;
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  if (videoStarted_) SDL_PushEvent(&quit);
+}
+
+bool KScreenGL::SetFullScreen(bool full) {
+  if (fullScreen_ && full) return true;
+  if (!fullScreen_ && !full) return false;
+  if (!window_) return false;
+  ApplyFullScreen(full);
+  fullScreen_ = full;
+  return true;
+}
+
+bool KScreenGL::IsForeground() {
+  return window_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_INPUT_FOCUS) != 0;
+}
+
+void KScreenGL::SetTitle(const std::string& title) {
+  if (window_) SDL_SetWindowTitle(window_, title.c_str());
+}
+
+void KScreenGL::Flip(bool waitWhileInactive, bool resetAfter) {
+  if (!window_) return;
+  const uint64_t now = GetMilliseconds();
+  if (fadeLevel_ < 1.0f) DrawFade();
+  SDL_GL_SwapWindow(window_);
+  if (resetAfter) ResetView();
+
+  ControlsBeginFrame();
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) HandleEvent(event);
+  ControlsEndFrame();
+
+  HoldFrameRate(now);
+  previousFlip = GetMilliseconds();
+  if (waitWhileInactive && !IsForeground()) WaitForFocus();
+}
+
+void KScreenGL::DrawFade() {
+  ResetView();
+  glDisable(GL_TEXTURE_2D);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glColor4f(0, 0, 0, std::max(0.0f, 1.0f - fadeLevel_));
+  glBegin(GL_QUADS);
+  glVertex2f(0, static_cast<float>(height_));
+  glVertex2f(static_cast<float>(width_), static_cast<float>(height_));
+  glVertex2f(static_cast<float>(width_), 0);
+  glVertex2f(0, 0);
+  glEnd();
+  glDisable(GL_BLEND);
+  glColor4f(1, 1, 1, 1);
+}
+
+void KScreenGL::HoldFrameRate(uint64_t frameStart) {
+  if (frameDelay_ == 0) return;
+  const uint32_t elapsed = static_cast<uint32_t>(frameStart - previousFlip);
+  if (elapsed > static_cast<uint32_t>(frameDelay_)) return;
+  WaitUntilMilliseconds(previousFlip + static_cast<uint64_t>(frameDelay_));
+}
+
+void KScreenGL::WaitForFocus() {
+  // Drivers without a desktop have no other window to be behind.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) return;
+  // The game stands still while another window is in front.
+  SDL_Event event;
+  while (window_ && !quitRequested_ && !IsForeground() && SDL_WaitEvent(&event)) HandleEvent(event);
+  ControlsEndFrame();
+}
+
+void KScreenGL::PumpMessage() {
+  SDL_Event event;
+  if (SDL_PollEvent(&event)) HandleEvent(event);
+}
+
+void KScreenGL::HandleEvent(const SDL_Event& event) {
+  ControlsHandleEvent(event);
+  if (messageHook_ && !messageHook_(&event)) return;
+  if (eventHandler_ && !eventHandler_(TranslateEvent(event))) return;
+  if (event.type == SDL_QUIT) {
+    quitRequested_ = true;
+  } else if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE) {
+    quitRequested_ = true;  // closing asks the game to end; the window stays
+  }
+}
+
+KEvent KScreenGL::TranslateEvent(const SDL_Event& event) const {
+  KEvent translated;
+  translated.x = GetMouseX();
+  translated.y = GetMouseY();
+  translated.message = static_cast<int32_t>(event.type);
+  const auto buttonNumber = [](uint8_t button) {
+    return button == SDL_BUTTON_LEFT ? 1 : button == SDL_BUTTON_RIGHT ? 2 : button == SDL_BUTTON_MIDDLE ? 3 : 0;
+  };
+  switch (event.type) {
+    case SDL_KEYDOWN:
+      translated.type = KEVENT_KEY_PRESSED;
+      translated.virtualKey = event.key.keysym.sym;
+      translated.key = KeyCodeOfScancode(event.key.keysym.scancode);
+      translated.character = static_cast<uint8_t>(event.key.keysym.scancode);
+      break;
+    case SDL_KEYUP:
+      translated.type = KEVENT_KEY_RELEASED;
+      translated.virtualKey = event.key.keysym.sym;
+      translated.key = KeyCodeOfScancode(event.key.keysym.scancode);
+      translated.character = static_cast<uint8_t>(event.key.keysym.sym & 0xFF);
+      break;
+    case SDL_TEXTINPUT:
+      translated.type = KEVENT_CHARACTER;
+      translated.character = static_cast<uint8_t>(event.text.text[0]);
+      break;
+    case SDL_MOUSEMOTION:
+      translated.type = KEVENT_MOUSE_MOVED;
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+      translated.type = event.button.clicks == 2 ? KEVENT_DOUBLE_CLICKED : KEVENT_BUTTON_PRESSED;
+      translated.button = buttonNumber(event.button.button);
+      break;
+    case SDL_MOUSEBUTTONUP:
+      translated.type = KEVENT_BUTTON_RELEASED;
+      translated.button = buttonNumber(event.button.button);
+      break;
+    case SDL_MOUSEWHEEL:
+      translated.type = KEVENT_WHEEL;
+      translated.wheel = static_cast<int16_t>(event.wheel.y * 120);
+      break;
+    default:
+      break;
+  }
+  return translated;
+}
+
+void KScreenGL::SetFrameRate(int32_t fps) {
+  if (fps > 0) {
+    frameDelay_ = 1000 / fps;
+    return;
+  }
+  frameDelay_ = 0;
+  if (fps < 0 && swapControl_) SDL_GL_SetSwapInterval(0);
+}
+
+bool KScreenGL::IsAccelerated() {
+  quitRequested_ = false;
+  return accelerated_;
+}
+
+void KScreenGL::ShowNormal() {
+  if (window_) SDL_RestoreWindow(window_);
+}
+
+void KScreenGL::Minimize() {
+  if (window_) SDL_MinimizeWindow(window_);
+}

@@ -1,0 +1,69 @@
+// The OpenGL window on SDL2.
+#pragma once
+
+#include <SDL.h>
+
+#include "KScreen.h"
+
+class KScreenGL final : public KScreen {
+ public:
+  explicit KScreenGL(bool depthBuffer);
+  ~KScreenGL() override;
+
+  void ResetView() override;
+  void SetView(float x, float y, float angle, float zoom, bool clear) override;
+  void SetClearColor(float r, float g, float b, float a) override;
+  bool OpenWindow(int32_t width, int32_t height, int32_t depth, bool windowed, const std::string& title) override;
+  void RequestQuit() override;
+  bool SetFullScreen(bool full) override;
+  bool IsForeground() override;
+  void SetTitle(const std::string& title) override;
+  void Flip(bool waitWhileInactive = true, bool resetAfter = true) override;
+  void PumpMessage() override;
+  bool IsQuitRequested() override { return quitRequested_; }
+  void* GetWindowHandle() override { return window_; }
+  void SetFrameRate(int32_t fps) override;
+  bool SyncRectangleTextures() override { return rectangleTextures_; }
+  bool IsAccelerated() override;
+  void SetRectangleTextures(bool on) override { rectangleTextures_ = on; }
+  void SetFadeLevel(float level) override { fadeLevel_ = level; }
+  int16_t GetWidth() override { return width_; }
+  int16_t GetHeight() override { return height_; }
+  void ShowNormal() override;
+  void Minimize() override;
+  void SetDrawCursor(bool on) override { drawCursor_ = on; }
+  bool SaveScreenshot(const std::string& path, uint32_t type, int32_t width, int32_t height) override;
+  void SetMessageHook(KMessageHook hook) override { messageHook_ = hook; }
+  void SetEventHandler(KEventHandler handler) override { eventHandler_ = handler; }
+
+  int32_t GetFrameDelay() const { return frameDelay_; }
+
+ private:
+  bool CreateContext();
+  void HandleEvent(const SDL_Event& event);
+  KEvent TranslateEvent(const SDL_Event& event) const;
+  void DrawFade();
+  void HoldFrameRate(uint64_t frameStart);
+  void WaitForFocus();
+  bool ApplyFullScreen(bool full);
+
+  float clearColor_[4] = {0, 0, 0, 0};
+  SDL_GLContext context_ = nullptr;
+  SDL_Window* window_ = nullptr;
+  KMessageHook messageHook_ = nullptr;
+  KEventHandler eventHandler_ = nullptr;
+  bool glInitialised_ = false;
+  bool swapControl_ = false;
+  bool fullScreen_ = false;
+  int16_t width_ = 0;
+  int16_t height_ = 0;
+  int16_t depth_ = 0;
+  int32_t frameDelay_ = 0;
+  bool rectangleTextures_ = false;
+  bool accelerated_ = false;
+  bool depthBuffer_ = false;
+  float fadeLevel_ = 1.0f;
+  bool quitRequested_ = false;
+  bool drawCursor_ = false;
+  bool videoStarted_ = false;
+};

@@ -1,0 +1,3 @@
+#include "app/Screens.h"
+
+ScreenCode CopyColoursScreen(Difficulty) { return 0; }

@@ -1,0 +1,3 @@
+#include "app/Screens.h"
+
+ScreenCode CopyDrawingScreen(Difficulty) { return 0; }

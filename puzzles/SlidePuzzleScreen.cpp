@@ -1,0 +1,3 @@
+#include "app/Screens.h"
+
+ScreenCode SlidePuzzleScreen(Difficulty) { return 0; }

@@ -1,0 +1,3 @@
+#include "app/Screens.h"
+
+ScreenCode SwapPuzzleScreen(Difficulty) { return 0; }

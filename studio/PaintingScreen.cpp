@@ -1,0 +1,3 @@
+#include "app/Screens.h"
+
+ScreenCode PaintingScreen(CanvasSize) { return 0; }

@@ -1,0 +1,52 @@
+// Helpers shared by the tests: temporary folders, captured message boxes, a GL window.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "window/KScreen.h"
+
+namespace tafutest {
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  const std::filesystem::path& Path() const { return path_; }
+  std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+void WriteFile(const std::string& path, const std::string& bytes);
+std::string ReadFile(const std::string& path);
+
+struct CapturedMessage {
+  std::string caption;
+  std::string text;
+};
+
+// While alive, message boxes are recorded here instead of shown.
+class MessageCapture {
+ public:
+  MessageCapture();
+  ~MessageCapture();
+  const std::vector<CapturedMessage>& Messages() const;
+  void Clear();
+};
+
+// Opens an 800 x 600 window for drawing tests (on the X server when DISPLAY is
+// set, else SDL's offscreen driver); null when no GL is to be had.
+std::unique_ptr<KScreen> OpenTestWindow(int32_t width = 800, int32_t height = 600);
+
+// Reads one pixel of the back buffer, (x, y) from the top-left, as 0xAABBGGRR.
+uint32_t ReadPixel(int32_t x, int32_t y);
+
+}  // namespace tafutest

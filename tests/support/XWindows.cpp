@@ -1,0 +1,76 @@
+#include "XWindows.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <memory>
+
+namespace tafutest {
+
+namespace {
+
+using Display_ = std::unique_ptr<Display, int (*)(Display*)>;
+
+Display_ OpenDisplay() { return Display_(XOpenDisplay(nullptr), XCloseDisplay); }
+
+bool Search(Display* display, Window window, const std::string& title, XWindowInfo& info) {
+  char* name = nullptr;
+  if (XFetchName(display, window, &name) && name) {
+    const bool same = title == name;
+    XFree(name);
+    XWindowAttributes attributes{};
+    if (same && XGetWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable) {
+      info = {true, window, attributes.width, attributes.height};
+      return true;
+    }
+  }
+  Window root = 0;
+  Window parent = 0;
+  Window* children = nullptr;
+  unsigned count = 0;
+  if (!XQueryTree(display, window, &root, &parent, &children, &count)) return false;
+  bool found = false;
+  for (unsigned i = 0; i < count && !found; ++i) found = Search(display, children[i], title, info);
+  if (children) XFree(children);
+  return found;
+}
+
+}  // namespace
+
+XWindowInfo FindXWindow(const std::string& title) {
+  XWindowInfo info;
+  Display_ display = OpenDisplay();
+  if (!display) return info;
+  Search(display.get(), DefaultRootWindow(display.get()), title, info);
+  return info;
+}
+
+uint32_t ReadXWindowPixel(unsigned long id, int32_t x, int32_t y) {
+  Display_ display = OpenDisplay();
+  if (!display) return 0;
+  XImage* image = XGetImage(display.get(), id, x, y, 1, 1, AllPlanes, ZPixmap);
+  if (!image) return 0;
+  const unsigned long pixel = XGetPixel(image, 0, 0);
+  XDestroyImage(image);
+  const uint32_t red = (pixel >> 16) & 0xFF;
+  const uint32_t green = (pixel >> 8) & 0xFF;
+  const uint32_t blue = pixel & 0xFF;
+  return red | green << 8 | blue << 16;
+}
+
+bool RequestXWindowClose(unsigned long id) {
+  Display_ display = OpenDisplay();
+  if (!display) return false;
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = id;
+  event.xclient.message_type = XInternAtom(display.get(), "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(XInternAtom(display.get(), "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[1] = CurrentTime;
+  const bool sent = XSendEvent(display.get(), id, False, NoEventMask, &event) != 0;
+  XFlush(display.get());
+  return sent;
+}
+
+}  // namespace tafutest

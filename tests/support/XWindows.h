@@ -1,0 +1,23 @@
+// Talking to the X server the way a desktop would: finding windows and asking them to close.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace tafutest {
+
+struct XWindowInfo {
+  bool found = false;
+  unsigned long id = 0;
+  int32_t width = 0;
+  int32_t height = 0;
+};
+
+// The first mapped top-level window with exactly this title.
+XWindowInfo FindXWindow(const std::string& title);
+// The pixel the X server shows at (x, y) of the window, as 0x00BBGGRR.
+uint32_t ReadXWindowPixel(unsigned long id, int32_t x, int32_t y);
+// Sends WM_DELETE_WINDOW, as a click on the window's close button does.
+bool RequestXWindowClose(unsigned long id);
+
+}  // namespace tafutest
