@@ -18,11 +18,21 @@ constexpr int32_t kWindowHeight = 600;
 constexpr int32_t kKeepDesktopDepth = -1;
 constexpr int32_t kFrameRate = 80;
 constexpr const char* kTitle = "TAFU";
+constexpr const char* kUserFolderName = "tafu";
+
+// A program folder the player may write keeps settings and paintings beside the
+// game; an installed copy keeps them in the player's own data folder instead.
+void ChooseUserFolder() {
+  if (IsFolderWritable(GetModuleFolder())) return;
+  const std::string folder = GetAppDataFolder() + "/" + kUserFolderName;
+  if (CreateFolders(folder)) SetUserFolder(folder);
+}
 
 }  // namespace
 
 int RunGame() {
   InitPaths();
+  ChooseUserFolder();
   MainScreen = CreateScreen(true, false);
   if (!MainScreen) return 0;
 

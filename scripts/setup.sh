@@ -14,6 +14,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   librsvg2-bin
   xvfb xdotool imagemagick x11-utils sox
+  desktop-file-utils appstream dpkg-dev
 )
 
 missing=()

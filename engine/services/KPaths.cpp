@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include <unistd.h>
+
 #include "KClock.h"
 
 namespace fs = std::filesystem;
@@ -14,6 +16,28 @@ namespace {
 std::string& ModuleFolder() {
   static std::string folder;
   return folder;
+}
+
+std::string& UserFolder() {
+  static std::string folder;
+  return folder;
+}
+
+std::string TrimSlashes(const std::string& folder) {
+  std::string trimmed = folder;
+  while (trimmed.size() > 1 && trimmed.back() == '/') trimmed.pop_back();
+  return trimmed;
+}
+
+// Joins a game name such as "draw\big\1.tga" to a folder.
+std::string JoinGameName(const std::string& folder, const std::string& name) {
+  std::string native = name;
+  std::replace(native.begin(), native.end(), '\\', '/');
+  const bool absolute = !name.empty() && name[0] == '/';
+  const bool driveLetter = native.size() > 1 && native[1] == ':';
+  if (absolute || driveLetter) return native;
+  if (!native.empty() && (native[0] == '/' || native[0] == ':')) native.erase(0, 1);
+  return folder + "/" + native;
 }
 
 std::string ExecutableFolder() {
@@ -47,21 +71,17 @@ const std::string& GetModuleFolder() {
   return ModuleFolder();
 }
 
-void SetModuleFolder(const std::string& folder) {
-  std::string trimmed = folder;
-  while (trimmed.size() > 1 && trimmed.back() == '/') trimmed.pop_back();
-  ModuleFolder() = trimmed;
-}
+void SetModuleFolder(const std::string& folder) { ModuleFolder() = TrimSlashes(folder); }
 
-std::string MakePath(const std::string& name) {
-  std::string native = name;
-  std::replace(native.begin(), native.end(), '\\', '/');
-  const bool absolute = !name.empty() && name[0] == '/';
-  const bool driveLetter = native.size() > 1 && native[1] == ':';
-  if (absolute || driveLetter) return native;
-  if (!native.empty() && (native[0] == '/' || native[0] == ':')) native.erase(0, 1);
-  return GetModuleFolder() + "/" + native;
-}
+std::string MakePath(const std::string& name) { return JoinGameName(GetModuleFolder(), name); }
+
+const std::string& GetUserFolder() { return UserFolder().empty() ? GetModuleFolder() : UserFolder(); }
+
+void SetUserFolder(const std::string& folder) { UserFolder() = TrimSlashes(folder); }
+
+std::string MakeUserPath(const std::string& name) { return JoinGameName(GetUserFolder(), name); }
+
+bool IsFolderWritable(const std::string& folder) { return access(folder.c_str(), W_OK | X_OK) == 0; }
 
 bool CreateFolders(const std::string& folder) {
   std::error_code error;

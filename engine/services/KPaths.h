@@ -12,6 +12,14 @@ void SetModuleFolder(const std::string& folder);
 // A game file name such as "img\bg\menu.png" as a native path in the program folder.
 // One leading '\' or ':' is skipped; absolute paths and drive-letter names stay as they are.
 std::string MakePath(const std::string& name);
+// The folder the program writes to (settings, the child's paintings); the program
+// folder unless told otherwise.
+const std::string& GetUserFolder();
+void SetUserFolder(const std::string& folder);
+// A file name the program writes, as a native path in the user folder.
+std::string MakeUserPath(const std::string& name);
+// Whether the program may create and replace files in folder.
+bool IsFolderWritable(const std::string& folder);
 // The user's data folder ($XDG_DATA_HOME or ~/.local/share), created if missing.
 std::string GetAppDataFolder();
 // The user's documents folder ($XDG_DOCUMENTS_DIR or ~/Documents), created if missing.

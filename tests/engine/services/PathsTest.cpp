@@ -33,6 +33,20 @@ TEST_F(Paths, GameNamesBecomeNativePathsInTheProgramFolder) {
   EXPECT_EQ(MakePath("C:\\x.tga"), "C:/x.tga");
 }
 
+TEST_F(Paths, WrittenFilesGoToTheUserFolderWhichDefaultsToTheProgramFolder) {
+  SetModuleFolder("/opt/tafu");
+  SetUserFolder("");
+  EXPECT_EQ(MakeUserPath("draw\\big\\1.tga"), "/opt/tafu/draw/big/1.tga");
+  SetUserFolder("/home/child/.local/share/tafu/");
+  EXPECT_EQ(MakeUserPath("options.raw"), "/home/child/.local/share/tafu/options.raw");
+  EXPECT_EQ(MakePath("setup.ini"), "/opt/tafu/setup.ini");
+  SetUserFolder("");
+
+  tafutest::TempFolder temp;
+  EXPECT_TRUE(IsFolderWritable(temp.Path().string()));
+  EXPECT_FALSE(IsFolderWritable(temp / "missing"));
+}
+
 TEST_F(Paths, LongFolderNamesWork) {
   tafutest::TempFolder temp;
   std::string folder = temp.Path().string();
