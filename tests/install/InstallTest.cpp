@@ -7,7 +7,10 @@
 
 #include <chrono>
 #include <filesystem>
+#include <algorithm>
 #include <map>
+#include <sstream>
+#include <vector>
 #include <thread>
 
 #include "TestSupport.h"
@@ -32,6 +35,43 @@ std::map<std::string, fs::file_time_type> Snapshot(const fs::path& folder) {
                                        ? fs::file_time_type{}
                                        : entry.last_write_time();
   return files;
+}
+
+// Starts command (as user, when given), waits for its window, closes it politely and
+// returns the exit code, or -1 when no window came or the game did not end.
+int StartAndClose(const std::string& command, const fs::path& home, const char* user) {
+  const pid_t game = fork();
+  if (game == 0) {
+    setenv("HOME", home.c_str(), 1);
+    unsetenv("XDG_DATA_HOME");
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    if (user) {
+      const std::string uid = std::string("--reuid=") + user;
+      execlp("setpriv", "setpriv", uid.c_str(), "--regid=nogroup", "--clear-groups", command.c_str(),
+             static_cast<char*>(nullptr));
+    } else {
+      execl(command.c_str(), command.c_str(), static_cast<char*>(nullptr));
+    }
+    _exit(127);
+  }
+  if (game < 0) return -1;
+  tafutest::XWindowInfo window;
+  for (auto deadline = Clock::now() + std::chrono::seconds(10); !window.found && Clock::now() < deadline;) {
+    window = tafutest::FindXWindow("TAFU");
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  if (window.found) tafutest::RequestXWindowClose(window.id);
+  int status = -1;
+  for (auto deadline = Clock::now() + std::chrono::seconds(5); Clock::now() < deadline;) {
+    if (waitpid(game, &status, WNOHANG) == game) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  if (status == -1) {
+    kill(game, SIGKILL);
+    waitpid(game, &status, 0);
+    return -1;
+  }
+  return window.found && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 class Installed : public ::testing::Test {
@@ -70,36 +110,43 @@ TEST_F(Installed, RunsAsAnOrdinaryUserAndWritesOnlyInTheUsersFolder) {
   fs::permissions(root_.Path(), fs::perms::all);
   fs::permissions(home, fs::perms::all);
   const auto before = Snapshot(Prefix());
-
-  const pid_t game = fork();
-  if (game == 0) {
-    setenv("HOME", home.c_str(), 1);
-    unsetenv("XDG_DATA_HOME");
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    const std::string command = (Prefix() / "bin/tafu").string();
-    execlp("setpriv", "setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups", command.c_str(),
-           static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  ASSERT_GT(game, 0);
-  tafutest::XWindowInfo window;
-  for (auto deadline = Clock::now() + std::chrono::seconds(10); !window.found && Clock::now() < deadline;) {
-    window = tafutest::FindXWindow("TAFU");
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  EXPECT_TRUE(window.found);
-  if (window.found) tafutest::RequestXWindowClose(window.id);
-
-  int status = -1;
-  for (auto deadline = Clock::now() + std::chrono::seconds(5); Clock::now() < deadline;) {
-    if (waitpid(game, &status, WNOHANG) == game) break;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  if (!WIFEXITED(status)) kill(game, SIGKILL), waitpid(game, &status, 0);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-
+  EXPECT_EQ(StartAndClose((Prefix() / "bin/tafu").string(), home, "nobody"), 0);
   EXPECT_TRUE(fs::is_directory(home / ".local/share/tafu"));
   EXPECT_EQ(Snapshot(Prefix()), before);
+}
+
+TEST(DebianPackage, InstallsStartsAndRemovesCleanly) {
+  if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X server";
+  if (getuid() != 0) GTEST_SKIP() << "installing a package needs root";
+  tafutest::TempFolder work;
+  ASSERT_EQ(RunCommand("cd " + work.Path().string() + " && cpack -G DEB --config " TAFU_BUILD_DIR
+                       "/CPackConfig.cmake >/dev/null"),
+            0);
+  fs::path package;
+  for (const auto& entry : fs::directory_iterator(work.Path()))
+    if (entry.path().extension() == ".deb") package = entry.path();
+  ASSERT_FALSE(package.empty());
+
+  const std::string apt = "DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=300 -y -qq ";
+  ASSERT_EQ(RunCommand(apt + "install " + package.string() + " >/dev/null 2>&1"), 0);
+  std::vector<std::string> files;
+  {
+    const std::string list = work / "files.txt";
+    RunCommand("dpkg -L tafu > " + list);
+    std::istringstream lines(tafutest::ReadFile(list));
+    for (std::string line; std::getline(lines, line);)
+      if (fs::is_regular_file(line) || fs::is_symlink(line)) files.push_back(line);
+  }
+  EXPECT_TRUE(std::find(files.begin(), files.end(), "/usr/bin/tafu") != files.end());
+  EXPECT_TRUE(std::find(files.begin(), files.end(), "/usr/lib/tafu/tafu") != files.end());
+
+  const fs::path home = work.Path() / "home";
+  fs::create_directories(home);
+  EXPECT_EQ(StartAndClose("/usr/bin/tafu", home, nullptr), 0);
+
+  EXPECT_EQ(RunCommand(apt + "remove tafu >/dev/null 2>&1"), 0);
+  for (const std::string& file : files) EXPECT_FALSE(fs::exists(fs::symlink_status(file))) << file;
+  EXPECT_FALSE(fs::exists("/usr/lib/tafu"));
 }
 
 }  // namespace
