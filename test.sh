@@ -1,12 +1,23 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds TAFU and runs every test headless under Xvfb.
+# Installs what is missing, builds TAFU and runs every test headless under Xvfb: once on the
+# normal build, once more on a build with AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/setup.sh build -DTAFU_BUILD_TESTS=ON
+scripts/setup.sh build-sanitize -DTAFU_BUILD_TESTS=ON -DTAFU_BUILD_BENCH=OFF -DTAFU_SANITIZE=ON
 
 source scripts/xvfb.sh
 start_xvfb
 
 export SDL_VIDEODRIVER=x11
 export SDL_AUDIODRIVER=dummy
+export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1
+export LSAN_OPTIONS=suppressions=$PWD/tests/sanitizers.supp:print_suppressions=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+echo "== Tests with sanitizers"
+# Installing and packaging are the same with or without sanitizers: they run once, below.
+ctest --test-dir build-sanitize --output-on-failure -j "$(nproc)" -E '^(Installed|DebianPackage)\.'
+
+echo "== Tests"
 ctest --test-dir build --output-on-failure -j "$(nproc)"
