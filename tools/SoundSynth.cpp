@@ -32,6 +32,7 @@ namespace {
 constexpr int kSampleRate = 44100;
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kEdgeFade = 0.004;  // seconds of fade at both ends of every voice
+constexpr double kNoiseDamping = 0.6;  // lower is a narrower, more tuned whoosh
 
 enum class Wave { Sine, Triangle, Square, Bell, Marimba, Pluck, Noise };
 
@@ -204,7 +205,7 @@ void RenderVoice(const Voice& v, std::vector<double>& out, bool loop, std::mt199
   const std::vector<Partial> partials = PartialsOf(v.wave, std::max(v.f0, v.f1));
   std::vector<double> phases(partials.size(), 0.0);
   std::uniform_real_distribution<double> noise(-1.0, 1.0);
-  double low = 0, band = 0;  // state of the noise band-pass
+  double low[2] = {0, 0}, band[2] = {0, 0};  // two band-pass stages shape the noise
   for (size_t i = 0; i < count; ++i) {
     double t = double(i) / kSampleRate;
     double progress = v.duration > 0 ? t / v.duration : 0;
@@ -212,10 +213,13 @@ void RenderVoice(const Voice& v, std::vector<double>& out, bool loop, std::mt199
     double sample = 0;
     if (v.wave == Wave::Noise) {
       double f = 2.0 * std::sin(kPi * std::min(pitch, kSampleRate / 6.0) / kSampleRate);
-      double high = noise(random) - low - 0.7 * band;
-      band += f * high;
-      low += f * band;
-      sample = band;
+      sample = noise(random);
+      for (int stage = 0; stage < 2; ++stage) {
+        double high = sample - low[stage] - kNoiseDamping * band[stage];
+        band[stage] += f * high;
+        low[stage] += f * band[stage];
+        sample = band[stage];
+      }
     } else {
       for (size_t k = 0; k < partials.size(); ++k) {
         phases[k] += 2 * kPi * pitch * partials[k].ratio / kSampleRate;
