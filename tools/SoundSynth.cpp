@@ -16,6 +16,7 @@
 #include <vorbis/vorbisenc.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
