@@ -76,7 +76,11 @@ Wave ParseWave(const std::string& name, const std::string& where) {
 // A frequency in Hz, or a note name: letter, optional # or b, octave (A4 = 440 Hz).
 double ParsePitch(const std::string& text, const std::string& where) {
   if (text.empty()) Fail(where, "missing pitch");
-  if (std::isdigit(static_cast<unsigned char>(text[0]))) return std::stod(text);
+  if (std::isdigit(static_cast<unsigned char>(text[0]))) {
+    const double hertz = std::stod(text);
+    if (hertz <= 0) Fail(where, "a pitch must be above 0 Hz");
+    return hertz;
+  }
   static const int kSemitone[7] = {9, 11, 0, 2, 4, 5, 7};  // A B C D E F G
   char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
   if (letter < 'A' || letter > 'G') Fail(where, "bad note " + text);
@@ -86,7 +90,7 @@ double ParsePitch(const std::string& text, const std::string& where) {
   else if (i < text.size() && text[i] == 'b') { --semitone; ++i; }
   if (i >= text.size()) Fail(where, "note without octave " + text);
   int octave = std::stoi(text.substr(i));
-  int midi = 12 * (octave + 1) + semitone;
+  const int midi = 12 * (octave + 1) + semitone;
   return 440.0 * std::pow(2.0, (midi - 69) / 12.0);
 }
 
@@ -95,7 +99,8 @@ void AddNotes(std::istringstream& tokens, Track& track, Description& d, const st
   while (tokens >> token) {
     size_t slash = token.find('/');
     if (slash == std::string::npos) Fail(where, "note without length " + token);
-    double beats = std::stod(token.substr(slash + 1));
+    const double beats = std::stod(token.substr(slash + 1));
+    if (beats <= 0) Fail(where, "a note needs a length above 0 beats");
     std::string pitches = token.substr(0, slash);
     if (pitches != "r") {
       std::stringstream chord(pitches);
@@ -147,6 +152,7 @@ Description ReadDescription(const std::string& path) {
       track = Track{};
       tokens >> wave >> track.amp >> track.attack >> track.decay;
       track.wave = ParseWave(wave, where);
+      if (track.attack < 0 || track.decay <= 0) Fail(where, "times must be positive");
     } else if (word == "notes") {
       AddNotes(tokens, track, d, where);
       continue;
@@ -157,6 +163,7 @@ Description ReadDescription(const std::string& path) {
       v.wave = ParseWave(wave, where);
       v.f0 = ParsePitch(f0, where);
       v.f1 = ParsePitch(f1, where);
+      if (v.duration <= 0 || v.start < 0 || v.attack < 0 || v.decay <= 0) Fail(where, "times must be positive");
       d.voices.push_back(v);
     } else Fail(where, "unknown word " + word);
     if (tokens.fail()) Fail(where, "incomplete line");
