@@ -20,6 +20,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <exception>
 #include <fstream>
 #include <iostream>
 #include <random>
@@ -352,7 +353,12 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string output = argv[2];
-  const std::vector<int16_t> pcm = Render(ReadDescription(argv[1]));
+  std::vector<int16_t> pcm;
+  try {
+    pcm = Render(ReadDescription(argv[1]));
+  } catch (const std::exception& e) {  // std::stod and std::stoi on a malformed number
+    Fail(argv[1], std::string("malformed number (") + e.what() + ")");
+  }
   if (EndsWith(output, ".ogg")) WriteOgg(output, pcm);
   else if (EndsWith(output, ".wav")) WriteWav(output, pcm);
   else Fail(output, "the output must end in .wav or .ogg");
