@@ -34,10 +34,10 @@ uint32_t Rgba::Colour(int x, int y) const {
   return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
 
-Rgba LoadPng(const std::string& name) {
+Rgba LoadPng(const std::string& path) {
   Rgba image;
   int channels = 0;
-  stbi_uc* data = stbi_load(RuntimePath(name).c_str(), &image.width, &image.height, &channels, 4);
+  stbi_uc* data = stbi_load(path.c_str(), &image.width, &image.height, &channels, 4);
   if (!data) {
     image.width = image.height = 0;
     return image;
@@ -47,9 +47,9 @@ Rgba LoadPng(const std::string& name) {
   return image;
 }
 
-Sound LoadWav(const std::string& name) {
+Sound LoadWav(const std::string& path) {
   Sound sound;
-  const std::string b = ReadBytes(RuntimePath(name));
+  const std::string b = ReadBytes(path);
   if (b.size() < 12 || b.compare(0, 4, "RIFF") != 0 || b.compare(8, 4, "WAVE") != 0) return sound;
   int channels = 0, bits = 0;
   for (size_t at = 12; at + 8 <= b.size();) {
@@ -78,10 +78,10 @@ Sound LoadWav(const std::string& name) {
   return sound;
 }
 
-Sound LoadOgg(const std::string& name) {
+Sound LoadOgg(const std::string& path) {
   Sound sound;
   OggVorbis_File file;
-  if (ov_fopen(RuntimePath(name).c_str(), &file) != 0) return sound;
+  if (ov_fopen(path.c_str(), &file) != 0) return sound;
   const vorbis_info* info = ov_info(&file, -1);
   sound.rate = static_cast<int>(info->rate);
   const int channels = info->channels;
@@ -105,9 +105,9 @@ Sound LoadOgg(const std::string& name) {
   return sound;
 }
 
-Tga LoadTga(const std::string& name) {
+Tga LoadTga(const std::string& path) {
   Tga tga;
-  const std::string b = ReadBytes(RuntimePath(name));
+  const std::string b = ReadBytes(path);
   if (b.size() < 18) return tga;
   tga.imageType = static_cast<uint8_t>(b[2]);
   tga.width = static_cast<int>(Le(b, 12, 2));

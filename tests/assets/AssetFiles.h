@@ -7,7 +7,8 @@
 
 namespace assettest {
 
-// A file beside the executable, named with forward slashes.
+// A file beside the executable, named with forward slashes. The loaders below take
+// full paths and fail softly (ok false, width 0) on a missing or malformed file.
 std::string RuntimePath(const std::string& name);
 
 // A PNG decoded to RGBA, row 0 at the top; width 0 when the file could not be decoded.
@@ -17,7 +18,7 @@ struct Rgba {
   uint8_t Alpha(int x, int y) const { return pixels[(static_cast<size_t>(y) * width + x) * 4 + 3]; }
   uint32_t Colour(int x, int y) const;  // 0xAABBGGRR
 };
-Rgba LoadPng(const std::string& name);
+Rgba LoadPng(const std::string& path);
 
 // Mono or interleaved 16-bit samples as -1..1 floats, channels mixed down to one.
 struct Sound {
@@ -26,8 +27,8 @@ struct Sound {
   std::vector<float> samples;
   double Seconds() const { return rate ? double(samples.size()) / rate : 0; }
 };
-Sound LoadWav(const std::string& name);  // 16-bit PCM only, anything else fails
-Sound LoadOgg(const std::string& name);
+Sound LoadWav(const std::string& path);  // 16-bit PCM only, anything else fails
+Sound LoadOgg(const std::string& path);
 
 // A TGA puzzle picture: header fields and the pixels top row first as 0xRRGGBB.
 struct Tga {
@@ -36,6 +37,6 @@ struct Tga {
   std::vector<uint32_t> pixels;
   uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
-Tga LoadTga(const std::string& name);
+Tga LoadTga(const std::string& path);
 
 }  // namespace assettest

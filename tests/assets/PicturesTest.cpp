@@ -72,8 +72,10 @@ const uint32_t kPalette[19][7] = {
     {0xFFFFFFFF, 0xFFE9E9E9, 0xFFD2D2D2, 0xFFBCBCBC, 0xFFA3A5A6, 0xFF8D8D8D, 0xFF808080},
 };
 
-std::string Icon(const char* name) { return std::string("img/ico/") + name + ".png"; }
-std::string Background(const char* name) { return std::string("img/bg/") + name + ".png"; }
+std::string Icon(const char* name) { return assettest::RuntimePath(std::string("img/ico/") + name + ".png"); }
+std::string Background(const char* name) {
+  return assettest::RuntimePath(std::string("img/bg/") + name + ".png");
+}
 
 }  // namespace
 

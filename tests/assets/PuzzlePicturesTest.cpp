@@ -30,6 +30,8 @@ std::string PictureName(const char* size, int number) {
   return std::string("game/") + size + "/" + std::to_string(number) + ".tga";
 }
 
+Tga LoadPicture(const char* size, int number) { return LoadTga(assettest::RuntimePath(PictureName(size, number))); }
+
 // Strip k of a big picture, picture rows 10k to 10k + 9, shifted right by shift cells as
 // the slide puzzle shows it.
 std::vector<uint32_t> Strip(const Tga& picture, int k, int shift) {
@@ -58,7 +60,9 @@ TEST(PuzzlePictures, SetupIniCountsEveryPictureAndNoMore) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }();
   for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\n') EXPECT_TRUE(i > 0 && text[i - 1] == '\r') << "line end without CR at " << i;
+    if (text[i] == '\n') {
+      EXPECT_TRUE(i > 0 && text[i - 1] == '\r') << "line end without CR at " << i;
+    }
   }
 }
 
@@ -68,7 +72,7 @@ TEST(PuzzlePictures, EveryPictureIsReadableTopRowFirstInBothStorageKinds) {
     const int count = CountOf(section);
     for (int n = 1; n <= count; ++n) {
       SCOPED_TRACE(PictureName(size, n));
-      const Tga picture = LoadTga(PictureName(size, n));
+      const Tga picture = LoadPicture(size, n);
       ASSERT_TRUE(picture.ok);
       EXPECT_EQ(picture.width, side);
       EXPECT_EQ(picture.height, rows);
@@ -84,7 +88,7 @@ TEST(PuzzlePictures, BigPictureStripsCanBeToldApartAndShowEveryShift) {
   const int count = CountOf("BIG_IMAGES");
   for (int n = 1; n <= count; ++n) {
     SCOPED_TRACE(PictureName("big", n));
-    const Tga picture = LoadTga(PictureName("big", n));
+    const Tga picture = LoadPicture("big", n);
     ASSERT_TRUE(picture.ok);
     ASSERT_EQ(picture.width, 50);
     ASSERT_EQ(picture.height, 40);
@@ -101,7 +105,7 @@ TEST(PuzzlePictures, SmallPicturesHaveThreeToEightColours) {
   const int count = CountOf("SMALL_IMAGES");
   for (int n = 1; n <= count; ++n) {
     SCOPED_TRACE(PictureName("small", n));
-    const Tga picture = LoadTga(PictureName("small", n));
+    const Tga picture = LoadPicture("small", n);
     ASSERT_TRUE(picture.ok);
     const std::set<uint32_t> colours(picture.pixels.begin(), picture.pixels.end());
     EXPECT_GE(colours.size(), 3u);

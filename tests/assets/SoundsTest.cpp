@@ -31,7 +31,8 @@ bool EndsWith(const std::string& text, const std::string& tail) {
 }
 
 Sound Load(const std::string& name) {
-  return EndsWith(name, ".ogg") ? assettest::LoadOgg(name) : assettest::LoadWav(name);
+  const std::string path = assettest::RuntimePath(name);
+  return EndsWith(name, ".ogg") ? assettest::LoadOgg(path) : assettest::LoadWav(path);
 }
 
 float Peak(const Sound& s) {
@@ -74,7 +75,7 @@ TEST(Sounds, EffectsStartAndEndQuietly) {
 }
 
 TEST(Sounds, MenuTuneLastsLongEnoughAndLoopsWithoutAJolt) {
-  const Sound tune = assettest::LoadOgg("snd/music/menu.ogg");
+  const Sound tune = assettest::LoadOgg(assettest::RuntimePath("snd/music/menu.ogg"));
   ASSERT_TRUE(tune.ok);
   EXPECT_GE(tune.Seconds(), 30.0);
   EXPECT_LE(tune.Seconds(), 90.0);
