@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <utility>
-#include <vector>
 
 #include "KControlsEvents.h"
 #include "KScriptedInput.h"
@@ -110,39 +109,6 @@ SDL_Joystick* CapturedJoystick(int32_t id) {
 uint32_t AxisValue(SDL_Joystick* joystick, int axis) {
   return static_cast<uint32_t>(SDL_JoystickGetAxis(joystick, axis) + kAxisOffset);
 }
-
-// The built-in arrow: W opaque white, B opaque black, . clear.
-constexpr int32_t kArrowSize = 16;
-constexpr const char* kArrowRows[kArrowSize] = {
-    "WW..............", "WBW.............", "WBBW............", "WBBBW...........",
-    "WBBBBW..........", "WBBBBBW.........", "WBBBBBBW........", "WBBBBBBBW.......",
-    "WBBBBBBBBW......", "WBBBBBBBW.......", "WBBBBBWW........", "WBBBBBW.........",
-    "WBBWBW..........", "WBW.W...........", "WW..............", "................",
-};
-constexpr uint32_t kOpaqueWhite = 0xFFFFFFFF;
-constexpr uint32_t kOpaqueBlack = 0xFF000000;
-constexpr uint32_t kClear = 0x00000000;
-
-const std::vector<uint32_t>& BuiltInArrow() {
-  static const std::vector<uint32_t> pixels = [] {
-    std::vector<uint32_t> arrow;
-    arrow.reserve(kArrowSize * kArrowSize);
-    for (const char* row : kArrowRows)
-      for (int x = 0; x < kArrowSize; ++x)
-        arrow.push_back(row[x] == 'W' ? kOpaqueWhite : row[x] == 'B' ? kOpaqueBlack : kClear);
-    return arrow;
-  }();
-  return pixels;
-}
-
-// What the engine cursor shows: a copy of the image given last.
-struct CursorSource {
-  int32_t width = kArrowSize;
-  int32_t height = kArrowSize;
-  std::vector<uint32_t> pixels = BuiltInArrow();
-};
-
-CursorSource cursorSource;
 
 }  // namespace
 
@@ -298,16 +264,6 @@ bool IsJoystickButtonDown(int32_t id, uint32_t mask) {
 
 void WaitJoystickButtonRelease(int32_t id, uint32_t mask) {
   while (IsJoystickButtonDown(id, mask)) SDL_PumpEvents();
-}
-
-KCursorImage GetBuiltInCursor() { return {kArrowSize, kArrowSize, BuiltInArrow().data()}; }
-
-void SetCursorImage(const KCursorImage& image) {
-  if (!image.pixels || image.width <= 0 || image.height <= 0) return;
-  FreeEngineCursor();
-  cursorSource.width = image.width;
-  cursorSource.height = image.height;
-  cursorSource.pixels.assign(image.pixels, image.pixels + static_cast<size_t>(image.width) * image.height);
 }
 
 void UseScriptedInput() {
