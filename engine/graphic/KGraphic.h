@@ -170,5 +170,4 @@ class KGraphicGL final : public KGraphic {
   float width_ = 0;
   float height_ = 0;
   uint32_t* pixels_ = nullptr;
-  bool trueColour_ = false;
 };
