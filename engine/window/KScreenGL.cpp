@@ -40,6 +40,7 @@ std::unique_ptr<KScreen> CreateScreen(bool openGL, bool depthBuffer) {
 KScreenGL::KScreenGL(bool depthBuffer) : depthBuffer_(depthBuffer) {}
 
 KScreenGL::~KScreenGL() {
+  FreeEngineCursor();
   messageHook_ = nullptr;
   eventHandler_ = nullptr;
   if (videoStarted_) ShowSystemCursor();
@@ -199,6 +200,10 @@ void KScreenGL::SetTitle(const std::string& title) {
 
 void KScreenGL::Flip(bool waitWhileInactive, bool resetAfter) {
   if (!window_) return;
+  if (drawCursor_) {
+    ResetView();
+    DrawEngineCursor();
+  }
   const uint64_t now = GetMilliseconds();
   if (fadeLevel_ < 1.0f) DrawFade();
   SDL_GL_SwapWindow(window_);
