@@ -14,6 +14,8 @@
 #include <memory>
 #include <string>
 
+struct KSampleState;
+
 // Master volumes, 0..100. A negative argument leaves that master as it is. The music
 // master reaches a playing track within about 100 ms; an effect picks up the effects
 // master at its next Play.
@@ -67,6 +69,5 @@ class KSample {
   bool RenderModule(const std::string& path, int64_t length);
 
  private:
-  struct State;
-  std::unique_ptr<State> state_;
+  std::unique_ptr<KSampleState> state_;
 };
