@@ -68,14 +68,22 @@ void ImageButton::Update(float elapsedMs) {
   Draw();
 }
 
+bool ImageButton::PressStarted() {
+  const bool down = IsLeftButtonDown();
+  const bool started = down && !leftWasDown;
+  leftWasDown = down;
+  return started;
+}
+
 bool ImageButton::WasClicked() {
+  const bool pressStarted = PressStarted();
   if (waitingForSound) {
     if (clickSound && clickSound->IsPlaying()) return false;
     waitingForSound = false;
     return true;
   }
-  if (IsLeftButtonDown()) {
-    if (!pressed && IsHovered()) pressed = true;
+  if (leftWasDown) {
+    if (!pressed && pressStarted && IsHovered()) pressed = true;
     return false;
   }
   if (pressed && IsHovered()) {
@@ -110,17 +118,18 @@ ImageButton MakeButton(KGraphic* picture, int32_t width, int32_t height, int32_t
 }
 
 bool ToggleButton::WasToggled() {
+  const bool pressStarted = PressStarted();
   if (waitingForSound) {
     if (clickSound && clickSound->IsPlaying()) return false;
     waitingForSound = false;
     Toggle();
     return true;
   }
-  if (!IsLeftButtonDown()) {
+  if (!leftWasDown) {
     pressed = false;
     return false;
   }
-  if (pressed || !IsHovered()) return false;
+  if (pressed || !pressStarted || !IsHovered()) return false;
   pressed = true;
   if (clickSound) {
     clickSound->Play();

@@ -52,6 +52,9 @@ struct ImageButton : Sprite {
   AnimationMode mode = kNoAnimation;
   PulseSettings pulse;
   bool pressed = false;
+  // The left button as the last click or toggle test saw it, so that only a press that
+  // starts over the button counts (not one dragged onto it).
+  bool leftWasDown = false;
 
   // Advances the hover animation by elapsedMs, then draws.
   void Update(float elapsedMs);
@@ -62,6 +65,10 @@ struct ImageButton : Sprite {
   bool WasPressed();
   // The pointer is over the button.
   bool IsHovered() const;
+
+ protected:
+  // Reads the left button; true when it went down since the last test.
+  bool PressStarted();
 };
 
 ImageButton MakeButton(KGraphic* picture, int32_t width, int32_t height, int32_t x, int32_t y, KSample* clickSound,

@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+
 #include <algorithm>
 
+#include "TestAssets.h"
+#include "TestSupport.h"
 #include "app/Widgets.h"
 #include "input/KControls.h"
 #include "input/KControlsEvents.h"
 #include "input/KScriptedInput.h"
+#include "sound/KSample.h"
 
 namespace {
 
@@ -142,7 +147,8 @@ TEST_F(ButtonTest, AToggleFlipsOnThePressOncePerPress) {
   Frame(20, 20, true);  // pressed outside, then slid on: no toggle
   EXPECT_FALSE(toggle.WasToggled());
   Frame(140, 70, true);
-  EXPECT_TRUE(toggle.WasToggled()) << "the press was not over it, so it is taken as it arrives";
+  EXPECT_FALSE(toggle.WasToggled());
+  EXPECT_FALSE(toggle.on);
 }
 
 TEST_F(ButtonTest, PulseSwingsBetweenItsBoundsAtItsRates) {
@@ -254,6 +260,77 @@ TEST_F(ButtonTest, ALedBarClickSetsTheLevelToTheClickedLed) {
   Frame(230, 60, false);
   EXPECT_EQ(bar.ClickedIndex(), 5);
   EXPECT_EQ(bar.Level(), 5);
+}
+
+}  // namespace
+
+namespace {
+
+// A button with a click sound of 150 ms.
+class SoundButtonTest : public ButtonTest {
+ protected:
+  void SetUp() override {
+    ButtonTest::SetUp();
+    tafutest::WriteWave(folder_ / "click.wav", 150);
+    ASSERT_TRUE(click_.LoadSample(folder_ / "click.wav", 100, false, 1));
+  }
+
+  // Frames until the widget reports, at most about three seconds; the mouse meanwhile
+  // presses and releases over it again, which must change nothing.
+  template <typename Report>
+  int FramesUntil(Report report) {
+    for (int frame = 1; frame < 300; ++frame) {
+      Frame(140, 70, frame % 2 == 0);
+      const bool playing = click_.IsPlaying();
+      if (report()) {
+        EXPECT_FALSE(playing) << "reported while the sound still played";
+        return frame;
+      }
+      SDL_Delay(10);
+    }
+    return -1;
+  }
+
+  tafutest::TempFolder folder_;
+  KSample click_;
+};
+
+TEST_F(SoundButtonTest, TheClickIsReportedOnceItsSoundHasEnded) {
+  ImageButton button = MakeButton(nullptr, 80, 40, 100, 50, &click_, kPulseWhileHovered, kButtonPulse);
+  Frame(140, 70, true);
+  EXPECT_FALSE(button.WasClicked());
+  EXPECT_FALSE(click_.IsPlaying());
+  Frame(140, 70, false);
+  EXPECT_FALSE(button.WasClicked());
+  EXPECT_TRUE(click_.IsPlaying());
+  EXPECT_TRUE(button.waitingForSound);
+
+  EXPECT_GT(FramesUntil([&] { return button.WasClicked(); }), 3);
+  Frame(140, 70, false);
+  EXPECT_FALSE(button.WasClicked()) << "presses made while the sound played are not kept";
+  EXPECT_FALSE(click_.IsPlaying());
+}
+
+TEST_F(SoundButtonTest, AToggleWithASoundFlipsOnceItsSoundHasEnded) {
+  ToggleButton toggle = MakeToggle(nullptr, nullptr, 80, 40, 100, 50, &click_, kPulseWhileHovered, kButtonPulse);
+  Frame(140, 70, true);
+  EXPECT_FALSE(toggle.WasToggled());
+  EXPECT_TRUE(click_.IsPlaying());
+  EXPECT_FALSE(toggle.on);
+  EXPECT_GT(FramesUntil([&] { return toggle.WasToggled(); }), 3);
+  EXPECT_TRUE(toggle.on);
+}
+
+TEST_F(SoundButtonTest, AClickSoundThatDidNotLoadReportsOnTheNextFrame) {
+  KSample silent;
+  EXPECT_FALSE(silent.LoadSample(folder_ / "missing.wav", 100, false, 1));
+  ImageButton button = MakeButton(nullptr, 80, 40, 100, 50, &silent, kPulseWhileHovered, kButtonPulse);
+  Frame(140, 70, true);
+  EXPECT_FALSE(button.WasClicked());
+  Frame(140, 70, false);
+  EXPECT_FALSE(button.WasClicked());
+  Frame(140, 70, false);
+  EXPECT_TRUE(button.WasClicked());
 }
 
 }  // namespace
