@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "graphic/KGraphic.h"
 #include "input/KControls.h"
 #include "input/KControlsEvents.h"
 #include "services/KClock.h"
@@ -94,6 +95,7 @@ bool KScreenGL::OpenWindow(int32_t width, int32_t height, int32_t depth, bool wi
   if (!CreateContext()) return false;
 
   SetTitle(title);
+  KGraphicGL::SetScreenSize(width_, height_, depth_);
   InitControls(window_);
 
   const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
