@@ -2,6 +2,7 @@
 
 #include <vorbis/vorbisenc.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <numbers>
@@ -83,7 +84,13 @@ std::string SineSamples8(int32_t sampleRate, double seconds, double frequency, d
   return out;
 }
 
-std::string MakeOgg(int32_t channels, int32_t sampleRate, double seconds, double frequency, double peak) {
+std::string MakeOgg(int32_t channels, int32_t sampleRate, double seconds, double frequency, double peak,
+                    double noise) {
+  uint32_t seed = 12345;
+  const auto nextNoise = [&seed, noise] {
+    seed = seed * 1664525u + 1013904223u;
+    return noise * (static_cast<double>(seed >> 8) / (1u << 23) - 1.0);
+  };
   vorbis_info info;
   vorbis_info_init(&info);
   vorbis_encode_init_vbr(&info, channels, sampleRate, 0.6f);
@@ -112,7 +119,7 @@ std::string MakeOgg(int32_t channels, int32_t sampleRate, double seconds, double
       float** buffer = vorbis_analysis_buffer(&dsp, count);
       for (int32_t i = 0; i < count; ++i) {
         const double value = peak * std::sin(2.0 * std::numbers::pi * frequency * (start + i) / sampleRate);
-        for (int32_t c = 0; c < channels; ++c) buffer[c][i] = static_cast<float>(value);
+        for (int32_t c = 0; c < channels; ++c) buffer[c][i] = static_cast<float>(value + nextNoise());
       }
     }
     vorbis_analysis_wrote(&dsp, std::max(count, 0));

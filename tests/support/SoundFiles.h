@@ -28,8 +28,10 @@ std::string ConstantSamples(int32_t frames, int16_t value);
 // 8-bit unsigned mono sine.
 std::string SineSamples8(int32_t sampleRate, double seconds, double frequency, double peak);
 
-// An Ogg Vorbis file of a sine on every channel.
-std::string MakeOgg(int32_t channels, int32_t sampleRate, double seconds, double frequency, double peak);
+// An Ogg Vorbis file of a sine on every channel, with white noise of the given peak
+// mixed in when noise is above 0 (broadband sound takes more bits, like real music).
+std::string MakeOgg(int32_t channels, int32_t sampleRate, double seconds, double frequency, double peak,
+                    double noise = 0.0);
 
 // A four-channel Protracker module: one looping square-wave sample played on channel 1
 // from the first row, and a pattern break after rows rows, so it lasts rows x 120 ms.
