@@ -17,11 +17,12 @@ constexpr size_t kRenderFrames = 4096;
 constexpr const char* kModuleKinds[] = {"it", "xm", "s3m", "mod"};
 
 // Opens one of the four module kinds, or returns null. The library's own loading
-// notes are dropped.
+// notes are dropped. Without dithering the same module always renders the same samples.
 std::unique_ptr<openmpt::module> OpenModule(const std::string& file) {
   std::ostringstream notes;
   try {
     auto module = std::make_unique<openmpt::module>(file.data(), file.size(), notes);
+    module->ctl_set_integer("dither", 0);
     const std::string kind = module->get_metadata("type");
     const bool known = std::any_of(std::begin(kModuleKinds), std::end(kModuleKinds),
                                    [&kind](const char* name) { return kind == name; });
