@@ -2,6 +2,7 @@
 
 #include <ctime>
 
+#include "app/AssetCache.h"
 #include "app/Screens.h"
 #include "input/KControls.h"
 #include "services/KIniFile.h"
@@ -50,6 +51,7 @@ int RunGame() {
   MainScreen->SetClearColor(1, 1, 1, 1);
   SeedRandom(static_cast<uint32_t>(std::time(nullptr)));
   HideSystemCursor();
+  LoadSharedAssets();
 
   while (DispatchScreen() != kCodeQuit) {
   }

@@ -2,9 +2,12 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <array>
+#include <utility>
 
 #include "KControlsEvents.h"
+#include "KScriptedInput.h"
 
 namespace {
 
@@ -48,6 +51,12 @@ constexpr std::array<KeyEntry, KEY_COUNT> kKeyTable = {{
 }};
 
 constexpr int kButtons = 3;  // left, right, middle
+constexpr int kMaxJoysticks = 16;
+
+// Joystick axes read 0..65535; these are the edges where a direction counts as pushed.
+constexpr uint32_t kJoystickLow = 10;
+constexpr uint32_t kJoystickHigh = 65500;
+constexpr int32_t kAxisOffset = 32768;
 
 struct InputState {
   SDL_Window* window = nullptr;
@@ -59,7 +68,16 @@ struct InputState {
   int16_t wheel = 0;
 };
 
+struct Script {
+  bool on = false;
+  bool keyDown[KEY_COUNT] = {};
+  KFrameScript frameScript;
+  uint32_t frame = 0;
+};
+
 InputState input;
+Script script;
+SDL_Joystick* joysticks[kMaxJoysticks] = {};
 
 int ButtonIndex(uint8_t sdlButton) {
   switch (sdlButton) {
@@ -72,6 +90,26 @@ int ButtonIndex(uint8_t sdlButton) {
 
 bool ButtonDown(int index) { return input.buttonDown[index] || input.buttonLatched[index]; }
 
+void SetButton(int index, bool down) {
+  input.buttonDown[index] = down;
+  if (down) input.buttonLatched[index] = true;
+}
+
+SDL_Scancode ScancodeOf(int32_t keyCode) { return kKeyTable[static_cast<size_t>(keyCode)].scancode; }
+
+bool IsKeyCode(int32_t keyCode) { return keyCode >= 0 && keyCode < KEY_UNKNOWN; }
+
+SDL_Joystick* CapturedJoystick(int32_t id) {
+  if (id < 0 || id >= kMaxJoysticks) return nullptr;
+  SDL_Joystick* joystick = joysticks[id];
+  if (joystick) SDL_JoystickUpdate();
+  return joystick;
+}
+
+uint32_t AxisValue(SDL_Joystick* joystick, int axis) {
+  return static_cast<uint32_t>(SDL_JoystickGetAxis(joystick, axis) + kAxisOffset);
+}
+
 }  // namespace
 
 void InitControls(void* window) {
@@ -80,9 +118,10 @@ void InitControls(void* window) {
 }
 
 bool IsKeyDown(int32_t keyCode) {
-  if (keyCode < 0 || keyCode >= KEY_UNKNOWN) return false;
-  const SDL_Scancode scancode = kKeyTable[static_cast<size_t>(keyCode)].scancode;
+  if (!IsKeyCode(keyCode)) return false;
+  const SDL_Scancode scancode = ScancodeOf(keyCode);
   if (input.keyLatched[scancode]) return true;
+  if (script.on) return script.keyDown[keyCode];
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return false;
   const Uint8* state = SDL_GetKeyboardState(nullptr);
   return state && state[scancode];
@@ -90,7 +129,13 @@ bool IsKeyDown(int32_t keyCode) {
 
 void WaitKeyRelease(int32_t keyCode) {
   while (IsKeyDown(keyCode)) {
-    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_PumpEvents();
+    if (script.on) {
+      // A scripted key comes up only by a step of the frame script.
+      if (!script.frameScript) return;
+      ControlsBeginFrame();
+    } else if (SDL_WasInit(SDL_INIT_VIDEO)) {
+      SDL_PumpEvents();
+    }
     for (bool& latched : input.keyLatched) latched = false;
   }
 }
@@ -108,7 +153,7 @@ int32_t KeyCodeToVirtualKey(int32_t keyCode) {
 
 int32_t KeyCodeOfScancode(SDL_Scancode scancode) {
   for (int32_t code = 0; code < KEY_UNKNOWN; ++code)
-    if (kKeyTable[static_cast<size_t>(code)].scancode == scancode) return code;
+    if (ScancodeOf(code) == scancode) return code;
   return KEY_UNKNOWN;
 }
 
@@ -116,14 +161,14 @@ int16_t GetMouseX() { return static_cast<int16_t>(input.mouseX); }
 int16_t GetMouseY() { return static_cast<int16_t>(input.mouseY); }
 
 void SetMousePosition(int32_t x, int32_t y) {
-  if (input.window) SDL_WarpMouseInWindow(input.window, x, y);
+  if (input.window && !script.on) SDL_WarpMouseInWindow(input.window, x, y);
   input.mouseX = x;
   input.mouseY = y;
 }
 
-bool IsLeftButtonDown() { return ButtonDown(0); }
-bool IsRightButtonDown() { return ButtonDown(1); }
-bool IsMiddleButtonDown() { return ButtonDown(2); }
+bool IsLeftButtonDown() { return ButtonDown(MOUSE_LEFT); }
+bool IsRightButtonDown() { return ButtonDown(MOUSE_RIGHT); }
+bool IsMiddleButtonDown() { return ButtonDown(MOUSE_MIDDLE); }
 
 void SetWheel(int16_t delta) { input.wheel = delta; }
 
@@ -147,12 +192,124 @@ void ReleaseCursorClip(bool keep) {
   SDL_SetWindowMouseRect(input.window, nullptr);
 }
 
+bool CaptureJoystick(int32_t id) {
+  if (id < 0 || id >= kMaxJoysticks) return false;
+  ReleaseJoystick(id);
+  if (!SDL_WasInit(SDL_INIT_JOYSTICK) && SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) return false;
+  joysticks[id] = SDL_JoystickOpen(id);
+  return joysticks[id] != nullptr;
+}
+
+void ReleaseJoystick(int32_t id) {
+  if (id < 0 || id >= kMaxJoysticks || !joysticks[id]) return;
+  SDL_JoystickClose(joysticks[id]);
+  joysticks[id] = nullptr;
+}
+
+bool IsJoystickLeft(int32_t id) {
+  SDL_Joystick* joystick = CapturedJoystick(id);
+  return joystick && AxisValue(joystick, 0) <= kJoystickLow;
+}
+
+bool IsJoystickRight(int32_t id) {
+  SDL_Joystick* joystick = CapturedJoystick(id);
+  return joystick && AxisValue(joystick, 0) > kJoystickHigh;
+}
+
+bool IsJoystickUp(int32_t id) {
+  SDL_Joystick* joystick = CapturedJoystick(id);
+  return joystick && AxisValue(joystick, 1) <= kJoystickLow;
+}
+
+bool IsJoystickDown(int32_t id) {
+  SDL_Joystick* joystick = CapturedJoystick(id);
+  return joystick && AxisValue(joystick, 1) > kJoystickHigh;
+}
+
+uint32_t GetJoystickX(int32_t id, bool alternate) {
+  SDL_Joystick* joystick = CapturedJoystick(id);
+  return joystick ? AxisValue(joystick, alternate ? 2 : 0) : kJoystickNeutral;
+}
+
+uint32_t GetJoystickY(int32_t id, bool alternate) {
+  SDL_Joystick* joystick = CapturedJoystick(id);
+  return joystick ? AxisValue(joystick, alternate ? 3 : 1) : kJoystickNeutral;
+}
+
+uint32_t GetJoystickPov(int32_t id) {
+  SDL_Joystick* joystick = CapturedJoystick(id);
+  if (!joystick) return kJoystickNeutral;
+  if (SDL_JoystickNumHats(joystick) < 1) return kJoystickPovCentred;
+  switch (SDL_JoystickGetHat(joystick, 0)) {
+    case SDL_HAT_UP: return 0;
+    case SDL_HAT_RIGHTUP: return 4500;
+    case SDL_HAT_RIGHT: return 9000;
+    case SDL_HAT_RIGHTDOWN: return 13500;
+    case SDL_HAT_DOWN: return 18000;
+    case SDL_HAT_LEFTDOWN: return 22500;
+    case SDL_HAT_LEFT: return 27000;
+    case SDL_HAT_LEFTUP: return 31500;
+    default: return kJoystickPovCentred;
+  }
+}
+
+bool IsJoystickButtonDown(int32_t id, uint32_t mask) {
+  SDL_Joystick* joystick = CapturedJoystick(id);
+  if (!joystick) return false;
+  const int buttons = std::min(SDL_JoystickNumButtons(joystick), 32);
+  for (int button = 0; button < buttons; ++button)
+    if ((mask & (1u << button)) && SDL_JoystickGetButton(joystick, button)) return true;
+  return false;
+}
+
+void WaitJoystickButtonRelease(int32_t id, uint32_t mask) {
+  while (IsJoystickButtonDown(id, mask)) SDL_PumpEvents();
+}
+
+void UseScriptedInput() {
+  script = Script{};
+  script.on = true;
+  SDL_Window* window = input.window;
+  input = InputState{};
+  input.window = window;
+}
+
+void UseRealInput() { script = Script{}; }
+
+bool IsInputScripted() { return script.on; }
+
+void SetScriptedPointer(int32_t x, int32_t y) {
+  input.mouseX = x;
+  input.mouseY = y;
+}
+
+void SetScriptedButton(int32_t button, bool down) {
+  if (button >= 0 && button < kButtons) SetButton(button, down);
+}
+
+void SetScriptedKey(int32_t keyCode, bool down) {
+  if (!IsKeyCode(keyCode)) return;
+  script.keyDown[keyCode] = down;
+  if (down) input.keyLatched[ScancodeOf(keyCode)] = true;
+}
+
+void SetFrameScript(KFrameScript frameScript) {
+  script.frameScript = std::move(frameScript);
+  script.frame = 0;
+}
+
 void ControlsBeginFrame() {
   for (bool& latched : input.buttonLatched) latched = false;
   for (bool& latched : input.keyLatched) latched = false;
+  if (script.frameScript) script.frameScript(script.frame++);
 }
 
 void ControlsHandleEvent(const SDL_Event& event) {
+  if (event.type == SDL_MOUSEWHEEL) {
+    SetWheel(static_cast<int16_t>(event.wheel.y * 120));
+    return;
+  }
+  if (script.on) return;
   switch (event.type) {
     case SDL_MOUSEMOTION:
       input.mouseX = event.motion.x;
@@ -163,17 +320,11 @@ void ControlsHandleEvent(const SDL_Event& event) {
       input.mouseX = event.button.x;
       input.mouseY = event.button.y;
       const int index = ButtonIndex(event.button.button);
-      if (index < 0) break;
-      const bool pressed = event.type == SDL_MOUSEBUTTONDOWN;
-      input.buttonDown[index] = pressed;
-      if (pressed) input.buttonLatched[index] = true;
+      if (index >= 0) SetButton(index, event.type == SDL_MOUSEBUTTONDOWN);
       break;
     }
     case SDL_KEYDOWN:
       input.keyLatched[event.key.keysym.scancode] = true;
-      break;
-    case SDL_MOUSEWHEEL:
-      SetWheel(static_cast<int16_t>(event.wheel.y * 120));
       break;
     default:
       break;
@@ -181,7 +332,7 @@ void ControlsHandleEvent(const SDL_Event& event) {
 }
 
 void ControlsEndFrame() {
-  if (!input.window || !SDL_WasInit(SDL_INIT_VIDEO)) return;
+  if (script.on || !input.window || !SDL_WasInit(SDL_INIT_VIDEO)) return;
   // SDL keeps following the pointer outside the window while a button is held.
   if (SDL_GetMouseFocus() == input.window || SDL_GetMouseState(nullptr, nullptr) != 0) {
     int x = 0;

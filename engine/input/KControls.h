@@ -46,3 +46,38 @@ void ShowSystemCursor();
 void HideSystemCursor();
 // false frees the pointer from any confinement; true does nothing.
 void ReleaseCursorClip(bool keep);
+
+// Joysticks, by device number from 0. Axes read 0..65535 with the centre near 32767; a
+// joystick that was not captured reads neutral (centred axes and hat, no buttons).
+constexpr uint32_t kJoystickNeutral = 32767;
+constexpr uint32_t kJoystickPovCentred = 0xFFFF;
+bool CaptureJoystick(int32_t id);
+void ReleaseJoystick(int32_t id);
+bool IsJoystickLeft(int32_t id);
+bool IsJoystickRight(int32_t id);
+bool IsJoystickUp(int32_t id);
+bool IsJoystickDown(int32_t id);
+// The x axis, or with alternate the z axis.
+uint32_t GetJoystickX(int32_t id, bool alternate);
+// The y axis, or with alternate the r (fourth) axis.
+uint32_t GetJoystickY(int32_t id, bool alternate);
+// The first hat in hundredths of a degree clockwise from up, 0xFFFF when centred.
+uint32_t GetJoystickPov(int32_t id);
+// Any button of the mask (bit n = button n) is held.
+bool IsJoystickButtonDown(int32_t id, uint32_t mask);
+// Returns once none of the masked buttons is held.
+void WaitJoystickButtonRelease(int32_t id, uint32_t mask);
+
+// The picture the window draws as its own pointer when asked to (rows top first, RGBA
+// pixels as 0xAABBGGRR). The engine keeps a copy; a built-in 16 x 16 arrow is the default.
+struct KCursorImage {
+  int32_t width = 0;
+  int32_t height = 0;
+  const uint32_t* pixels = nullptr;
+};
+void SetCursorImage(const KCursorImage& image);
+// The built-in arrow.
+KCursorImage GetBuiltInCursor();
+// Draws the cursor picture's top-left 16 x 16 pixels at the pointer.
+void DrawEngineCursor();
+void FreeEngineCursor();

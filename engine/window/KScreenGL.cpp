@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "graphic/KGraphic.h"
 #include "input/KControls.h"
 #include "input/KControlsEvents.h"
 #include "services/KClock.h"
@@ -40,6 +41,7 @@ std::unique_ptr<KScreen> CreateScreen(bool openGL, bool depthBuffer) {
 KScreenGL::KScreenGL(bool depthBuffer) : depthBuffer_(depthBuffer) {}
 
 KScreenGL::~KScreenGL() {
+  FreeEngineCursor();
   messageHook_ = nullptr;
   eventHandler_ = nullptr;
   if (videoStarted_) ShowSystemCursor();
@@ -93,6 +95,7 @@ bool KScreenGL::OpenWindow(int32_t width, int32_t height, int32_t depth, bool wi
   if (!CreateContext()) return false;
 
   SetTitle(title);
+  KGraphicGL::SetScreenSize(width_, height_, depth_);
   InitControls(window_);
 
   const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
@@ -199,6 +202,10 @@ void KScreenGL::SetTitle(const std::string& title) {
 
 void KScreenGL::Flip(bool waitWhileInactive, bool resetAfter) {
   if (!window_) return;
+  if (drawCursor_) {
+    ResetView();
+    DrawEngineCursor();
+  }
   const uint64_t now = GetMilliseconds();
   if (fadeLevel_ < 1.0f) DrawFade();
   SDL_GL_SwapWindow(window_);

@@ -1,0 +1,53 @@
+// The frame every screen runs: timing, the game's own cursor and presenting the frame.
+//
+// A screen's loop:
+//
+//   while (true) {
+//     BeginFrame();                       // view, frame counter, FrameTime
+//     if (back.WasClicked()) return ...;  // the screen's own input and logic
+//     DrawBackground(cache.Picture(0));
+//     back.Update(FrameTime);             // widgets
+//     if (!EndFrame()) break;             // cursor, Flip; false once quitting
+//   }
+#pragma once
+
+#include <cstdint>
+
+class KGraphic;
+class KScreen;
+
+// Smoothed duration of a frame in milliseconds; every animation advances by it.
+extern int32_t FrameTime;
+// Frames counted in the last whole second.
+extern int32_t MeasuredFps;
+// Which cursor DrawCursor shows (a CursorKinds value; anything else shows none).
+extern int32_t CursorKind;
+
+enum CursorKinds : int32_t {
+  kCursorArrow = 0,
+  kCursorPicker = 1,
+  kCursorPen = 2,
+  kCursorEraser = 3,
+  kCursorBucket = 4,
+};
+
+constexpr int32_t kMinFps = 5;
+constexpr int32_t kMaxFps = 500;
+constexpr int32_t kMinFrameTime = 1;
+constexpr int32_t kMaxFrameTime = 160;
+
+// Counts frames; once a second publishes the count, held to minimum..maximum, in fps,
+// and with show set writes it into the window title as " %d FPS".
+void UpdateFpsCounter(KScreen& screen, int32_t& fps, bool show, int32_t minimum, int32_t maximum);
+// The frame time smoothed over the last frames ((new + 2 x previous) / 3), held to
+// minimum..maximum; with show set it goes into the window title as "FT %u".
+int32_t MeasureFrameTime(KScreen& screen, bool show, int32_t minimum, int32_t maximum);
+// Draws the cursor picture of CursorKind with its hot spot at the pointer.
+void DrawCursor();
+
+// The start of every frame on MainScreen: reset the view, count the frame, refresh FrameTime.
+void BeginFrame();
+// The screen's background: the top-left 800 x 600 of the picture, opaque, at (0, 0).
+void DrawBackground(KGraphic* picture);
+// The end of every frame: the cursor, then Flip. False when the window was asked to quit.
+bool EndFrame();

@@ -1,0 +1,387 @@
+#include "KSample.h"
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cstring>
+#include <mutex>
+#include <thread>
+#include <utility>
+
+#include "KModuleMusic.h"
+#include "KOggDecoder.h"
+#include "KSoundDevice.h"
+#include "KWaveFile.h"
+#include "services/KFile.h"
+#include "services/KMessage.h"
+
+namespace {
+
+constexpr int16_t kMaxVoices = 9;
+constexpr int32_t kDefaultVolume = 80;
+constexpr int32_t kMaxVolume = 100;
+// The loudest level the volume curve is asked for: full volume plays at -0.12 dB.
+constexpr int32_t kLoudestLevel = 99;
+constexpr int32_t kMaxPan = 100;
+// The music voice is a circular buffer refilled half by half.
+constexpr size_t kMusicBufferSize = 32768;
+constexpr size_t kMusicHalfSize = kMusicBufferSize / 2;
+constexpr size_t kModuleHalfFrames = kMusicHalfSize / 4;
+constexpr int32_t kFeederWaitMs = 50;
+
+// Objects alive that share the device; the device is open while it is above 0.
+int32_t liveObjects = 0;
+
+}  // namespace
+
+bool IsSoundDeviceOpen() { return liveObjects > 0; }
+
+struct KSampleState {
+  // False when the device could not be opened for this object: it stays silent and is
+  // not counted among the objects sharing the device.
+  bool holdsDevice = false;
+  int16_t voiceCount = 1;
+  std::atomic<int32_t> volume{kDefaultVolume};
+  std::atomic<bool> looping{false};
+  bool musicMode = false;
+  int32_t nextVoice = 0;
+  std::array<std::unique_ptr<KVoice>, kMaxVoices> voices;
+
+  // The decoder, the module and the music voice's contents, shared with the feeder.
+  std::mutex music;
+  KOggDecoder decoder;
+  std::unique_ptr<KModuleMusic> module;
+  std::array<uint8_t, kMusicHalfSize> half{};
+
+  std::thread feeder;
+  // Set when the play position reaches the start and the middle of the music voice.
+  std::array<KNotifyEvent, 2> halfEvents;
+  std::atomic<bool> stopRequest{false};
+  std::atomic<bool> ready{false};
+  std::atomic<bool> ended{false};
+};
+
+namespace {
+
+using State = KSampleState;
+
+void ApplyVolume(State& s) {
+  const int32_t master = s.musicMode ? GetMusicMasterVolume() : GetEffectsMasterVolume();
+  const int32_t level = std::clamp(s.volume * master / kMaxVolume, 0, kLoudestLevel);
+  for (const std::unique_ptr<KVoice>& voice : s.voices) {
+    if (!voice) break;
+    voice->SetVolume(VolumeTable(level));
+  }
+}
+
+void ApplyPan(State& s, int32_t pan) {
+  for (const std::unique_ptr<KVoice>& voice : s.voices) {
+    if (!voice) break;
+    voice->SetPan(PanTable(pan));
+  }
+}
+
+// Stops the music voice, silences it and rewinds both the voice and the track.
+// The caller holds the music lock.
+void StopMusic(State& s) {
+  KVoice* voice = s.voices[0].get();
+  if (!voice) return;
+  voice->Stop();
+  voice->Clear(0, voice->Size());
+  s.decoder.Rewind();
+  if (s.module) s.module->Rewind();
+  voice->SetPosition(0);
+}
+
+// The stop every load, PlayStream and the destructor begin with: ends the feeder.
+void InternalStop(State& s) {
+  s.ready = false;
+  s.stopRequest = true;
+  if (KVoice* voice = s.voices[0].get()) {
+    voice->Stop();
+    voice->SetPosition(0);
+  }
+  if (s.feeder.joinable()) {
+    for (KNotifyEvent& event : s.halfEvents) event.Set();
+    s.feeder.join();
+  }
+}
+
+void ReleaseAll(State& s) {
+  s.module.reset();
+  for (std::unique_ptr<KVoice>& voice : s.voices) voice.reset();
+  s.decoder.Close();
+}
+
+// Decodes into half h until it is full or the track runs out. At the end of a looping
+// track the rest of the half stays silent and the track starts again with the next
+// half; at the end of any other track the music stops.
+void FillOggHalf(State& s, size_t h) {
+  uint8_t* buffer = s.half.data();
+  std::memset(buffer, 0, kMusicHalfSize);
+  size_t filled = 0;
+  long last = 0;
+  while (!s.ended && !s.stopRequest) {
+    last = s.decoder.Read(buffer + filled, kMusicHalfSize - filled);
+    if (last > 0) {
+      filled += static_cast<size_t>(last);
+      if (filled < kMusicHalfSize) continue;
+      break;
+    }
+    if (s.looping) {
+      s.decoder.Rewind();
+      s.ended = false;
+    } else {
+      StopMusic(s);
+      s.ended = true;
+    }
+    break;
+  }
+  if (last < 0) std::memset(buffer, 0, kMusicHalfSize);
+  s.voices[0]->Write(h * kMusicHalfSize, buffer, kMusicHalfSize);
+  if (s.ended) StopMusic(s);
+}
+
+void FillModuleHalf(State& s, size_t h) {
+  int16_t* frames = reinterpret_cast<int16_t*>(s.half.data());
+  std::memset(frames, 0, kMusicHalfSize);
+  if (!s.ended && !s.stopRequest) {
+    const size_t rendered = s.module->Render(frames, kModuleHalfFrames, kSoundDeviceRate);
+    if (rendered < kModuleHalfFrames && !s.looping) s.ended = true;
+  }
+  s.voices[0]->Write(h * kMusicHalfSize, frames, kMusicHalfSize);
+  if (s.ended) StopMusic(s);
+}
+
+void FillHalf(State& s, size_t h) {
+  std::lock_guard<std::mutex> lock(s.music);
+  if (s.decoder.IsOpen()) {
+    FillOggHalf(s, h);
+  } else if (s.module) {
+    FillModuleHalf(s, h);
+  }
+}
+
+// Applies the music master when it changed since it was last seen.
+void FollowMusicMaster(State& s, int32_t& seenMaster) {
+  const int32_t master = GetMusicMasterVolume();
+  if (master == seenMaster) return;
+  ApplyVolume(s);
+  seenMaster = master;
+}
+
+// The feeder thread of a playing music object: refills the half that has just been
+// played each time the play position passes the start or the middle of the buffer.
+// The music master is looked at before each wait, so a change reaches the track
+// within about 50 ms.
+void RunFeeder(State& s) {
+  KVoice* voice = s.voices[0].get();
+  for (KNotifyEvent& event : s.halfEvents) event.Wait(0);
+  voice->SetNotifications({{0, &s.halfEvents[0]}, {kMusicHalfSize, &s.halfEvents[1]}});
+  s.ready = true;
+  int32_t seenMaster = -1;
+  while (!s.stopRequest) {
+    FollowMusicMaster(s, seenMaster);
+    if (s.halfEvents[0].Wait(kFeederWaitMs)) {
+      FillHalf(s, 1);
+      std::this_thread::yield();
+    }
+    FollowMusicMaster(s, seenMaster);
+    if (s.halfEvents[1].Wait(kFeederWaitMs)) {
+      FillHalf(s, 0);
+      std::this_thread::yield();
+    }
+    std::this_thread::yield();
+  }
+  voice->SetNotifications({});
+}
+
+// Starts the music voice on silence; the feeder fills each half as it comes round.
+void StartMusic(State& s, bool looping) {
+  KVoice* voice = s.voices[0].get();
+  voice->Stop();
+  voice->Clear(0, voice->Size());
+  voice->SetPosition(0);
+  s.ended = false;
+  s.looping = looping;
+  s.stopRequest = false;
+  s.feeder = std::thread(RunFeeder, std::ref(s));
+  while (!s.ready) std::this_thread::yield();
+  voice->Play(true);
+  ApplyVolume(s);
+}
+
+bool CreateMusicVoice(State& s, const KVoiceFormat& format) {
+  s.voices[0] = s.holdsDevice ? KVoice::Create(format, kMusicBufferSize) : nullptr;
+  if (!s.voices[0]) {
+    ReleaseAll(s);
+    return false;
+  }
+  s.ended = false;
+  ApplyPan(s, 0);
+  return true;
+}
+
+bool CreateEffectVoices(State& s, const KVoiceFormat& format, const void* sound, size_t length) {
+  for (int16_t i = 0; i < s.voiceCount; ++i) {
+    s.voices[i] = s.holdsDevice ? KVoice::Create(format, length) : nullptr;
+    if (!s.voices[i]) {
+      ReleaseAll(s);
+      return false;
+    }
+    s.voices[i]->Write(0, sound, length);
+  }
+  ApplyPan(s, 0);
+  return true;
+}
+
+// Music mode: stops and forgets whatever the object held.
+void BeginMusicLoad(State& s) {
+  s.musicMode = true;
+  InternalStop(s);
+  ReleaseAll(s);
+}
+
+bool OpenStream(State& s, std::string encoded) {
+  if (encoded.empty()) return false;
+  if (!s.decoder.Open(std::move(encoded))) {
+    ShowMessage("error", "error could not detect ogg file");
+    return false;
+  }
+  return CreateMusicVoice(s, s.decoder.Format());
+}
+
+}  // namespace
+
+KSample::KSample() : state_(std::make_unique<KSampleState>()) {
+  if (liveObjects == 0 && !OpenSoundDevice()) return;
+  ++liveObjects;
+  state_->holdsDevice = true;
+}
+
+KSample::~KSample() {
+  KSampleState& s = *state_;
+  if (s.holdsDevice) --liveObjects;
+  InternalStop(s);
+  ReleaseAll(s);
+  if (s.holdsDevice && liveObjects <= 0) {
+    liveObjects = 0;
+    CloseSoundDevice();
+  }
+}
+
+bool KSample::LoadSample(const std::string& path, int32_t volume, bool looping, int16_t voiceCount) {
+  KSampleState& s = *state_;
+  s.musicMode = false;
+  s.nextVoice = 0;
+  InternalStop(s);
+  ReleaseAll(s);
+  s.looping = looping;
+  s.volume = std::clamp(volume, 0, kMaxVolume);
+  s.voiceCount = std::clamp<int16_t>(voiceCount, 1, kMaxVoices);
+  s.ready = true;
+  if (path.find(".ogg") != std::string::npos) {
+    std::string encoded;
+    std::string pcm;
+    KVoiceFormat format;
+    if (!KFile::ReadWhole(path, encoded) || !DecodeOgg(std::move(encoded), format, pcm)) return false;
+    return CreateEffectVoices(s, format, pcm.data(), pcm.size());
+  }
+  std::string file;
+  KWaveData wave;
+  if (!KFile::ReadWhole(path, file) || !ScanWave(file, wave)) return false;
+  return CreateEffectVoices(s, wave.format, file.data() + wave.dataOffset, wave.dataLength);
+}
+
+bool KSample::LoadStream(const std::string& path) {
+  KSampleState& s = *state_;
+  BeginMusicLoad(s);
+  std::string encoded;
+  if (!KFile::ReadWhole(path, encoded)) return false;
+  return OpenStream(s, std::move(encoded));
+}
+
+bool KSample::LoadStream(const void* data, size_t size) {
+  KSampleState& s = *state_;
+  BeginMusicLoad(s);
+  if (!data) return false;
+  return OpenStream(s, std::string(static_cast<const char*>(data), size));
+}
+
+bool KSample::LoadModule(const std::string& path) {
+  KSampleState& s = *state_;
+  BeginMusicLoad(s);
+  std::string file;
+  if (!KFile::ReadWhole(path, file)) return false;
+  s.module = std::make_unique<KModuleMusic>();
+  if (!s.module->Load(std::move(file))) {
+    s.module.reset();
+    return false;
+  }
+  return CreateMusicVoice(s, KVoiceFormat{kSoundDeviceChannels, kSoundDeviceRate, 16});
+}
+
+void KSample::Play() {
+  KSampleState& s = *state_;
+  if (s.musicMode || !s.voices[0]) return;
+  s.nextVoice = (s.nextVoice + 1) % s.voiceCount;
+  KVoice* voice = s.voices[s.nextVoice].get();
+  voice->SetPosition(0);
+  ApplyVolume(s);
+  voice->Play(s.looping);
+}
+
+void KSample::PlayStream(bool looping) {
+  KSampleState& s = *state_;
+  InternalStop(s);
+  if (!s.voices[0] || !s.decoder.IsOpen()) return;
+  {
+    std::lock_guard<std::mutex> lock(s.music);
+    s.decoder.Rewind();
+  }
+  StartMusic(s, looping);
+}
+
+void KSample::PlayModule(bool looping) {
+  KSampleState& s = *state_;
+  InternalStop(s);
+  if (!s.voices[0] || !s.module) return;
+  {
+    std::lock_guard<std::mutex> lock(s.music);
+    s.module->SetLooping(looping);
+    s.module->Rewind();
+  }
+  StartMusic(s, looping);
+}
+
+void KSample::StopStream() {
+  KSampleState& s = *state_;
+  if (!s.musicMode) return;
+  std::lock_guard<std::mutex> lock(s.music);
+  StopMusic(s);
+}
+
+bool KSample::IsPlaying() const {
+  const KSampleState& s = *state_;
+  if (!s.ready || !s.voices[0]) return false;
+  for (int16_t i = 0; i < s.voiceCount; ++i) {
+    if (s.voices[i] && s.voices[i]->IsPlaying()) return true;
+  }
+  return false;
+}
+
+void KSample::SetVolume(int32_t volume) {
+  KSampleState& s = *state_;
+  s.volume = std::clamp(volume, 0, kMaxVolume);
+  ApplyVolume(s);
+}
+
+void KSample::SetPan(int32_t pan) {
+  if (pan < -kMaxPan || pan > kMaxPan) pan = kMaxPan;
+  ApplyPan(*state_, pan);
+}
+
+bool KSample::RenderModule(const std::string& path, int64_t length) {
+  const KSampleState& s = *state_;
+  return s.module && s.module->RenderToFile(path, length, kSoundDeviceRate);
+}

@@ -1,0 +1,274 @@
+#include "KSoundDevice.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+// 1024 frames at 44100 Hz: the callback runs every 23 ms.
+constexpr int32_t kDeviceFrames = 1024;
+constexpr int32_t kMaxVoiceRate = 192000;
+constexpr int32_t kMaxNotifications = 2;
+constexpr int kFixedShift = 32;
+constexpr float kFixedOne = 4294967296.0f;
+
+struct Device {
+  SDL_AudioDeviceID id = 0;
+  std::vector<KVoice*> voices;
+  std::vector<float> mix;
+};
+
+Device device;
+
+// Holds the callback off while voices change.
+class DeviceLock {
+ public:
+  DeviceLock() {
+    if (device.id) SDL_LockAudioDevice(device.id);
+  }
+  ~DeviceLock() {
+    if (device.id) SDL_UnlockAudioDevice(device.id);
+  }
+  DeviceLock(const DeviceLock&) = delete;
+  DeviceLock& operator=(const DeviceLock&) = delete;
+};
+
+// Hundredths of a decibel as an amplitude factor.
+float Gain(int32_t hundredthsDb) {
+  if (hundredthsDb <= kVolumeSilent) return 0.0f;
+  return static_cast<float>(std::pow(10.0, hundredthsDb / 2000.0));
+}
+
+void MixLocked(uint8_t* stream, int32_t bytes) {
+  const int32_t frames = bytes / (kSoundDeviceChannels * 2);
+  if (device.mix.size() < static_cast<size_t>(frames) * kSoundDeviceChannels) {
+    device.mix.resize(static_cast<size_t>(frames) * kSoundDeviceChannels);
+  }
+  std::fill(device.mix.begin(), device.mix.begin() + frames * kSoundDeviceChannels, 0.0f);
+  for (KVoice* voice : device.voices) voice->MixInto(device.mix.data(), frames);
+  int16_t* out = reinterpret_cast<int16_t*>(stream);
+  for (int32_t i = 0; i < frames * kSoundDeviceChannels; ++i) {
+    const float value = std::clamp(device.mix[i], -1.0f, 1.0f);
+    out[i] = static_cast<int16_t>(std::lrint(value * 32767.0f));
+  }
+  std::memset(stream + frames * kSoundDeviceChannels * 2, 0, bytes - frames * kSoundDeviceChannels * 2);
+}
+
+void SDLCALL DeviceCallback(void*, Uint8* stream, int len) { MixLocked(stream, len); }
+
+template <int Bits>
+float ReadSample(const uint8_t* at) {
+  if constexpr (Bits == 16) {
+    return static_cast<int16_t>(at[0] | (at[1] << 8)) * (1.0f / 32768.0f);
+  } else {
+    return (at[0] - 128) * (1.0f / 128.0f);
+  }
+}
+
+// Mixes count frames starting at position, linearly interpolated; the frame after the
+// last is the first when looping, else the last again. Returns the advanced position.
+template <int Bits, int Channels>
+uint64_t MixRun(const uint8_t* data, size_t frames, bool looping, uint64_t position, uint64_t step,
+                float gainLeft, float gainRight, float* out, int32_t count) {
+  constexpr size_t kFrameBytes = Bits / 8 * Channels;
+  constexpr size_t kSampleBytes = Bits / 8;
+  for (int32_t i = 0; i < count; ++i) {
+    const size_t index = static_cast<size_t>(position >> kFixedShift);
+    const size_t next = index + 1 < frames ? index + 1 : (looping ? 0 : index);
+    const float t = static_cast<float>(position & 0xFFFFFFFFu) / kFixedOne;
+    const uint8_t* a = data + index * kFrameBytes;
+    const uint8_t* b = data + next * kFrameBytes;
+    const float left = ReadSample<Bits>(a) + (ReadSample<Bits>(b) - ReadSample<Bits>(a)) * t;
+    float right = left;
+    if constexpr (Channels == 2) {
+      right = ReadSample<Bits>(a + kSampleBytes) +
+              (ReadSample<Bits>(b + kSampleBytes) - ReadSample<Bits>(a + kSampleBytes)) * t;
+    }
+    out[2 * i] += left * gainLeft;
+    out[2 * i + 1] += right * gainRight;
+    position += step;
+  }
+  return position;
+}
+
+}  // namespace
+
+bool KVoiceFormat::IsPlayable() const {
+  return (channels == 1 || channels == 2) && (bitsPerSample == 8 || bitsPerSample == 16) && sampleRate > 0 &&
+         sampleRate <= kMaxVoiceRate;
+}
+
+bool OpenSoundDevice() {
+  if (device.id) return true;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+  SDL_AudioSpec wanted{};
+  wanted.freq = kSoundDeviceRate;
+  wanted.format = AUDIO_S16SYS;
+  wanted.channels = kSoundDeviceChannels;
+  wanted.samples = kDeviceFrames;
+  wanted.callback = DeviceCallback;
+  SDL_AudioSpec obtained{};
+  const SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+  if (id == 0) {
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return false;
+  }
+  device.mix.assign(static_cast<size_t>(kDeviceFrames) * kSoundDeviceChannels, 0.0f);
+  device.id = id;
+  SDL_PauseAudioDevice(id, 0);
+  return true;
+}
+
+void CloseSoundDevice() {
+  if (!device.id) return;
+  SDL_CloseAudioDevice(device.id);
+  device.id = 0;
+  device.voices.clear();
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+void MixSoundDevice(uint8_t* stream, int32_t bytes) {
+  DeviceLock lock;
+  MixLocked(stream, bytes);
+}
+
+void KNotifyEvent::Set() {
+  {
+    std::lock_guard<std::mutex> guard(mutex_);
+    set_ = true;
+  }
+  changed_.notify_one();
+}
+
+bool KNotifyEvent::Wait(int32_t ms) {
+  std::unique_lock<std::mutex> guard(mutex_);
+  const bool came = changed_.wait_for(guard, std::chrono::milliseconds(ms), [this] { return set_; });
+  set_ = false;
+  return came;
+}
+
+std::unique_ptr<KVoice> KVoice::Create(const KVoiceFormat& format, size_t size) {
+  if (!device.id || !format.IsPlayable()) return nullptr;
+  const size_t frames = size / static_cast<size_t>(format.BlockAlign());
+  if (frames == 0) return nullptr;
+  std::unique_ptr<KVoice> voice(new KVoice(format, frames * format.BlockAlign()));
+  DeviceLock lock;
+  device.voices.push_back(voice.get());
+  return voice;
+}
+
+KVoice::KVoice(const KVoiceFormat& format, size_t size)
+    : format_(format),
+      data_(size, format.bitsPerSample == 8 ? 128 : 0),
+      frames_(size / format.BlockAlign()),
+      step_((static_cast<uint64_t>(format.sampleRate) << kFixedShift) / kSoundDeviceRate) {}
+
+KVoice::~KVoice() {
+  DeviceLock lock;
+  device.voices.erase(std::remove(device.voices.begin(), device.voices.end(), this), device.voices.end());
+}
+
+void KVoice::Write(size_t offset, const void* bytes, size_t count) {
+  if (offset >= data_.size()) return;
+  count = std::min(count, data_.size() - offset);
+  DeviceLock lock;
+  std::memcpy(data_.data() + offset, bytes, count);
+}
+
+void KVoice::Clear(size_t offset, size_t count) {
+  if (offset >= data_.size()) return;
+  count = std::min(count, data_.size() - offset);
+  DeviceLock lock;
+  std::memset(data_.data() + offset, format_.bitsPerSample == 8 ? 128 : 0, count);
+}
+
+void KVoice::Play(bool looping) {
+  DeviceLock lock;
+  looping_ = looping;
+  if ((position_ >> kFixedShift) >= frames_) position_ = 0;
+  playing_ = true;
+}
+
+void KVoice::Stop() {
+  DeviceLock lock;
+  playing_ = false;
+}
+
+void KVoice::SetPosition(size_t offset) {
+  DeviceLock lock;
+  const size_t frame = std::min(offset / format_.BlockAlign(), frames_);
+  position_ = static_cast<uint64_t>(frame) << kFixedShift;
+}
+
+void KVoice::SetVolume(int32_t volume) {
+  DeviceLock lock;
+  volume_ = std::clamp(volume, kVolumeSilent, kVolumeFull);
+  ApplyGains();
+}
+
+void KVoice::SetPan(int32_t pan) {
+  DeviceLock lock;
+  pan_ = std::clamp(pan, -10000, 10000);
+  ApplyGains();
+}
+
+void KVoice::ApplyGains() {
+  const float level = Gain(volume_);
+  gainLeft_ = pan_ > 0 ? level * Gain(-pan_) : level;
+  gainRight_ = pan_ < 0 ? level * Gain(pan_) : level;
+}
+
+void KVoice::SetNotifications(const std::vector<KVoiceNotification>& notifications) {
+  DeviceLock lock;
+  notifications_.assign(notifications.begin(),
+                        notifications.begin() + std::min<size_t>(notifications.size(), kMaxNotifications));
+}
+
+bool KVoice::IsPlaying() const {
+  DeviceLock lock;
+  return playing_;
+}
+
+void KVoice::PassNotifications(size_t from, size_t to) {
+  for (const KVoiceNotification& notification : notifications_) {
+    const size_t frame = notification.offset / format_.BlockAlign();
+    if (frame > from && frame <= to && notification.event) notification.event->Set();
+  }
+}
+
+void KVoice::MixInto(float* frames, int32_t count) {
+  const uint64_t end = static_cast<uint64_t>(frames_) << kFixedShift;
+  int32_t done = 0;
+  while (playing_ && done < count) {
+    const uint64_t stepsToEnd = (end - position_ + step_ - 1) / step_;
+    const int32_t run = static_cast<int32_t>(std::min<uint64_t>(count - done, stepsToEnd));
+    const size_t from = static_cast<size_t>(position_ >> kFixedShift);
+    float* out = frames + 2 * done;
+    const uint8_t* data = data_.data();
+    if (format_.bitsPerSample == 16 && format_.channels == 2) {
+      position_ = MixRun<16, 2>(data, frames_, looping_, position_, step_, gainLeft_, gainRight_, out, run);
+    } else if (format_.bitsPerSample == 16) {
+      position_ = MixRun<16, 1>(data, frames_, looping_, position_, step_, gainLeft_, gainRight_, out, run);
+    } else if (format_.channels == 2) {
+      position_ = MixRun<8, 2>(data, frames_, looping_, position_, step_, gainLeft_, gainRight_, out, run);
+    } else {
+      position_ = MixRun<8, 1>(data, frames_, looping_, position_, step_, gainLeft_, gainRight_, out, run);
+    }
+    done += run;
+    PassNotifications(from, std::min(static_cast<size_t>(position_ >> kFixedShift), frames_ - 1));
+    if (position_ < end) continue;
+    if (looping_) {
+      position_ -= end;
+      for (const KVoiceNotification& notification : notifications_) {
+        if (notification.offset / format_.BlockAlign() == 0 && notification.event) notification.event->Set();
+      }
+    } else {
+      playing_ = false;
+      position_ = end;
+    }
+  }
+}
