@@ -22,9 +22,7 @@ struct Device {
   std::vector<float> mix;
 };
 
-// Never destroyed: sounds held by static objects are released after every other
-// static of the program has gone, and still need the device's voice list then.
-Device& device = *new Device;
+Device device;
 
 // Holds the callback off while voices change.
 class DeviceLock {
