@@ -53,7 +53,7 @@ class KSample {
   // Effect: starts the next voice from its beginning.
   void Play();
   // Music: starts the track (PlayStream) or the module (PlayModule) from its beginning;
-  // a looping track starts again at its end after a gap of at most 93 ms.
+  // a looping track starts again after a short gap (at most half of its 32 KB buffer).
   void PlayStream(bool looping);
   void PlayModule(bool looping);
   // Music: stops and rewinds.
