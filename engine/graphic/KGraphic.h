@@ -72,8 +72,10 @@ class KGraphic {
   virtual bool GrabBackBuffer(KGrabCallback callback) = 0;
   virtual bool GrabFrontBuffer() = 0;
 
-  // Settings that act when the next texture is made.
+  // Pixels of this colour become transparent when the next texture is made
+  // (LoadPicture, CreateFromPixels, GrabBackBuffer).
   virtual void SetColorKey(bool on, uint8_t r, uint8_t g, uint8_t b) = 0;
+  // Repeat wrapping instead of clamping, for this texture and the next ones.
   virtual void SetRepeat(bool on) = 0;
   // (1, 1, 1, 1) turns the tint off; other values are clamped to 0..1.
   virtual void SetTint(float r, float g, float b, float a) = 0;
@@ -84,7 +86,7 @@ class KGraphic {
   virtual bool CreateFromPixels(uint32_t* pixels, int32_t width, int32_t height, bool trueColour) = 0;
   // Uploads the current contents of the buffer given to CreateFromPixels.
   virtual void UpdateFromPixels() = 0;
-  // Repeat wrapping on the texture bound at this moment, then binds this picture.
+  // Repeat wrapping on this picture's texture from now on.
   virtual void EnableRepeat() = 0;
 };
 

@@ -15,7 +15,6 @@ namespace {
 // The picture layer's process-wide state.
 int16_t screenWidth = 0;
 int16_t screenHeight = 0;
-int16_t screenDepth = 0;
 bool screenSizeKnown = false;
 // The texture last bound by a picture; -1 when unknown.
 GLint boundTexture = -1;
@@ -77,10 +76,10 @@ KGraphicGL::KGraphicGL() : sourceFactor_(GL_SRC_ALPHA), destinationFactor_(GL_ON
 
 KGraphicGL::~KGraphicGL() { FreePicture(); }
 
-void KGraphicGL::SetScreenSize(int16_t width, int16_t height, int16_t depth) {
+// The colour depth is the window's business; pictures are always RGBA.
+void KGraphicGL::SetScreenSize(int16_t width, int16_t height, int16_t /*depth*/) {
   screenWidth = width;
   screenHeight = height;
-  screenDepth = depth;
   screenSizeKnown = true;
   // A new screen has a new context: nothing is known to be bound in it.
   boundTexture = -1;

@@ -63,9 +63,7 @@ struct KSampleState {
 
 namespace {
 
-using State = KSampleState;
-
-void ApplyVolume(State& s) {
+void ApplyVolume(KSampleState& s) {
   const int32_t master = s.musicMode ? GetMusicMasterVolume() : GetEffectsMasterVolume();
   const int32_t level = std::clamp(s.volume * master / kMaxVolume, 0, kLoudestLevel);
   for (const std::unique_ptr<KVoice>& voice : s.voices) {
@@ -74,7 +72,7 @@ void ApplyVolume(State& s) {
   }
 }
 
-void ApplyPan(State& s, int32_t pan) {
+void ApplyPan(KSampleState& s, int32_t pan) {
   for (const std::unique_ptr<KVoice>& voice : s.voices) {
     if (!voice) break;
     voice->SetPan(PanTable(pan));
@@ -83,7 +81,7 @@ void ApplyPan(State& s, int32_t pan) {
 
 // Stops the music voice, silences it and rewinds both the voice and the track.
 // The caller holds the music lock.
-void StopMusic(State& s) {
+void StopMusic(KSampleState& s) {
   KVoice* voice = s.voices[0].get();
   if (!voice) return;
   voice->Stop();
@@ -94,7 +92,7 @@ void StopMusic(State& s) {
 }
 
 // The stop every load, PlayStream and the destructor begin with: ends the feeder.
-void InternalStop(State& s) {
+void InternalStop(KSampleState& s) {
   s.ready = false;
   s.stopRequest = true;
   if (KVoice* voice = s.voices[0].get()) {
@@ -107,7 +105,7 @@ void InternalStop(State& s) {
   }
 }
 
-void ReleaseAll(State& s) {
+void ReleaseAll(KSampleState& s) {
   s.module.reset();
   for (std::unique_ptr<KVoice>& voice : s.voices) voice.reset();
   s.decoder.Close();
@@ -116,7 +114,7 @@ void ReleaseAll(State& s) {
 // Decodes into half h until it is full or the track runs out. At the end of a looping
 // track the rest of the half stays silent and the track starts again with the next
 // half; at the end of any other track the music stops.
-void FillOggHalf(State& s, size_t h) {
+void FillOggHalf(KSampleState& s, size_t h) {
   uint8_t* buffer = s.half.data();
   std::memset(buffer, 0, kMusicHalfSize);
   size_t filled = 0;
@@ -142,7 +140,7 @@ void FillOggHalf(State& s, size_t h) {
   if (s.ended) StopMusic(s);
 }
 
-void FillModuleHalf(State& s, size_t h) {
+void FillModuleHalf(KSampleState& s, size_t h) {
   int16_t* frames = reinterpret_cast<int16_t*>(s.half.data());
   std::memset(frames, 0, kMusicHalfSize);
   if (!s.ended && !s.stopRequest) {
@@ -153,7 +151,7 @@ void FillModuleHalf(State& s, size_t h) {
   if (s.ended) StopMusic(s);
 }
 
-void FillHalf(State& s, size_t h) {
+void FillHalf(KSampleState& s, size_t h) {
   std::lock_guard<std::mutex> lock(s.music);
   if (s.decoder.IsOpen()) {
     FillOggHalf(s, h);
@@ -163,7 +161,7 @@ void FillHalf(State& s, size_t h) {
 }
 
 // Applies the music master when it changed since it was last seen.
-void FollowMusicMaster(State& s, int32_t& seenMaster) {
+void FollowMusicMaster(KSampleState& s, int32_t& seenMaster) {
   const int32_t master = GetMusicMasterVolume();
   if (master == seenMaster) return;
   ApplyVolume(s);
@@ -174,7 +172,7 @@ void FollowMusicMaster(State& s, int32_t& seenMaster) {
 // played each time the play position passes the start or the middle of the buffer.
 // The music master is looked at before each wait, so a change reaches the track
 // within about 50 ms.
-void RunFeeder(State& s) {
+void RunFeeder(KSampleState& s) {
   KVoice* voice = s.voices[0].get();
   for (KNotifyEvent& event : s.halfEvents) event.Wait(0);
   voice->SetNotifications({{0, &s.halfEvents[0]}, {kMusicHalfSize, &s.halfEvents[1]}});
@@ -197,7 +195,7 @@ void RunFeeder(State& s) {
 }
 
 // Starts the music voice on silence; the feeder fills each half as it comes round.
-void StartMusic(State& s, bool looping) {
+void StartMusic(KSampleState& s, bool looping) {
   KVoice* voice = s.voices[0].get();
   voice->Stop();
   voice->Clear(0, voice->Size());
@@ -211,7 +209,7 @@ void StartMusic(State& s, bool looping) {
   ApplyVolume(s);
 }
 
-bool CreateMusicVoice(State& s, const KVoiceFormat& format) {
+bool CreateMusicVoice(KSampleState& s, const KVoiceFormat& format) {
   s.voices[0] = s.holdsDevice ? KVoice::Create(format, kMusicBufferSize) : nullptr;
   if (!s.voices[0]) {
     ReleaseAll(s);
@@ -222,7 +220,7 @@ bool CreateMusicVoice(State& s, const KVoiceFormat& format) {
   return true;
 }
 
-bool CreateEffectVoices(State& s, const KVoiceFormat& format, const void* sound, size_t length) {
+bool CreateEffectVoices(KSampleState& s, const KVoiceFormat& format, const void* sound, size_t length) {
   for (int16_t i = 0; i < s.voiceCount; ++i) {
     s.voices[i] = s.holdsDevice ? KVoice::Create(format, length) : nullptr;
     if (!s.voices[i]) {
@@ -236,13 +234,13 @@ bool CreateEffectVoices(State& s, const KVoiceFormat& format, const void* sound,
 }
 
 // Music mode: stops and forgets whatever the object held.
-void BeginMusicLoad(State& s) {
+void BeginMusicLoad(KSampleState& s) {
   s.musicMode = true;
   InternalStop(s);
   ReleaseAll(s);
 }
 
-bool OpenStream(State& s, std::string encoded) {
+bool OpenStream(KSampleState& s, std::string encoded) {
   if (encoded.empty()) return false;
   if (!s.decoder.Open(std::move(encoded))) {
     ShowMessage("error", "error could not detect ogg file");

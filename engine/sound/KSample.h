@@ -17,7 +17,7 @@
 struct KSampleState;
 
 // Master volumes, 0..100. A negative argument leaves that master as it is. The music
-// master reaches a playing track within about 100 ms; an effect picks up the effects
+// master reaches a playing track within about 50 ms; an effect picks up the effects
 // master at its next Play.
 void SetMasterVolumes(int32_t musicVolume, int32_t effectsVolume);
 int32_t GetMusicMasterVolume();
@@ -42,8 +42,9 @@ class KSample {
   // Effect: a path containing ".ogg" is decoded as Ogg Vorbis, any other file is read as
   // a wave file (PCM, 8 or 16 bits, mono or stereo). The voice count is clamped to 1..9.
   bool LoadSample(const std::string& path, int32_t volume, bool looping, int16_t voiceCount);
-  // Music: an Ogg Vorbis track, from a file or copied from a memory block. Anything
-  // else shows the "error" message and fails.
+  // Music: an Ogg Vorbis track, from a file or copied from a memory block. Data that is
+  // not Ogg Vorbis shows the message "error could not detect ogg file" and fails; a file
+  // that cannot be read just fails.
   bool LoadStream(const std::string& path);
   bool LoadStream(const void* data, size_t size);
   // Music: a module (Impulse Tracker, XM, S3M, MOD) rendered at the device rate.
@@ -51,7 +52,8 @@ class KSample {
 
   // Effect: starts the next voice from its beginning.
   void Play();
-  // Music: starts the track (or module) from its beginning.
+  // Music: starts the track (PlayStream) or the module (PlayModule) from its beginning;
+  // a looping track starts again after a short gap (at most half of its 32 KB buffer).
   void PlayStream(bool looping);
   void PlayModule(bool looping);
   // Music: stops and rewinds.

@@ -22,19 +22,27 @@ struct Device {
   std::vector<float> mix;
 };
 
-Device device;
+// Made on first use and never destroyed, so sounds made or released by static
+// constructors and destructors still find it.
+Device& TheDevice() {
+  static Device* device = new Device;
+  return *device;
+}
 
 // Holds the callback off while voices change.
 class DeviceLock {
  public:
-  DeviceLock() {
-    if (device.id) SDL_LockAudioDevice(device.id);
+  DeviceLock() : id_(TheDevice().id) {
+    if (id_) SDL_LockAudioDevice(id_);
   }
   ~DeviceLock() {
-    if (device.id) SDL_UnlockAudioDevice(device.id);
+    if (id_) SDL_UnlockAudioDevice(id_);
   }
   DeviceLock(const DeviceLock&) = delete;
   DeviceLock& operator=(const DeviceLock&) = delete;
+
+ private:
+  SDL_AudioDeviceID id_;
 };
 
 // Hundredths of a decibel as an amplitude factor.
@@ -44,18 +52,18 @@ float Gain(int32_t hundredthsDb) {
 }
 
 void MixLocked(uint8_t* stream, int32_t bytes) {
+  Device& device = TheDevice();
   const int32_t frames = bytes / (kSoundDeviceChannels * 2);
-  if (device.mix.size() < static_cast<size_t>(frames) * kSoundDeviceChannels) {
-    device.mix.resize(static_cast<size_t>(frames) * kSoundDeviceChannels);
-  }
-  std::fill(device.mix.begin(), device.mix.begin() + frames * kSoundDeviceChannels, 0.0f);
+  const size_t samples = static_cast<size_t>(frames) * kSoundDeviceChannels;
+  if (device.mix.size() < samples) device.mix.resize(samples);
+  std::fill(device.mix.begin(), device.mix.begin() + samples, 0.0f);
   for (KVoice* voice : device.voices) voice->MixInto(device.mix.data(), frames);
   int16_t* out = reinterpret_cast<int16_t*>(stream);
-  for (int32_t i = 0; i < frames * kSoundDeviceChannels; ++i) {
+  for (size_t i = 0; i < samples; ++i) {
     const float value = std::clamp(device.mix[i], -1.0f, 1.0f);
     out[i] = static_cast<int16_t>(std::lrint(value * 32767.0f));
   }
-  std::memset(stream + frames * kSoundDeviceChannels * 2, 0, bytes - frames * kSoundDeviceChannels * 2);
+  std::memset(stream + samples * 2, 0, bytes - samples * 2);
 }
 
 void SDLCALL DeviceCallback(void*, Uint8* stream, int len) { MixLocked(stream, len); }
@@ -103,6 +111,7 @@ bool KVoiceFormat::IsPlayable() const {
 }
 
 bool OpenSoundDevice() {
+  Device& device = TheDevice();
   if (device.id) return true;
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
   SDL_AudioSpec wanted{};
@@ -124,6 +133,7 @@ bool OpenSoundDevice() {
 }
 
 void CloseSoundDevice() {
+  Device& device = TheDevice();
   if (!device.id) return;
   SDL_CloseAudioDevice(device.id);
   device.id = 0;
@@ -152,12 +162,12 @@ bool KNotifyEvent::Wait(int32_t ms) {
 }
 
 std::unique_ptr<KVoice> KVoice::Create(const KVoiceFormat& format, size_t size) {
-  if (!device.id || !format.IsPlayable()) return nullptr;
+  if (!TheDevice().id || !format.IsPlayable()) return nullptr;
   const size_t frames = size / static_cast<size_t>(format.BlockAlign());
   if (frames == 0) return nullptr;
   std::unique_ptr<KVoice> voice(new KVoice(format, frames * format.BlockAlign()));
   DeviceLock lock;
-  device.voices.push_back(voice.get());
+  TheDevice().voices.push_back(voice.get());
   return voice;
 }
 
@@ -169,7 +179,8 @@ KVoice::KVoice(const KVoiceFormat& format, size_t size)
 
 KVoice::~KVoice() {
   DeviceLock lock;
-  device.voices.erase(std::remove(device.voices.begin(), device.voices.end(), this), device.voices.end());
+  std::vector<KVoice*>& voices = TheDevice().voices;
+  voices.erase(std::remove(voices.begin(), voices.end(), this), voices.end());
 }
 
 void KVoice::Write(size_t offset, const void* bytes, size_t count) {

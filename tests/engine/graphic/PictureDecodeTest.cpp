@@ -118,3 +118,17 @@ TEST(PictureDecode, DamagedFilesAreRefusedOrDecodedSafely) {
 }
 
 }  // namespace
+
+namespace {
+
+// This program never opens a window, so no screen size was ever given.
+TEST(PictureWithoutScreen, WarnsThatNothingWillShow) {
+  tafutest::MessageCapture messages;
+  KGraphicGL picture;
+  ASSERT_EQ(messages.Messages().size(), 1u);
+  EXPECT_EQ(messages.Messages()[0].caption, "Screen Dimensions not specified, you will not see anything");
+  EXPECT_EQ(messages.Messages()[0].text, "KGraphicGL::SetScreenSize Not Called!");
+  EXPECT_EQ(picture.GetWidth(), 0.0f);
+}
+
+}  // namespace
