@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <limits>
 #include <vector>
 
@@ -25,6 +26,9 @@ constexpr size_t kExtensionLength = 4;
 constexpr size_t kLongestStem = 11;
 
 constexpr size_t kHeaderSize = 18;
+// Header, the longest ID field and colour map, and the largest grid at four bytes a
+// pixel with a packet byte each stay well below this.
+constexpr int64_t kLargestPictureFile = 1 << 20;
 constexpr uint8_t kTypeTrueColour = 2;
 constexpr uint8_t kTypeRunLength = 10;
 constexpr uint8_t kRunPacketBit = 0x80;
@@ -117,18 +121,23 @@ class ReadFailure {
 
 std::string AtPixel(int32_t stored) { return "Unexpected end of file at pixel " + std::to_string(stored) + "\n"; }
 
-bool ReadBytes(const std::string& path, std::vector<uint8_t>& bytes, bool& opened) {
+enum class FileRead { Read, CannotOpen, TooLarge };
+
+// The whole file; a folder cannot be opened as a picture.
+FileRead ReadBytes(const std::string& path, std::vector<uint8_t>& bytes) {
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) return FileRead::CannotOpen;
   KFile file;
-  opened = file.Open(path) == KFILE_OK;
-  if (!opened) return false;
+  if (file.Open(path) != KFILE_OK) return FileRead::CannotOpen;
   int64_t size = 0;
   file.Seek(2, 0);
   file.Tell(size);
   file.Seek(0, 0);
-  if (size <= 0) return true;
+  if (size > kLargestPictureFile) return FileRead::TooLarge;
+  if (size <= 0) return FileRead::Read;
   bytes.resize(static_cast<size_t>(size));
   if (file.Read(bytes.data(), size) != KFILE_OK) bytes.clear();
-  return true;
+  return FileRead::Read;
 }
 
 // Decodes the pixels that follow the header into cells, file order, checking every
@@ -232,8 +241,11 @@ bool WriteDurably(std::FILE* file, const std::string& bytes) {
 }
 
 bool PaintingExists(CanvasSize size, int32_t number) {
+  const std::string path = MakePath(PictureFileName(PictureKind::Drawing, size, number));
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) return false;
   KFile file;
-  return file.Open(MakePath(PictureFileName(PictureKind::Drawing, size, number))) == KFILE_OK;
+  return file.Open(path) == KFILE_OK;
 }
 
 int32_t SearchUp(CanvasSize size, int32_t number) {
@@ -265,9 +277,9 @@ bool ReadPictureFile(PictureKind kind, CanvasSize size, int32_t number, int32_t 
                                        " cells does not fit the grid\n");
 
   std::vector<uint8_t> bytes;
-  bool opened = false;
-  ReadBytes(MakePath(name), bytes, opened);
-  if (!opened) return failure.Report(kCannotOpen, "");
+  const FileRead read = ReadBytes(MakePath(name), bytes);
+  if (read == FileRead::CannotOpen) return failure.Report(kCannotOpen, "");
+  if (read == FileRead::TooLarge) return failure.Report(nullptr, "Image file is too large\n");
   if (bytes.size() < kHeaderSize) return failure.Report(nullptr, "Unexpected end of file in the header\n");
 
   const PictureHeader header = ParseHeader(bytes.data());
