@@ -1,4 +1,86 @@
-#include "KScreenGL.h"
+#include <SDL_opengl.h>
+#include <stb_image_write.h>
 
-// Screenshots need the picture encoders; until they exist nothing is written.
-bool KScreenGL::SaveScreenshot(const std::string&, uint32_t, int32_t, int32_t) { return false; }
+#include <algorithm>
+#include <memory>
+#include <new>
+
+#include "KScreenGL.h"
+#include "graphic/KGraphic.h"
+
+namespace {
+
+enum ScreenshotType : uint32_t { kBmp = 0, kJpeg = 1, kTga = 2, kPng = 3 };
+
+constexpr int kJpegQuality = 90;
+// A screenshot has no transparency: red, green and blue only.
+constexpr int kRgb = 3;
+constexpr int kRgba = 4;
+
+bool WriteImage(const std::string& path, uint32_t type, int32_t width, int32_t height, const uint8_t* rgb) {
+  const char* name = path.c_str();
+  switch (type) {
+    case kBmp:
+      return stbi_write_bmp(name, width, height, kRgb, rgb) != 0;
+    case kJpeg:
+      return stbi_write_jpg(name, width, height, kRgb, rgb, kJpegQuality) != 0;
+    case kTga:
+      return stbi_write_tga(name, width, height, kRgb, rgb) != 0;
+    case kPng:
+      return stbi_write_png(name, width, height, kRgb, rgb, width * kRgb) != 0;
+    default:
+      return false;
+  }
+}
+
+// The bottom-left width x height pixels of the back buffer, top row first.
+std::unique_ptr<uint8_t[]> ReadBackBuffer(int32_t width, int32_t height) {
+  const size_t pixelCount = static_cast<size_t>(width) * static_cast<size_t>(height);
+  std::unique_ptr<uint8_t[]> rgba(new (std::nothrow) uint8_t[pixelCount * kRgba]);
+  std::unique_ptr<uint8_t[]> rgb(new (std::nothrow) uint8_t[pixelCount * kRgb]);
+  if (!rgba || !rgb) return nullptr;
+  glReadBuffer(GL_BACK);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.get());
+  for (int32_t y = 0; y < height; ++y) {
+    const uint8_t* source = rgba.get() + static_cast<size_t>(height - 1 - y) * width * kRgba;
+    uint8_t* target = rgb.get() + static_cast<size_t>(y) * width * kRgb;
+    for (int32_t x = 0; x < width; ++x, source += kRgba, target += kRgb) std::copy(source, source + kRgb, target);
+  }
+  return rgb;
+}
+
+}  // namespace
+
+// A thumbnail (width and height both positive) is drawn scaled into the
+// bottom-left corner, read from there, and the frame is put back as it was.
+bool KScreenGL::SaveScreenshot(const std::string& path, uint32_t type, int32_t width, int32_t height) {
+  if (!context_ || type > kPng) return false;
+  KGraphicGL frame;
+  if (!frame.GrabBackBuffer(nullptr)) return false;
+
+  glMatrixMode(GL_PROJECTION);
+  glPushMatrix();
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  ResetView();
+
+  if (width > 0 && height > 0) {
+    width = std::min<int32_t>(width, width_);
+    height = std::min<int32_t>(height, height_);
+    frame.DrawStretched(0, 0, width_, height_, 0, static_cast<float>(height_ - height), static_cast<float>(width),
+                        height_, 1.0f, 0.0f);
+  } else {
+    width = width_;
+    height = height_;
+  }
+  std::unique_ptr<uint8_t[]> pixels = ReadBackBuffer(width, height);
+  const bool written = pixels && WriteImage(path, type, width, height, pixels.get());
+  frame.Blit(0, 0, width_, height_, 0, 0, false, false);
+
+  glMatrixMode(GL_PROJECTION);
+  glPopMatrix();
+  glMatrixMode(GL_MODELVIEW);
+  glPopMatrix();
+  return written;
+}

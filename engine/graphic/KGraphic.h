@@ -1,0 +1,173 @@
+// The engine's picture: one OpenGL texture and the operations that draw it.
+//
+// Coordinates given to a picture are screen pixels from the top-left corner, y
+// growing downwards; the picture flips y itself by the screen height recorded
+// with KGraphicGL::SetScreenSize. Colours and opacities are 0..1, angles are
+// degrees counter-clockwise on the screen. A source rectangle (x1, y1, x2, y2)
+// is in picture pixels; x2 - x1 and y2 - y1 give the drawn size.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+// Called by GrabBackBuffer for every screen pixel (x, y from the top-left); may
+// change the colour.
+using KGrabCallback = void (*)(int32_t x, int32_t y, uint8_t* r, uint8_t* g, uint8_t* b);
+
+// Which decoder reads a picture file.
+enum class KPictureFormat : int32_t { None, Tga, Jpeg, Bmp, Png };
+
+// The decoder for a path: ".tga", ".jpg", ".bmp" and ".png" are looked for in a
+// lower-cased copy of the whole path, in that order, the last one found winning.
+KPictureFormat PictureFormatOfPath(const std::string& path);
+
+class KGraphic {
+ public:
+  virtual ~KGraphic() = default;
+
+  // Loads an image file (opened as given). False when the file is missing or
+  // empty or its name has no known extension; a file the decoder rejects, or
+  // one too big for a texture, gives an empty 0 x 0 picture and true.
+  virtual bool LoadPicture(const std::string& path, bool trueColour, bool keepAlpha) = 0;
+  // What LoadPicture does once the file is in memory.
+  virtual bool LoadPictureFromMemory(const void* data, size_t size, KPictureFormat format, bool trueColour,
+                                     bool keepAlpha) = 0;
+  virtual void FreePicture() = 0;
+  virtual float GetWidth() = 0;
+  virtual float GetHeight() = 0;
+  // Linear filtering when smooth, else nearest.
+  virtual void SetFiltering(bool smooth) = 0;
+
+  // Untextured drawing.
+  virtual void FillRect(float x1, float y1, float x2, float y2, float r, float g, float b, float a) = 0;
+  virtual void DrawLine(float x1, float y1, float x2, float y2, float r, float g, float b, float a) = 0;
+  virtual void DrawPoint(float x, float y, float r, float g, float b, float a) = 0;
+
+  // Opaque copy of the source rectangle with its top-left corner at (x, y).
+  virtual void Blit(float x1, float y1, float x2, float y2, int16_t x, int16_t y, bool flipX, bool flipY) = 0;
+  // Opaque copy turned and zoomed about the centre of the destination rectangle.
+  virtual void BlitRotoZoom(float x1, float y1, float x2, float y2, int16_t x, int16_t y, float angle, float zoom,
+                            bool flipX, bool flipY) = 0;
+  // Blended copy, tinted when a tint is set.
+  virtual void BlitAlpha(float x1, float y1, float x2, float y2, int16_t x, int16_t y, bool flipX, bool flipY) = 0;
+  // Blended copy at opacity alpha, turned and zoomed about the destination's centre.
+  virtual void BlitAlphaRotoZoom(float x1, float y1, float x2, float y2, int16_t x, int16_t y, float angle,
+                                 float zoom, float alpha, bool flipX, bool flipY) = 0;
+  // The whole texture count times across a w x h rectangle (with repeat wrapping).
+  virtual void DrawTiled(int16_t x, int16_t y, int16_t w, int16_t h, float count, float angle) = 0;
+  // Four source texel points onto four screen points, in the same order.
+  virtual void BlitQuad(float sx1, float sy1, float sx2, float sy2, float sx3, float sy3, float sx4, float sy4,
+                        float dx1, float dy1, float dx2, float dy2, float dx3, float dy3, float dx4, float dy4) = 0;
+  // 0: (source alpha, destination alpha); 1: (source alpha, one minus source
+  // alpha), the default; 2: (one, one minus source alpha); 3: (zero, one minus
+  // source alpha); other values change nothing.
+  virtual void SetBlendMode(int32_t mode) = 0;
+  // The source rectangle stretched over the destination rectangle (x1, y1, x2, y2).
+  virtual void DrawStretched(float x1, float y1, float x2, float y2, float destX1, float destY1, float destX2,
+                             float destY2, float alpha, float angle) = 0;
+
+  // The picture becomes a copy of the whole back (front) buffer.
+  virtual bool GrabBackBuffer(KGrabCallback callback) = 0;
+  virtual bool GrabFrontBuffer() = 0;
+
+  // Settings that act when the next texture is made.
+  virtual void SetColorKey(bool on, uint8_t r, uint8_t g, uint8_t b) = 0;
+  virtual void SetRepeat(bool on) = 0;
+  // (1, 1, 1, 1) turns the tint off; other values are clamped to 0..1.
+  virtual void SetTint(float r, float g, float b, float a) = 0;
+
+  // A picture of the caller's RGBA buffer, which must outlive the picture's use
+  // of UpdateFromPixels. With the colour key on, key pixels of the buffer become
+  // transparent black.
+  virtual bool CreateFromPixels(uint32_t* pixels, int32_t width, int32_t height, bool trueColour) = 0;
+  // Uploads the current contents of the buffer given to CreateFromPixels.
+  virtual void UpdateFromPixels() = 0;
+  // Repeat wrapping on the texture bound at this moment, then binds this picture.
+  virtual void EnableRepeat() = 0;
+};
+
+// A new picture for the window's back-end.
+std::unique_ptr<KGraphic> CreateGraphic();
+
+// The picture on OpenGL: one 2D texture.
+class KGraphicGL final : public KGraphic {
+ public:
+  KGraphicGL();
+  ~KGraphicGL() override;
+  KGraphicGL(const KGraphicGL&) = delete;
+  KGraphicGL& operator=(const KGraphicGL&) = delete;
+
+  // Records the screen size (the height flips y) and sets up texturing; the
+  // window calls it when it opens, before any picture exists.
+  static void SetScreenSize(int16_t width, int16_t height, int16_t depth);
+  // The side of the square texture that holds a width x height picture: a
+  // power of two, at least 4.
+  static int32_t TextureSide(int32_t width, int32_t height);
+
+  bool LoadPicture(const std::string& path, bool trueColour, bool keepAlpha) override;
+  bool LoadPictureFromMemory(const void* data, size_t size, KPictureFormat format, bool trueColour,
+                             bool keepAlpha) override;
+  void FreePicture() override;
+  float GetWidth() override { return width_; }
+  float GetHeight() override { return height_; }
+  void SetFiltering(bool smooth) override;
+
+  void FillRect(float x1, float y1, float x2, float y2, float r, float g, float b, float a) override;
+  void DrawLine(float x1, float y1, float x2, float y2, float r, float g, float b, float a) override;
+  void DrawPoint(float x, float y, float r, float g, float b, float a) override;
+
+  void Blit(float x1, float y1, float x2, float y2, int16_t x, int16_t y, bool flipX, bool flipY) override;
+  void BlitRotoZoom(float x1, float y1, float x2, float y2, int16_t x, int16_t y, float angle, float zoom, bool flipX,
+                    bool flipY) override;
+  void BlitAlpha(float x1, float y1, float x2, float y2, int16_t x, int16_t y, bool flipX, bool flipY) override;
+  void BlitAlphaRotoZoom(float x1, float y1, float x2, float y2, int16_t x, int16_t y, float angle, float zoom,
+                         float alpha, bool flipX, bool flipY) override;
+  void DrawTiled(int16_t x, int16_t y, int16_t w, int16_t h, float count, float angle) override;
+  void BlitQuad(float sx1, float sy1, float sx2, float sy2, float sx3, float sy3, float sx4, float sy4, float dx1,
+                float dy1, float dx2, float dy2, float dx3, float dy3, float dx4, float dy4) override;
+  void SetBlendMode(int32_t mode) override;
+  void DrawStretched(float x1, float y1, float x2, float y2, float destX1, float destY1, float destX2, float destY2,
+                     float alpha, float angle) override;
+
+  bool GrabBackBuffer(KGrabCallback callback) override;
+  bool GrabFrontBuffer() override;
+
+  void SetColorKey(bool on, uint8_t r, uint8_t g, uint8_t b) override;
+  void SetRepeat(bool on) override;
+  void SetTint(float r, float g, float b, float a) override;
+
+  bool CreateFromPixels(uint32_t* pixels, int32_t width, int32_t height, bool trueColour) override;
+  void UpdateFromPixels() override;
+  void EnableRepeat() override;
+
+ private:
+  bool HasTexture() const { return texture_ != 0; }
+  void Bind();
+  void DrawQuad(float x1, float y1, float x2, float y2, float left, float top, bool flipX, bool flipY) const;
+  void BlendWithPictureFactors() const;
+  void SetTintedColour(float alpha) const;
+  void ApplyWrap() const;
+  bool IsKeyColour(uint8_t r, uint8_t g, uint8_t b) const;
+  bool Grab(uint32_t buffer, KGrabCallback callback, bool useColourKey, int32_t internalFormat);
+
+  bool tintOn_ = false;
+  float tintR_ = 1.0f;
+  float tintG_ = 1.0f;
+  float tintB_ = 1.0f;
+  float tintA_ = 1.0f;
+  uint32_t texture_ = 0;
+  uint32_t sourceFactor_;
+  uint32_t destinationFactor_;
+  float textureWidth_ = 0;
+  float textureHeight_ = 0;
+  bool repeat_ = false;
+  bool colourKeyOn_ = false;
+  uint8_t keyR_ = 0;
+  uint8_t keyG_ = 0;
+  uint8_t keyB_ = 0;
+  float width_ = 0;
+  float height_ = 0;
+  uint32_t* pixels_ = nullptr;
+};

@@ -1,0 +1,525 @@
+#include <SDL_opengl.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "KGraphic.h"
+#include "KPictureDecode.h"
+#include "services/KFile.h"
+#include "services/KMessage.h"
+
+namespace {
+
+// The picture layer's process-wide state.
+int16_t screenWidth = 0;
+int16_t screenHeight = 0;
+int16_t screenDepth = 0;
+bool screenSizeKnown = false;
+// The texture last bound by a picture; -1 when unknown.
+GLint boundTexture = -1;
+// Filtering given to every new texture; the game sets it per picture afterwards.
+constexpr bool kSmoothingDefault = false;
+
+constexpr int32_t kSmallestTextureSide = 4;
+constexpr int32_t kLargestTextureSide = 1 << 30;
+// Beyond this a picture file is taken as damaged, whatever the driver allows:
+// the game's pictures are at most the size of the screen.
+constexpr int32_t kLargestPictureSide = 8192;
+constexpr size_t kBytesPerPixel = 4;
+constexpr uint8_t kOpaque = 255;
+
+float FlipY(float y) { return static_cast<float>(screenHeight) - y; }
+
+// Zeroed, or null when there is no memory for it.
+std::unique_ptr<uint8_t[]> AllocatePixels(size_t width, size_t height) {
+  return std::unique_ptr<uint8_t[]>(new (std::nothrow) uint8_t[width * height * kBytesPerPixel]());
+}
+
+int32_t MaxTextureSize() {
+  GLint size = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &size);
+  return size;
+}
+
+// Truncates to an integer the way every corner of a quad is placed.
+GLint Whole(float value) { return static_cast<GLint>(value); }
+
+void DrawTexturedCorners(GLint left, GLint top, GLint right, GLint bottom, float u1, float v1, float u2, float v2) {
+  glBegin(GL_QUADS);
+  glTexCoord2f(u1, v1);
+  glVertex2i(left, top);
+  glTexCoord2f(u1, v2);
+  glVertex2i(left, bottom);
+  glTexCoord2f(u2, v2);
+  glVertex2i(right, bottom);
+  glTexCoord2f(u2, v1);
+  glVertex2i(right, top);
+  glEnd();
+}
+
+void ResetColour() { glColor4f(1, 1, 1, 1); }
+
+void StopTexturing() {
+  glDisable(GL_TEXTURE_2D);
+  boundTexture = -1;
+}
+
+}  // namespace
+
+std::unique_ptr<KGraphic> CreateGraphic() { return std::unique_ptr<KGraphic>(new (std::nothrow) KGraphicGL()); }
+
+KGraphicGL::KGraphicGL() : sourceFactor_(GL_SRC_ALPHA), destinationFactor_(GL_ONE_MINUS_SRC_ALPHA) {
+  if (!screenSizeKnown)
+    ShowMessage("Screen Dimensions not specified, you will not see anything", "KGraphicGL::SetScreenSize Not Called!");
+}
+
+KGraphicGL::~KGraphicGL() { FreePicture(); }
+
+void KGraphicGL::SetScreenSize(int16_t width, int16_t height, int16_t depth) {
+  screenWidth = width;
+  screenHeight = height;
+  screenDepth = depth;
+  screenSizeKnown = true;
+  // A new screen has a new context: nothing is known to be bound in it.
+  boundTexture = -1;
+  glEnable(GL_TEXTURE_2D);
+  glShadeModel(GL_FLAT);
+}
+
+int32_t KGraphicGL::TextureSide(int32_t width, int32_t height) {
+  const int32_t largest = std::max(width, height);
+  int32_t side = kSmallestTextureSide;
+  while (side < largest && side < kLargestTextureSide) side *= 2;
+  return side;
+}
+
+void KGraphicGL::Bind() {
+  // Texturing is switched on every time: the window's fade switches it off
+  // without knowing which texture is bound.
+  glEnable(GL_TEXTURE_2D);
+  if (boundTexture == static_cast<GLint>(texture_)) return;
+  glBindTexture(GL_TEXTURE_2D, texture_);
+  boundTexture = static_cast<GLint>(texture_);
+}
+
+bool KGraphicGL::IsKeyColour(uint8_t r, uint8_t g, uint8_t b) const {
+  return colourKeyOn_ && r == keyR_ && g == keyG_ && b == keyB_;
+}
+
+void KGraphicGL::ApplyWrap() const {
+  const GLint wrap = repeat_ ? GL_REPEAT : GL_CLAMP;
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
+}
+
+bool KGraphicGL::LoadPicture(const std::string& path, bool trueColour, bool keepAlpha) {
+  FreePicture();
+  const KPictureFormat format = PictureFormatOfPath(path);
+  if (format == KPictureFormat::None) return false;
+  std::string bytes;
+  if (!KFile::ReadWhole(path, bytes)) return false;
+  return LoadPictureFromMemory(bytes.data(), bytes.size(), format, trueColour, keepAlpha);
+}
+
+bool KGraphicGL::LoadPictureFromMemory(const void* data, size_t size, KPictureFormat format, bool trueColour,
+                                       bool keepAlpha) {
+  FreePicture();
+  if (!data || size == 0 || format == KPictureFormat::None) return false;
+
+  // From here on the file counts as loaded; one the decoder rejects stays empty.
+  KDecodedPicture decoded;
+  const int32_t largestSide = std::min(MaxTextureSize(), kLargestPictureSide);
+  if (!DecodePicture(data, size, format, largestSide, decoded)) return true;
+
+  const int32_t side = TextureSide(decoded.width, decoded.height);
+  std::unique_ptr<uint8_t[]> staging = AllocatePixels(side, side);
+  if (!staging) return true;
+
+  const size_t sourceStride = static_cast<size_t>(decoded.width) * kBytesPerPixel;
+  const size_t stagingStride = static_cast<size_t>(side) * kBytesPerPixel;
+  for (int32_t row = 0; row < decoded.height; ++row) {
+    const uint8_t* source = decoded.rgba.get() + row * sourceStride;
+    uint8_t* texel = staging.get() + row * stagingStride;
+    for (int32_t column = 0; column < decoded.width; ++column, source += kBytesPerPixel, texel += kBytesPerPixel) {
+      texel[0] = source[0];
+      texel[1] = source[1];
+      texel[2] = source[2];
+      texel[3] = decoded.hasAlpha ? source[3] : kOpaque;
+      if (IsKeyColour(source[0], source[1], source[2])) texel[3] = 0;
+    }
+  }
+  decoded.rgba.reset();
+
+  GLint internalFormat = trueColour ? GL_RGB8 : GL_RGB;
+  if (keepAlpha) internalFormat = trueColour ? GL_RGBA8 : GL_RGBA;
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glGenTextures(1, &texture_);
+  Bind();
+  glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, side, side, 0, GL_RGBA, GL_UNSIGNED_BYTE, staging.get());
+  width_ = static_cast<float>(decoded.width);
+  height_ = static_cast<float>(decoded.height);
+  textureWidth_ = static_cast<float>(side);
+  textureHeight_ = static_cast<float>(side);
+  SetFiltering(kSmoothingDefault);
+  ApplyWrap();
+  return true;
+}
+
+void KGraphicGL::FreePicture() {
+  if (HasTexture()) {
+    if (boundTexture == static_cast<GLint>(texture_)) boundTexture = -1;
+    glDeleteTextures(1, &texture_);
+  }
+  texture_ = 0;
+  width_ = 0;
+  height_ = 0;
+  textureWidth_ = 0;
+  textureHeight_ = 0;
+  pixels_ = nullptr;
+}
+
+void KGraphicGL::SetFiltering(bool smooth) {
+  if (!HasTexture()) return;
+  Bind();
+  const GLint filter = smooth ? GL_LINEAR : GL_NEAREST;
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+}
+
+void KGraphicGL::FillRect(float x1, float y1, float x2, float y2, float r, float g, float b, float a) {
+  StopTexturing();
+  if (a != 1.0f) {
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(r, g, b, a);
+  } else {
+    glDisable(GL_BLEND);
+    glColor3f(r, g, b);
+  }
+  glBegin(GL_QUADS);
+  glVertex2i(Whole(x1), Whole(FlipY(y1)));
+  glVertex2i(Whole(x2), Whole(FlipY(y1)));
+  glVertex2i(Whole(x2), Whole(FlipY(y2)));
+  glVertex2i(Whole(x1), Whole(FlipY(y2)));
+  glEnd();
+  glDisable(GL_BLEND);
+  ResetColour();
+}
+
+// Lines and points go through pixel centres, so that a whole-pixel position
+// lights exactly that pixel.
+void KGraphicGL::DrawLine(float x1, float y1, float x2, float y2, float r, float g, float b, float a) {
+  constexpr float kHalf = 0.5f;
+  StopTexturing();
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glColor4f(r, g, b, a);
+  glBegin(GL_LINES);
+  glVertex2f(x1 + kHalf, FlipY(y1) - kHalf);
+  glVertex2f(x2 + kHalf, FlipY(y2) - kHalf);
+  glEnd();
+  glDisable(GL_BLEND);
+  ResetColour();
+}
+
+void KGraphicGL::DrawPoint(float x, float y, float r, float g, float b, float a) {
+  constexpr float kHalf = 0.5f;
+  StopTexturing();
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glColor4f(r, g, b, a);
+  glBegin(GL_POINTS);
+  glVertex2f(x + kHalf, FlipY(y) - kHalf);
+  glEnd();
+  glDisable(GL_BLEND);
+  ResetColour();
+}
+
+// One quad of the source rectangle's size with its top-left corner at (left,
+// top) in GL coordinates; the flips swap the texture coordinates.
+void KGraphicGL::DrawQuad(float x1, float y1, float x2, float y2, float left, float top, bool flipX,
+                          bool flipY) const {
+  const auto width = static_cast<int16_t>(static_cast<int32_t>(x2 - x1));
+  const auto height = static_cast<int16_t>(static_cast<int32_t>(y2 - y1));
+  const float u1 = x1 / textureWidth_;
+  const float u2 = x2 / textureWidth_;
+  const float v1 = y1 / textureHeight_;
+  const float v2 = y2 / textureHeight_;
+  const GLint x = Whole(left);
+  const GLint y = Whole(top);
+  DrawTexturedCorners(x, y, x + width, y - height, flipX ? u2 : u1, flipY ? v2 : v1, flipX ? u1 : u2,
+                      flipY ? v1 : v2);
+}
+
+void KGraphicGL::BlendWithPictureFactors() const {
+  glEnable(GL_BLEND);
+  glBlendFunc(sourceFactor_, destinationFactor_);
+}
+
+void KGraphicGL::SetTintedColour(float alpha) const {
+  if (tintOn_)
+    glColor4f(tintR_, tintG_, tintB_, alpha * tintA_);
+  else
+    glColor4f(1, 1, 1, alpha);
+}
+
+void KGraphicGL::Blit(float x1, float y1, float x2, float y2, int16_t x, int16_t y, bool flipX, bool flipY) {
+  if (!HasTexture()) return;
+  Bind();
+  glDisable(GL_BLEND);
+  DrawQuad(x1, y1, x2, y2, x, FlipY(y), flipX, flipY);
+}
+
+void KGraphicGL::BlitRotoZoom(float x1, float y1, float x2, float y2, int16_t x, int16_t y, float angle, float zoom,
+                              bool flipX, bool flipY) {
+  if (!HasTexture() || zoom == 0.0f) return;
+  const float halfWidth = (x2 - x1) / 2;
+  const float halfHeight = (y2 - y1) / 2;
+  glPushMatrix();
+  glTranslatef(x + halfWidth, FlipY(y) - halfHeight, 0);
+  glRotatef(angle, 0, 0, 1);
+  glScalef(zoom, zoom, 0);
+  Bind();
+  glDisable(GL_BLEND);
+  DrawQuad(x1, y1, x2, y2, Whole(-halfWidth), Whole(halfHeight), flipX, flipY);
+  glPopMatrix();
+}
+
+void KGraphicGL::BlitAlpha(float x1, float y1, float x2, float y2, int16_t x, int16_t y, bool flipX, bool flipY) {
+  if (!HasTexture()) return;
+  Bind();
+  BlendWithPictureFactors();
+  SetTintedColour(1.0f);
+  DrawQuad(x1, y1, x2, y2, x, FlipY(y), flipX, flipY);
+  ResetColour();
+}
+
+void KGraphicGL::BlitAlphaRotoZoom(float x1, float y1, float x2, float y2, int16_t x, int16_t y, float angle,
+                                   float zoom, float alpha, bool flipX, bool flipY) {
+  if (!HasTexture() || zoom == 0.0f || !(alpha > 0.0f)) return;
+  glPushMatrix();
+  float left = x;
+  float top = FlipY(y);
+  if (angle != 0.0f || zoom != 1.0f) {
+    const float halfWidth = (x2 - x1) / 2;
+    const float halfHeight = (y2 - y1) / 2;
+    glTranslatef(x + halfWidth, FlipY(y) - halfHeight, 0);
+    if (angle != 0.0f) glRotatef(angle, 0, 0, 1);
+    if (zoom != 1.0f) glScalef(zoom, zoom, 0);
+    left = static_cast<float>(Whole(-halfWidth));
+    top = static_cast<float>(Whole(halfHeight));
+  }
+  SetTintedColour(alpha);
+  Bind();
+  BlendWithPictureFactors();
+  DrawQuad(x1, y1, x2, y2, left, top, flipX, flipY);
+  ResetColour();
+  glPopMatrix();
+}
+
+void KGraphicGL::DrawTiled(int16_t x, int16_t y, int16_t w, int16_t h, float count, float angle) {
+  if (!HasTexture()) return;
+  glDisable(GL_BLEND);
+  Bind();
+  glPushMatrix();
+  glTranslatef(static_cast<float>(x + w / 2), FlipY(y) - static_cast<float>(h / 2), 0);
+  glRotatef(angle, 0, 0, 1);
+  const GLint halfWidth = w / 2;
+  const GLint halfHeight = h / 2;
+  glBegin(GL_QUADS);
+  glTexCoord2f(count, count);
+  glVertex2i(-halfWidth, halfHeight);
+  glTexCoord2f(count, 0);
+  glVertex2i(-halfWidth, -halfHeight);
+  glTexCoord2f(0, 0);
+  glVertex2i(halfWidth, -halfHeight);
+  glTexCoord2f(0, count);
+  glVertex2i(halfWidth, halfHeight);
+  glEnd();
+  glPopMatrix();
+}
+
+void KGraphicGL::BlitQuad(float sx1, float sy1, float sx2, float sy2, float sx3, float sy3, float sx4, float sy4,
+                          float dx1, float dy1, float dx2, float dy2, float dx3, float dy3, float dx4, float dy4) {
+  if (!HasTexture()) return;
+  Bind();
+  BlendWithPictureFactors();
+  SetTintedColour(1.0f);
+  const float source[4][2] = {{sx1, sy1}, {sx2, sy2}, {sx3, sy3}, {sx4, sy4}};
+  const float destination[4][2] = {{dx1, dy1}, {dx2, dy2}, {dx3, dy3}, {dx4, dy4}};
+  glBegin(GL_QUADS);
+  for (int corner = 0; corner < 4; ++corner) {
+    glTexCoord2f(source[corner][0] / textureWidth_, source[corner][1] / textureHeight_);
+    glVertex2f(destination[corner][0], FlipY(destination[corner][1]));
+  }
+  glEnd();
+  ResetColour();
+}
+
+void KGraphicGL::SetBlendMode(int32_t mode) {
+  switch (mode) {
+    case 0:
+      sourceFactor_ = GL_SRC_ALPHA;
+      destinationFactor_ = GL_DST_ALPHA;
+      break;
+    case 1:
+      sourceFactor_ = GL_SRC_ALPHA;
+      destinationFactor_ = GL_ONE_MINUS_SRC_ALPHA;
+      break;
+    case 2:
+      sourceFactor_ = GL_ONE;
+      destinationFactor_ = GL_ONE_MINUS_SRC_ALPHA;
+      break;
+    case 3:
+      sourceFactor_ = GL_ZERO;
+      destinationFactor_ = GL_ONE_MINUS_SRC_ALPHA;
+      break;
+    default:
+      break;
+  }
+}
+
+void KGraphicGL::DrawStretched(float x1, float y1, float x2, float y2, float destX1, float destY1, float destX2,
+                               float destY2, float alpha, float angle) {
+  if (!HasTexture()) return;
+  Bind();
+  BlendWithPictureFactors();
+  SetTintedColour(alpha < 0.0f ? 1.0f : alpha);
+  const float u1 = x1 / textureWidth_;
+  const float u2 = x2 / textureWidth_;
+  const float v1 = y1 / textureHeight_;
+  const float v2 = y2 / textureHeight_;
+  if (angle != 0.0f) {
+    const float halfWidth = (destX2 - destX1) / 2;
+    const float halfHeight = (destY2 - destY1) / 2;
+    glPushMatrix();
+    glTranslatef(destX1 + halfWidth, FlipY(destY1) - halfHeight, 0);
+    glRotatef(angle, 0, 0, 1);
+    DrawTexturedCorners(Whole(-halfWidth), Whole(halfHeight), Whole(halfWidth), Whole(-halfHeight), u1, v1, u2, v2);
+    glPopMatrix();
+  } else {
+    DrawTexturedCorners(Whole(destX1), Whole(FlipY(destY1)), Whole(destX2), Whole(FlipY(destY2)), u1, v1, u2, v2);
+  }
+  ResetColour();
+}
+
+bool KGraphicGL::GrabBackBuffer(KGrabCallback callback) { return Grab(GL_BACK, callback, true, GL_RGBA8); }
+
+bool KGraphicGL::GrabFrontBuffer() { return Grab(GL_FRONT, nullptr, false, GL_RGB); }
+
+bool KGraphicGL::Grab(uint32_t buffer, KGrabCallback callback, bool useColourKey, int32_t internalFormat) {
+  FreePicture();
+  if (screenWidth <= 0 || screenHeight <= 0) return false;
+  const int32_t side = TextureSide(screenWidth, screenHeight);
+  std::unique_ptr<uint8_t[]> screen = AllocatePixels(screenWidth, screenHeight);
+  std::unique_ptr<uint8_t[]> staging = AllocatePixels(side, side);
+  if (!screen || !staging) return false;
+
+  glReadBuffer(buffer);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, screenWidth, screenHeight, GL_RGBA, GL_UNSIGNED_BYTE, screen.get());
+  glReadBuffer(GL_BACK);
+
+  // The screen is read from the bottom row up; the texture holds the top row first.
+  const size_t screenStride = static_cast<size_t>(screenWidth) * kBytesPerPixel;
+  const size_t stagingStride = static_cast<size_t>(side) * kBytesPerPixel;
+  for (int32_t y = 0; y < screenHeight; ++y) {
+    const uint8_t* source = screen.get() + static_cast<size_t>(screenHeight - 1 - y) * screenStride;
+    uint8_t* texel = staging.get() + y * stagingStride;
+    for (int32_t x = 0; x < screenWidth; ++x, source += kBytesPerPixel, texel += kBytesPerPixel) {
+      texel[0] = source[0];
+      texel[1] = source[1];
+      texel[2] = source[2];
+      if (callback) callback(x, y, &texel[0], &texel[1], &texel[2]);
+      texel[3] = useColourKey && IsKeyColour(texel[0], texel[1], texel[2]) ? 0 : kOpaque;
+    }
+  }
+
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glGenTextures(1, &texture_);
+  Bind();
+  glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, side, side, 0, GL_RGBA, GL_UNSIGNED_BYTE, staging.get());
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+  width_ = screenWidth;
+  height_ = screenHeight;
+  textureWidth_ = static_cast<float>(side);
+  textureHeight_ = static_cast<float>(side);
+  return true;
+}
+
+void KGraphicGL::SetColorKey(bool on, uint8_t r, uint8_t g, uint8_t b) {
+  colourKeyOn_ = on;
+  keyR_ = r;
+  keyG_ = g;
+  keyB_ = b;
+}
+
+void KGraphicGL::SetRepeat(bool on) {
+  repeat_ = on;
+  if (!HasTexture()) return;
+  Bind();
+  ApplyWrap();
+}
+
+void KGraphicGL::SetTint(float r, float g, float b, float a) {
+  if (r == 1.0f && g == 1.0f && b == 1.0f && a == 1.0f) {
+    tintOn_ = false;
+    return;
+  }
+  tintR_ = std::clamp(r, 0.0f, 1.0f);
+  tintG_ = std::clamp(g, 0.0f, 1.0f);
+  tintB_ = std::clamp(b, 0.0f, 1.0f);
+  tintA_ = std::clamp(a, 0.0f, 1.0f);
+  tintOn_ = true;
+}
+
+bool KGraphicGL::CreateFromPixels(uint32_t* pixels, int32_t width, int32_t height, bool trueColour) {
+  if (!pixels || width <= 0 || height < 1) return false;
+  FreePicture();
+  const int32_t largestSide = MaxTextureSize();
+  if (width > largestSide || height > largestSide) return false;
+
+  if (colourKeyOn_) {
+    const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+    for (size_t i = 0; i < count; ++i) {
+      const auto* bytes = reinterpret_cast<const uint8_t*>(&pixels[i]);
+      if (IsKeyColour(bytes[0], bytes[1], bytes[2])) pixels[i] = 0;
+    }
+  }
+
+  // A square power-of-two buffer and any other one alike fill a texture of
+  // exactly their own size.
+  pixels_ = pixels;
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glGenTextures(1, &texture_);
+  Bind();
+  glTexImage2D(GL_TEXTURE_2D, 0, trueColour ? GL_RGBA8 : GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+               pixels);
+  width_ = static_cast<float>(width);
+  height_ = static_cast<float>(height);
+  textureWidth_ = static_cast<float>(width);
+  textureHeight_ = static_cast<float>(height);
+  SetFiltering(kSmoothingDefault);
+  ApplyWrap();
+  return true;
+}
+
+void KGraphicGL::UpdateFromPixels() {
+  if (!pixels_ || !HasTexture()) return;
+  Bind();
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, static_cast<GLsizei>(width_), static_cast<GLsizei>(height_), GL_RGBA,
+                  GL_UNSIGNED_BYTE, pixels_);
+}
+
+void KGraphicGL::EnableRepeat() {
+  if (!HasTexture()) return;
+  Bind();
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+}

@@ -1,0 +1,26 @@
+// Picture files in memory to RGBA pixels, without any GL: what LoadPicture does
+// between reading a file and making its texture.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "KGraphic.h"
+
+struct KDecodedPixelsFree {
+  void operator()(uint8_t* pixels) const;
+};
+
+struct KDecodedPicture {
+  int32_t width = 0;
+  int32_t height = 0;
+  // The file has an alpha channel of its own.
+  bool hasAlpha = false;
+  // width x height pixels, 4 bytes R, G, B, A each, rows top first.
+  std::unique_ptr<uint8_t, KDecodedPixelsFree> rgba;
+};
+
+// Decodes data with the decoder of format. False (and out empty) when that
+// decoder does not accept the data, or when a side is larger than maxSide.
+bool DecodePicture(const void* data, size_t size, KPictureFormat format, int32_t maxSide, KDecodedPicture& out);
