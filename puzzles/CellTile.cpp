@@ -30,3 +30,32 @@ void CrossedTile(TileBuffer& tile, uint32_t value, uint32_t mark) {
   tile.fill(value);
   for (int32_t i = 0; i < kTileSide; ++i) tile[static_cast<size_t>(i * kTileSide + i)] = mark;
 }
+
+bool CellTile::Create() {
+  FillWhite(pixels_, kTileSide);
+  picture_ = CreateGraphic();
+  shown_ = kNoCellValue;
+  if (!picture_ || !picture_->CreateFromPixels(pixels_.data(), kTileSide, kTileSide, true)) {
+    picture_.reset();
+    return false;
+  }
+  return true;
+}
+
+void CellTile::Paint(uint32_t value, int32_t cellSize) {
+  if (value == shown_ && cellSize == shownSize_) return;
+  BevelTile(pixels_, value, cellSize);
+  if (picture_) picture_->UpdateFromPixels();
+  shown_ = value;
+  shownSize_ = cellSize;
+}
+
+void CellTile::DrawBlended(int32_t width, int32_t height, int16_t x, int16_t y, float opacity) {
+  if (picture_)
+    picture_->BlitAlphaRotoZoom(0, 0, static_cast<float>(width), static_cast<float>(height), x, y, 0.0f, 1.0f, opacity,
+                                false, false);
+}
+
+void CellTile::DrawOpaque(int32_t width, int32_t height, int16_t x, int16_t y) {
+  if (picture_) picture_->Blit(0, 0, static_cast<float>(width), static_cast<float>(height), x, y, false, false);
+}

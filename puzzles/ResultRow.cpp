@@ -19,6 +19,10 @@ constexpr float kRowLeft = 134.0f;
 constexpr float kSlotPitch = 67.0f;
 constexpr float kRowTop = 500.0f;
 constexpr float kMsPerSecond = 1000.0f;
+constexpr float kStarWidth = 66.0f;
+constexpr float kStarHeight = 59.0f;
+constexpr float kStoneWidth = 64.0f;
+constexpr float kStoneHeight = 69.0f;
 
 }  // namespace
 
@@ -76,4 +80,17 @@ ResultFrame StepResultRow(ResultRow& row, float elapsedMs, ResultMotion& motion)
     pose.opacity = std::clamp(slot.opacity, 0.0f, 1.0f);
   }
   return frame;
+}
+
+bool DrawResultRow(KGraphic& star, KGraphic& stone, ResultRow& row, float elapsedMs) {
+  const ResultFrame frame = StepResultRow(row, elapsedMs, SharedResultMotion);
+  for (int32_t i = 0; i < frame.count; ++i) {
+    const ResultPose& pose = frame.poses[static_cast<size_t>(i)];
+    const bool isStar = pose.kind == ResultKind::Star;
+    KGraphic& picture = isStar ? star : stone;
+    picture.BlitAlphaRotoZoom(0, 0, isStar ? kStarWidth : kStoneWidth, isStar ? kStarHeight : kStoneHeight,
+                              static_cast<int16_t>(pose.x), static_cast<int16_t>(pose.y), pose.angle, 1.0f,
+                              pose.opacity, false, false);
+  }
+  return frame.finished;
 }

@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 
+#include "graphic/KGraphic.h"
+
 enum class ResultKind : int32_t { Empty = 0, Star = 1, Stone = 2 };
 enum class ResultFade : int32_t { None = 0, In = 1, Out = 2 };
 
@@ -50,3 +52,8 @@ void StartClosingFade(ResultRow& row);
 
 // Advances the row by elapsedMs: fades, rocking and turning; returns what to draw.
 ResultFrame StepResultRow(ResultRow& row, float elapsedMs, ResultMotion& motion);
+
+// Advances the row by elapsedMs (the frame time) with SharedResultMotion and draws its
+// slots with the star and stone pictures; true in the frame in which the closing
+// fade-out ends.
+bool DrawResultRow(KGraphic& star, KGraphic& stone, ResultRow& row, float elapsedMs);
