@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "puzzles/CellColours.h"
+
 bool BoardPixels::Create(int32_t columns, int32_t rows, int32_t cellSize, int32_t cellWidth, TilePainter painter) {
   *this = BoardPixels();
   if (columns < 1 || rows < 1 || cellSize < 1 || cellSize > kTileSide || cellWidth < cellSize ||
@@ -54,19 +56,33 @@ bool BoardPixels::TakeChanges() {
 }
 
 // A cell covers cellSize columns of pixels; the last cell of a row also its extra
-// columns, which elsewhere belong to the next cell's left edge.
+// columns, which elsewhere belong to the next cell's left edge. Bevelled cells are
+// written straight into the board by BevelTile's rules; other painters go through
+// the tile.
 void BoardPixels::PaintCell(int32_t column, int32_t row, uint32_t value) {
+  const int32_t width = column == columns_ - 1 ? cellWidth_ : cellSize_;
+  uint32_t* target = pixels_.data() + static_cast<size_t>(row * cellSize_ * width_ + column * cellSize_);
+  changed_ = true;
+  if (painter_ == BevelTile) {
+    const uint32_t light = ColourBrighten(value, kBevelFactor);
+    const uint32_t dark = ColourDarken(value, kBevelFactor);
+    const int32_t lightColumn = cellSize_ - 1;
+    for (int32_t j = 0; j < cellSize_; ++j, target += width_) {
+      if (j == cellSize_ - 1) {
+        std::fill_n(target, width, dark);
+        continue;
+      }
+      std::fill_n(target, width, j == 0 ? light : value);
+      target[0] = dark;
+      if (lightColumn > 0 && lightColumn < width) target[lightColumn] = light;
+    }
+    return;
+  }
   if (value != tileValue_) {
     painter_(tile_, value, cellSize_);
     tileValue_ = value;
   }
-  const int32_t width = column == columns_ - 1 ? cellWidth_ : cellSize_;
-  uint32_t* target = pixels_.data() + static_cast<size_t>(row * cellSize_ * width_ + column * cellSize_);
-  for (int32_t j = 0; j < cellSize_; ++j) {
-    std::copy_n(tile_.data() + j * kTileSide, width, target);
-    target += width_;
-  }
-  changed_ = true;
+  for (int32_t j = 0; j < cellSize_; ++j, target += width_) std::copy_n(tile_.data() + j * kTileSide, width, target);
 }
 
 bool BoardPicture::Create(int32_t columns, int32_t rows, int32_t cellSize, int32_t cellWidth, TilePainter painter) {
