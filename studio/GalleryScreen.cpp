@@ -71,14 +71,17 @@ bool IsPaintingNumber(int32_t number) { return number > kNoNextPainting && numbe
 using PaintingSearch = int32_t (*)(CanvasSize size, int32_t number);
 
 // Moves the gallery position with search to the next painting that can be read and
-// shows it; a painting that cannot be read counts as missing. False, with the position
-// at nothing, when no painting was found.
+// shows it; a painting that cannot be read counts as missing, and the search goes round
+// at most once. False, with the position at nothing, when no painting was found.
 bool ShowFoundPainting(const CanvasGeometry& canvas, PaintingSearch search, int32_t nothing) {
   int32_t& position = GalleryPosition(canvas.size);
+  int32_t firstUnreadable = nothing;
   for (int32_t searches = 0; searches < kMostSearches; ++searches) {
     position = search(canvas.size, position);
     if (!IsPaintingNumber(position)) return false;
+    if (position == firstUnreadable) break;
     if (ReadPictureFile(PictureKind::Drawing, canvas.size, position, canvas.columns, canvas.rows)) return true;
+    if (firstUnreadable == nothing) firstUnreadable = position;
   }
   position = nothing;
   return false;

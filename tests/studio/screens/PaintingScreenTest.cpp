@@ -18,7 +18,6 @@ constexpr uint32_t kLightGrey = 0xCCCCCC;  // 0.8 of full
 // Presses at (x, y) for two frames, then releases: the pen paints the cell there.
 InputScript& Dab(InputScript& script, int32_t x, int32_t y) { return script.MoveTo(x, y).Press().Wait(1).Release(); }
 InputScript& Dab(InputScript& script, Spot spot) { return Dab(script, spot.x, spot.y); }
-InputScript& Click(InputScript& script, Spot spot) { return script.Click(spot.x, spot.y); }
 
 // The frame around a swatch shows its dark outer and light inner top edge.
 bool FrameAround(PaletteEntry entry) {
@@ -43,7 +42,7 @@ TEST_F(StudioTest, AFreshVisitShowsAWhiteCanvasWithBlackSelectedAndThePenOverThe
     penCursor = ScreenPixel(cell.x - 5 + 40, cell.y - 5 + 80);
   });
   script.MoveTo(60, 100).Wait(1).Do([&] { pickerCursor = ScreenPixel(60 - 4 + 40, 100 - 3 + 80); });
-  Click(script, kStudioExit);
+  ClickButton(script, kStudioExit);
 
   EXPECT_EQ(RunStudio(CanvasSize::Big, script), 4);
   EXPECT_TRUE(script.Finished());
@@ -97,7 +96,7 @@ TEST_F(StudioTest, TheEraserPaintsWhite) {
   const Spot left = CellSpot(CanvasSize::Big, 0, 5);
   const Spot right = CellSpot(CanvasSize::Big, 9, 5);
   script.MoveTo(left.x, left.y).Press().MoveTo(right.x, right.y).Release();
-  Click(script, kEraserButton);
+  ClickButton(script, kEraserButton);
   const Spot from = CellSpot(CanvasSize::Big, 2, 5);
   const Spot to = CellSpot(CanvasSize::Big, 6, 5);
   script.MoveTo(from.x, from.y).Press().MoveTo(to.x, to.y).Release();
@@ -123,9 +122,9 @@ TEST_F(StudioTest, TheBucketFillsOnlyTheInsideOfAClosedOutline) {
   const PaletteEntry red = {4, 3};
   InputScript script;
   script.Wait(1).Do(DrawOutline);
-  Click(script, kBucketButton);
+  ClickButton(script, kBucketButton);
   const Spot swatch = SwatchSpot(red);
-  Click(script, swatch);
+  script.Click(swatch.x, swatch.y);
   const Spot inside = CellSpot(CanvasSize::Big, 12, 12);
   script.Click(inside.x, inside.y).Wait(2);
 
@@ -144,13 +143,13 @@ TEST_F(StudioTest, TheBucketFillsOnlyTheInsideOfAClosedOutline) {
 
 TEST_F(StudioTest, TheBucketWithWhiteOnWhiteChangesNothingAndTheSmallCanvasFillsItsOwnRegionOnly) {
   InputScript script;
-  Click(script, kBucketButton);
-  Click(script, SwatchSpot({0, 18}));
+  ClickButton(script, kBucketButton);
+  ClickButton(script, SwatchSpot({0, 18}));
   const Spot cell = CellSpot(CanvasSize::Small, 7, 7);
   script.Click(cell.x, cell.y);
   Cells afterWhite{{1, 1}};
   script.Do([&] { afterWhite = PaintedCells(); });
-  Click(script, SwatchSpot(kStartingEntry));
+  ClickButton(script, SwatchSpot(kStartingEntry));
   script.Click(cell.x, cell.y).Wait(1);
 
   RunStudio(CanvasSize::Small, script, 40);
@@ -168,7 +167,7 @@ TEST_F(StudioTest, ThePickerMovesTheFrameToPaletteColoursOnly) {
     PictureBuffer.At(5, 5) = PaletteColour(entry);
     PictureBuffer.At(6, 5) = kOffPalette;
   });
-  Click(script, kPickerButton);
+  ClickButton(script, kPickerButton);
   const Spot palette = CellSpot(CanvasSize::Big, 5, 5);
   const Spot other = CellSpot(CanvasSize::Big, 6, 5);
   bool framedAfterPalette = false;
@@ -179,7 +178,7 @@ TEST_F(StudioTest, ThePickerMovesTheFrameToPaletteColoursOnly) {
     blackStillFramed = FrameAround(kStartingEntry);
   });
   script.Click(other.x, other.y).Wait(1).Do([&] { framedAfterOther = FrameAround(entry); });
-  Click(script, kPenButton);
+  ClickButton(script, kPenButton);
   Dab(script, CellSpot(CanvasSize::Big, 20, 20));
 
   RunStudio(CanvasSize::Big, script, 40);
@@ -255,7 +254,7 @@ TEST_F(StudioTest, BothCanvasesAreDrawnPixelForPixelAsBevelledCells) {
   for (const CanvasSize size : {CanvasSize::Big, CanvasSize::Small}) {
     InputScript script;
     script.Wait(1).Do([] { FillPattern(7); }).Do([size] { ExpectCanvasDrawn(size); });
-    Click(script, kStudioExit);
+    ClickButton(script, kStudioExit);
     RunStudio(size, script, 10);
     EXPECT_TRUE(script.Finished());
   }

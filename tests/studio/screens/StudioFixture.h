@@ -49,6 +49,12 @@ constexpr Spot kGalleryExit = {61, 534};
 // Inside the canvas and the palette of neither studio.
 constexpr Spot kNowhere = {140, 470};
 
+// Clicks a button and waits the frame in which a button with a click sound (even a
+// silent one) reports the click.
+inline tafutest::InputScript& ClickButton(tafutest::InputScript& script, Spot spot) {
+  return script.Click(spot.x, spot.y).Wait(1);
+}
+
 // The centre of a canvas cell on screen.
 inline Spot CellSpot(CanvasSize size, int32_t column, int32_t row) {
   const CanvasGeometry& canvas = GetCanvasGeometry(size);
