@@ -1,6 +1,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "app/AssetCache.h"
 #include "app/Frame.h"
