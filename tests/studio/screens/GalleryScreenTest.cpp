@@ -173,5 +173,25 @@ TEST_F(GalleryTest, ALoadedPaintingIsPaintedOnAndSavedUnderANewNumber) {
   EXPECT_EQ(PictureBuffer.At(49, 39), PaintingColour(1));
 }
 
+TEST_F(GalleryTest, AnInstalledGameKeepsPaintingsInThePlayersFolder) {
+  tafutest::TempFolder player;
+  SetUserFolder(player.Path().string());
+  InputScript script;
+  const Spot cell = CellSpot(CanvasSize::Small, 2, 3);
+  script.Wait(1).MoveTo(cell.x, cell.y).Press().Wait(1).Release();
+  ClickButton(script, kSaveButton);
+  ClickButton(script, kLoadButton).Do([] { ClearPictureBuffer(); });
+  ClickButton(script, kGalleryPrevious);
+  ClickButton(script, kGalleryTake);
+  ClickButton(script, kStudioExit);
+
+  RunStudio(CanvasSize::Small, script);
+  SetUserFolder("");
+  EXPECT_TRUE(script.Finished());
+  EXPECT_TRUE(std::filesystem::exists(player / "draw/small/1.tga"));
+  EXPECT_FALSE(std::filesystem::exists(MakePath("draw")));
+  EXPECT_EQ(PaintedCells(), (std::vector<std::pair<int32_t, int32_t>>{{2, 3}}));
+}
+
 }  // namespace
 }  // namespace studiotest
