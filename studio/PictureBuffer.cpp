@@ -1,0 +1,5 @@
+#include "studio/PictureBuffer.h"
+
+CellGrid PictureBuffer;
+
+void ClearPictureBuffer() { PictureBuffer.cells.fill(kWhite); }
