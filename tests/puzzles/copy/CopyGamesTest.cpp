@@ -31,20 +31,4 @@ TEST(CopyGames, TheCursorIsThePickerOverThePictureAndTheToolOverTheBoard) {
   EXPECT_EQ(cursor, kCursorBucket);
 }
 
-TEST(CopyGames, CrossedCellsKeepTheirColourAroundTheDiagonal) {
-  TileBuffer tile{};
-  const uint32_t wrong = 0xFD3060C0u;
-  ColouringBoardTile(tile, wrong, 15);
-  EXPECT_EQ(tile[0], kWrongCross);
-  EXPECT_EQ(tile[17 * 15], kWrongCross);
-  EXPECT_EQ(tile[1], wrong);
-  DrawingBoardTile(tile, wrong, 15);
-  EXPECT_EQ(tile[17 * 3], kClearWrongCross);
-  EXPECT_EQ(tile[16], wrong);
-  ColouringBoardTile(tile, 0xFC404040u, 15);
-  EXPECT_EQ(tile[17 * 7], kUncolouredCross);
-  DrawingBoardTile(tile, 0xFC404040u, 15);
-  EXPECT_NE(tile[17 * 7], kUncolouredCross) << "copy drawing has no uncoloured cells";
-}
-
 }  // namespace
