@@ -1,0 +1,1 @@
+#include "PuzzleScreenFixture.h"
