@@ -55,6 +55,7 @@ bool CopyColoursGame::CheckBoard() { return CheckCopyBoard(board_); }
 
 void CopyColoursGame::HandleToolButtons(PuzzleFrame& frame) {
   bucketButton_.Update(frame.Elapsed());
+  // Asked only so that a click plays its sound: the bucket is always the tool here.
   if (frame.IsInputEnabled()) bucketButton_.WasClicked();
 }
 

@@ -4,8 +4,6 @@
 #include <utility>
 
 #include "CopyScreenFixture.h"
-#include "InputScript.h"
-#include "app/Screens.h"
 #include "input/KControls.h"
 #include "puzzles/CopyDrawingScreen.h"
 
@@ -198,16 +196,6 @@ TEST_F(CopyDrawing, CrossesShowOnlyOnceTheBoardIsOpaque) {
   const ShownFrame fading;
   EXPECT_EQ(fading.BoardPixel(2, 3, 4, 4), Rgb(kBackdrop));
   EXPECT_NE(fading.BoardPixel(2, 3, 5, 4), Rgb(kBackdrop));
-}
-
-TEST_F(CopyDrawing, EscapeLeavesTheScreen) {
-  UsePicture(Boat());
-  tafutest::InputScript script;
-  script.Wait(20).KeyDown(KEY_ESCAPE);
-  script.Play(*MainScreen, 200);
-  const ScreenCode code = CopyDrawingScreen(kMedium);
-  EXPECT_LT(script.FramesPlayed(), 200u);
-  EXPECT_TRUE(code == static_cast<int>(PuzzleRound::FadeIn) || code == static_cast<int>(PuzzleRound::Play)) << code;
 }
 
 }  // namespace
