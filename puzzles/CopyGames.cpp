@@ -13,7 +13,7 @@ constexpr uint32_t kColourMask = 0x00FFFFFFu;
 uint32_t AlphaOf(uint32_t value) { return value >> 24; }
 uint32_t WithAlpha(uint32_t value, uint32_t alpha) { return (value & kColourMask) | alpha << 24; }
 
-// The cell of a 15 x 15 board whose top-left corner is at (left, top); the board's
+// The cell of a 15 x 15 board whose top-left corner is at (left, kCopyBoardsTop); the board's
 // outer edge counts as outside.
 std::optional<CopyCell> CellAt(int32_t left, int32_t mx, int32_t my) {
   if (mx <= left || mx >= left + kCopyBoardSide || my <= kCopyBoardsTop || my >= kCopyBoardsTop + kCopyBoardSide)
