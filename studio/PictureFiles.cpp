@@ -241,7 +241,7 @@ bool WriteDurably(std::FILE* file, const std::string& bytes) {
 }
 
 bool PaintingExists(CanvasSize size, int32_t number) {
-  const std::string path = MakePath(PictureFileName(PictureKind::Drawing, size, number));
+  const std::string path = MakeUserPath(PictureFileName(PictureKind::Drawing, size, number));
   std::error_code error;
   if (std::filesystem::is_directory(path, error)) return false;
   KFile file;
@@ -277,7 +277,9 @@ bool ReadPictureFile(PictureKind kind, CanvasSize size, int32_t number, int32_t 
                                        " cells does not fit the grid\n");
 
   std::vector<uint8_t> bytes;
-  const FileRead read = ReadBytes(MakePath(name), bytes);
+  // Shipped pictures sit in the program folder, paintings in the player's folder.
+  const std::string path = kind == PictureKind::Game ? MakePath(name) : MakeUserPath(name);
+  const FileRead read = ReadBytes(path, bytes);
   if (read == FileRead::CannotOpen) return failure.Report(kCannotOpen, "");
   if (read == FileRead::TooLarge) return failure.Report(nullptr, "Image file is too large\n");
   if (bytes.size() < kHeaderSize) return failure.Report(nullptr, "Unexpected end of file in the header\n");
@@ -310,9 +312,9 @@ bool ReadPictureFile(PictureKind kind, CanvasSize size, int32_t number, int32_t 
 bool SavePainting(CanvasSize size, int32_t columns, int32_t rows) {
   if (!FitsGrid(columns, rows)) return false;
   const std::string folder = DrawingFolder(size);
-  CreateFolders(MakePath(folder));
+  CreateFolders(MakeUserPath(folder));
   const std::string name = PictureFileName(PictureKind::Drawing, size, NextPaintingNumber(size));
-  const std::string temporary = MakePath(folder + "\\" + kSaveTempName);
+  const std::string temporary = MakeUserPath(folder + "\\" + kSaveTempName);
 
   std::FILE* file = std::fopen(temporary.c_str(), "wb");
   if (!file) {
@@ -325,7 +327,7 @@ bool SavePainting(CanvasSize size, int32_t columns, int32_t rows) {
     std::remove(temporary.c_str());
     return false;
   }
-  if (std::rename(temporary.c_str(), MakePath(name).c_str()) != 0) {
+  if (std::rename(temporary.c_str(), MakeUserPath(name).c_str()) != 0) {
     std::perror("Failed to name outputfile");
     std::remove(temporary.c_str());
     return false;
@@ -335,7 +337,7 @@ bool SavePainting(CanvasSize size, int32_t columns, int32_t rows) {
 
 int32_t NextPaintingNumber(CanvasSize size) {
   int32_t next = 1;
-  FindFiles(MakePath(DrawingFolder(size) + "\\*.*"), [&next](const std::string& entry, uint32_t flags) {
+  FindFiles(MakeUserPath(DrawingFolder(size) + "\\*.*"), [&next](const std::string& entry, uint32_t flags) {
     if (flags & KFIND_DIRECTORY) return true;
     if (entry.size() < kExtensionLength) return true;
     const std::string stem = entry.substr(0, entry.size() - kExtensionLength);
@@ -360,6 +362,6 @@ int32_t FindPreviousPainting(CanvasSize size, int32_t number) {
 }
 
 void DeletePainting(CanvasSize size, int32_t number) {
-  const std::string path = MakePath(PictureFileName(PictureKind::Drawing, size, number));
+  const std::string path = MakeUserPath(PictureFileName(PictureKind::Drawing, size, number));
   if (std::remove(path.c_str()) != 0) std::perror("Error deleting file");
 }

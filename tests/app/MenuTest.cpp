@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <ostream>
 #include <thread>
 #include <utility>
 
@@ -40,6 +41,8 @@ constexpr MenuCase kMenuCases[] = {
     {"CopyDrawingMedium", kCopyDrawing, kMediumButton, 9},
     {"CopyDrawingHard", kCopyDrawing, kHardButton, 10},
 };
+
+void PrintTo(const MenuCase& menuCase, std::ostream* out) { *out << menuCase.name; }
 
 class MenuButtonCodes : public MenuWindowTest, public ::testing::WithParamInterface<MenuCase> {};
 

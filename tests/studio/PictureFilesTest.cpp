@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "PictureFileFixture.h"
+#include "services/KPaths.h"
 #include "studio/PictureFiles.h"
 
 using namespace picturetest;
@@ -68,6 +69,29 @@ TEST_F(PictureFiles, BigPaintingsSaveUnderRisingNumbersAndReadBackCellForCell) {
   ClearPictureBuffer();
   ASSERT_TRUE(ReadPictureFile(PictureKind::Drawing, CanvasSize::Big, 1, 50, 40));
   EXPECT_EQ(PictureBuffer.cells, first.cells);
+}
+
+TEST_F(PictureFiles, PaintingsLiveInThePlayersFolderWhenItIsNotTheProgramFolder) {
+  tafutest::TempFolder player;
+  SetUserFolder(player.Path().string());
+  FillPattern(3);
+  const CellGrid painted = PictureBuffer;
+  const bool saved = SavePainting(CanvasSize::Big, 50, 40);
+  const bool listed = NextPaintingNumber(CanvasSize::Big) == 2 && FindNextPainting(CanvasSize::Big, 0) == 1;
+  FillPattern(4);
+  const bool read = ReadPictureFile(PictureKind::Drawing, CanvasSize::Big, 1, 50, 40);
+  const CellGrid reread = PictureBuffer;
+  DeletePainting(CanvasSize::Big, 1);
+  const bool deleted = !std::filesystem::exists(player / "draw/big/1.tga");
+  SetUserFolder("");
+
+  EXPECT_TRUE(saved);
+  EXPECT_TRUE(listed);
+  EXPECT_TRUE(read);
+  EXPECT_EQ(reread.cells, painted.cells);
+  EXPECT_TRUE(deleted);
+  EXPECT_TRUE(std::filesystem::is_directory(player / "draw/big"));
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "draw"));
 }
 
 TEST_F(PictureFiles, SaveThatCannotCreateItsFileReportsFailureAndKeepsGoing) {

@@ -42,6 +42,23 @@ inline CellName NameCell(uint32_t colour) {
   return name;
 }
 
+// Pixel (i, j) of a bevelled 10-pixel cell of colour v (colour bytes): a light edge along
+// the top and the right, a dark one along the left and the bottom.
+inline uint32_t BevelPixel(uint32_t v, int32_t i, int32_t j) {
+  const auto scale = [v](bool brighten) {
+    uint32_t out = 0;
+    for (int32_t shift : {0, 8, 16}) {
+      const double value = (v >> shift) & 0xFF;
+      const double channel = brighten ? value * 1.3 : value / 1.3;
+      out |= static_cast<uint32_t>(channel > 255 ? 255 : channel) << shift;
+    }
+    return out;
+  };
+  if (j >= kCell - 1 || i == 0) return scale(false);
+  if (i == kCell - 1 || j == 0) return scale(true);
+  return v & 0x00FFFFFFu;
+}
+
 // The frame the window shows, as the X server has it after Flip.
 class ShownFrame {
  public:
@@ -51,6 +68,14 @@ class ShownFrame {
   uint32_t Pixel(int32_t x, int32_t y) const { return pixels_[static_cast<size_t>(y * kScreenWidth + x)]; }
   // The inside of the board cell whose top-left corner is at (x, y).
   CellName CellAt(int32_t x, int32_t y) const { return NameCell(Pixel(x + kCell / 2, y + kCell / 2)); }
+  // Every pixel of the cell whose top-left corner is at (x, y) is that of a bevelled
+  // cell of colour v.
+  bool ShowsCell(int32_t x, int32_t y, uint32_t v) const {
+    for (int32_t j = 0; j < kCell; ++j)
+      for (int32_t i = 0; i < kCell; ++i)
+        if (Pixel(x + i, y + j) != BevelPixel(v, i, j)) return false;
+    return true;
+  }
 
  private:
   std::vector<uint32_t> pixels_ = std::vector<uint32_t>(static_cast<size_t>(kScreenWidth * kScreenHeight), 0);

@@ -337,6 +337,24 @@ TEST_F(SwapPuzzle, CAndNSkipThePictureDuringPlayButNotDuringTheFadeIn) {
   EXPECT_EQ(slot0, Result::Empty) << "a skip adds no result";
 }
 
+TEST_F(SwapPuzzle, EveryCellLandsOnItsPixelsWithItsBevel) {
+  ShownFrame shown;
+  script_.Wait(kFadeInFrames).Do([&] { shown = ShownFrame::Read(); }).KeyDown(KEY_ESCAPE);
+  script_.Play(*MainScreen, 2000);
+  SwapPuzzleScreen(kMedium);
+
+  const StripOrder order = ShownOrder(shown);
+  ASSERT_FALSE(IsOrderSolved(order));
+  int32_t wrong = 0;
+  for (int32_t y = 0; y < 40; ++y)
+    for (int32_t x = 0; x < 50; ++x) {
+      const int32_t pictureRow = order[static_cast<size_t>(y / 10)] * 10 + y % 10;
+      wrong += !shown.ShowsCell(puzzletest::kSwapLeft + 10 * x, puzzletest::kBoardTop + 10 * y,
+                                puzzletest::TestCell(x, pictureRow));
+    }
+  EXPECT_EQ(wrong, 0);
+}
+
 TEST_F(SwapPuzzle, EscapeDuringAnExchangeLeavesAtOnce) {
   uint32_t escapeFrame = 0;
   script_.Wait(kFadeInFrames)
