@@ -1,0 +1,114 @@
+// Frames of the swap and slide puzzles at their heaviest: a picture that changes colour
+// in every cell each frame, drawn while strips are exchanged or slid; next to the frame
+// that draws only the background. Runs the real screens on the built game's files, with
+// no frame-rate hold. Needs a display (run under Xvfb).
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+
+#include "app/AssetCache.h"
+#include "app/Frame.h"
+#include "app/Screens.h"
+#include "app/Shell.h"
+#include "graphic/KGraphic.h"
+#include "input/KControls.h"
+#include "input/KScriptedInput.h"
+#include "services/KPaths.h"
+#include "studio/PictureBuffer.h"
+
+namespace {
+
+constexpr uint32_t kFramesPerRun = 200;
+// Frames the round needs to fade in before play starts.
+constexpr uint32_t kWarmUpFrames = 150;
+
+using Clock = std::chrono::steady_clock;
+using Seconds = std::chrono::duration<double>;
+
+bool OpenGame() {
+  SetModuleFolder(TAFU_RUNTIME_DIR);
+  MainScreen = CreateScreen(true, false);
+  if (!MainScreen || !MainScreen->OpenWindow(800, 600, -1, true, "TAFU puzzles bench")) return false;
+  KGraphicGL::SetScreenSize(800, 600, -1);
+  MainScreen->SetFrameRate(-1);
+  MainScreen->SetClearColor(1, 1, 1, 1);
+  LoadSharedAssets();
+  UseScriptedInput();
+  return true;
+}
+
+bool GameReady() {
+  static const bool opened = OpenGame();
+  if (!opened) std::fprintf(stderr, "No window for the puzzles benchmark\n");
+  return opened;
+}
+
+// Every cell takes a colour it did not have the frame before.
+void RecolourPicture(uint32_t frame) {
+  for (int32_t column = 0; column < kGridColumns; ++column)
+    for (int32_t row = 0; row < kGridRows; ++row)
+      PictureBuffer.At(column, row) = 0xFF000000u | ((frame * 7919u + static_cast<uint32_t>(column * 40 + row)) & 0xFFFFFF);
+}
+
+// Runs a screen: after the warm-up, each frame recolours the picture and plays the
+// input; the time of the measured frames, per frame, goes to the benchmark.
+void MeasureScreen(benchmark::State& state, const std::function<ScreenCode()>& screen,
+                   const std::function<void(uint32_t)>& input) {
+  if (!GameReady()) return state.SkipWithError("no window");
+  for (auto _ : state) {
+    Clock::time_point start;
+    SetScriptedKey(KEY_ESCAPE, false);
+    SetFrameScript([&](uint32_t frame) {
+      if (frame < kWarmUpFrames) return;
+      if (frame == kWarmUpFrames) start = Clock::now();
+      input(frame);
+      RecolourPicture(frame);
+      if (frame == kWarmUpFrames + kFramesPerRun) {
+        state.SetIterationTime(Seconds(Clock::now() - start).count() / kFramesPerRun);
+        SetScriptedKey(KEY_ESCAPE, true);
+      }
+    });
+    screen();
+    SetFrameScript({});
+  }
+}
+
+void BM_BackgroundFrame(benchmark::State& state) {
+  if (!GameReady()) return state.SkipWithError("no window");
+  AssetCache cache;
+  cache.AddPicture("img\\bg\\swap.png", false);
+  for (auto _ : state) {
+    const auto start = Clock::now();
+    for (uint32_t i = 0; i < kFramesPerRun; ++i) {
+      BeginFrame();
+      DrawBackground(cache.Picture(0));
+      EndFrame();
+    }
+    state.SetIterationTime(Seconds(Clock::now() - start).count() / kFramesPerRun);
+  }
+}
+BENCHMARK(BM_BackgroundFrame)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+
+// An arrow clicked every other frame: a new exchange starts as soon as one ends.
+void BM_SwapFrameDuringExchange(benchmark::State& state) {
+  SetScriptedPointer(718, 146);
+  MeasureScreen(state, [] { return SwapPuzzleScreen(kHard); },
+                [](uint32_t frame) { SetScriptedButton(MOUSE_LEFT, frame % 2 == 0); });
+  SetScriptedButton(MOUSE_LEFT, false);
+}
+BENCHMARK(BM_SwapFrameDuringExchange)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+
+// An arrow held down: the strip keeps sliding.
+void BM_SlideFrameDuringSlide(benchmark::State& state) {
+  SetScriptedPointer(129, 98);
+  MeasureScreen(state, [] { return SlidePuzzleScreen(kHard); },
+                [](uint32_t) { SetScriptedButton(MOUSE_LEFT, true); });
+  SetScriptedButton(MOUSE_LEFT, false);
+}
+BENCHMARK(BM_SlideFrameDuringSlide)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+
+}  // namespace
+
+BENCHMARK_MAIN();
