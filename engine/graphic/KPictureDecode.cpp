@@ -10,6 +10,8 @@
 #include <memory>
 #include <utility>
 
+#include "KJpegCheck.h"
+
 namespace {
 
 constexpr size_t kTgaHeaderSize = 18;
@@ -42,60 +44,6 @@ bool IsTga(const uint8_t* data, size_t size) {
   return colourMapType <= 1 && knownType;
 }
 
-// JPEG markers that stand alone, without a length: the restart markers, start and end
-// of image, TEM, and the stuffed 0xFF 0x00 of entropy-coded data.
-bool IsLonelyJpegMarker(uint8_t marker) {
-  return marker == 0x00 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD9);
-}
-
-constexpr uint8_t kJpegHuffmanMarker = 0xC4;
-constexpr size_t kHuffmanCodeLengths = 16;
-constexpr int32_t kLargestHuffmanTable = 256;
-
-// Whether every Huffman table of the segment at data (its length field first) holds at
-// most 256 codes. Debian's stb_image (2.27) writes past its code table when the sixteen
-// counts of a table add up to more, so such files never reach it.
-bool HuffmanTablesFit(const uint8_t* data, size_t size) {
-  if (size < 2) return false;
-  const size_t length = static_cast<size_t>(data[0] << 8 | data[1]);
-  if (length < 2 || length > size) return false;
-  size_t at = 2;
-  while (at < length) {
-    if (length - at < 1 + kHuffmanCodeLengths) return false;
-    int32_t codes = 0;
-    for (size_t i = 0; i < kHuffmanCodeLengths; ++i) codes += data[at + 1 + i];
-    if (codes > kLargestHuffmanTable) return false;
-    at += 1 + kHuffmanCodeLengths + static_cast<size_t>(codes);
-  }
-  return true;
-}
-
-// Looks at every marker segment of a JPEG file, stepping over each segment's payload and
-// through the entropy-coded data byte by byte, so tables sent between the scans of a
-// progressive file are seen too.
-bool JpegTablesFit(const uint8_t* data, size_t size) {
-  size_t at = 2;
-  while (at + 1 < size) {
-    if (data[at] != 0xFF) {
-      ++at;
-      continue;
-    }
-    const uint8_t marker = data[at + 1];
-    if (marker == 0xFF) {
-      ++at;
-      continue;
-    }
-    if (IsLonelyJpegMarker(marker)) {
-      at += 2;
-      continue;
-    }
-    if (marker == kJpegHuffmanMarker && !HuffmanTablesFit(data + at + 2, size - at - 2)) return false;
-    if (at + 4 > size) break;
-    at += 2 + static_cast<size_t>(data[at + 2] << 8 | data[at + 3]);
-  }
-  return true;
-}
-
 bool IsOfFormat(const uint8_t* data, size_t size, KPictureFormat format) {
   static constexpr uint8_t kPng[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   static constexpr uint8_t kJpeg[] = {0xFF, 0xD8};
@@ -104,7 +52,7 @@ bool IsOfFormat(const uint8_t* data, size_t size, KPictureFormat format) {
     case KPictureFormat::Tga:
       return IsTga(data, size);
     case KPictureFormat::Jpeg:
-      return StartsWith(data, size, kJpeg, sizeof kJpeg) && JpegTablesFit(data, size);
+      return StartsWith(data, size, kJpeg, sizeof kJpeg) && JpegTablesAreSound(data, size);
     case KPictureFormat::Bmp:
       return StartsWith(data, size, kBmp, sizeof kBmp);
     case KPictureFormat::Png:
