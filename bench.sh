@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Builds TAFU and every benchmark, runs them all headless under Xvfb and writes the figures,
 # with the machine, the date and the targets beside them, to docs/performance.md.
-# Usage: ./bench.sh [repetitions]   (default 5; each figure is the median of that many runs)
+# Usage: ./bench.sh [repetitions] [programs...]
+#   repetitions: default 5; each figure is the median of that many runs.
+#   programs: run only these (e.g. startup_bench), keeping the other programs' last results.
 set -euo pipefail
 cd "$(dirname "$0")"
 
 repetitions=${1:-5}
+shift || true
 scripts/setup.sh build -DTAFU_BUILD_BENCH=ON
 
 source scripts/xvfb.sh
@@ -15,28 +18,36 @@ export SDL_VIDEODRIVER=x11
 export SDL_AUDIODRIVER=dummy
 
 results=build/bench-results
-rm -rf "$results"
+if (($# == 0)); then rm -rf "$results"; fi
 mkdir -p "$results"
 
 # Every program in build/bench/<area>/ is a benchmark (helpers sit one folder deeper).
 for program in $(find build/bench -mindepth 2 -maxdepth 2 -type f -executable | sort); do
   name=${program##*/}
+  if (($# > 0)) && [[ " $* " != *" $name "* ]]; then continue; fi
   echo "== $name"
   if [ "$name" = startup_bench ]; then
     "$program" "$repetitions" | tee "$results/$name.txt"
   else
     "$program" --benchmark_repetitions="$repetitions" --benchmark_out="$results/$name.json" \
-      --benchmark_out_format=json --benchmark_report_aggregates_only=true
+      --benchmark_out_format=json --benchmark_display_aggregates_only=true
   fi
 done
 
 mkdir -p docs
-python3 - "$results" "$repetitions" >docs/performance.md <<'EOF'
+python3 - "$results" "$repetitions" "./bench.sh $repetitions${*:+ $*}" >docs/performance.md <<'EOF'
 import glob, json, os, platform, statistics, subprocess, sys, datetime
 
-results, repetitions = sys.argv[1], int(sys.argv[2])
+results, repetitions, command = sys.argv[1], int(sys.argv[2]), sys.argv[3]
+
+class Aggregate:
+    """A figure known only by Google Benchmark's median and standard deviation."""
+    def __init__(self, median, stddev, count):
+        self.median, self.stddev, self.count = median, stddev, count
 
 def spread(values, digits=2):
+    if isinstance(values, Aggregate):
+        return f"{values.median:.{digits}f} (± {values.stddev:.{digits}f} sd, n={values.count})"
     values = sorted(values)
     if not values:
         return "not measured"
@@ -60,9 +71,13 @@ bench = {}
 for path in sorted(glob.glob(os.path.join(results, "*.json"))):
     program = os.path.basename(path)[:-5]
     for run in json.load(open(path)).get("benchmarks", []):
-        if run.get("run_type") != "iteration":
+        entry = bench.setdefault((program, run["run_name"]), {"unit": run.get("time_unit", "ns"), "values": {}, "aggregates": {}})
+        if run.get("run_type") == "aggregate":
+            for key, value in run.items():
+                if (key in ("real_time", "cpu_time") or key not in STANDARD) and isinstance(value, (int, float)):
+                    entry["aggregates"].setdefault(key, {})[run.get("aggregate_name")] = value
+                    entry["aggregates"][key]["count"] = run.get("repetitions", repetitions)
             continue
-        entry = bench.setdefault((program, run["run_name"]), {"unit": run.get("time_unit", "ns"), "values": {}})
         if run.get("error_occurred"):
             entry["error"] = run.get("error_message", "error")
             continue
@@ -72,8 +87,21 @@ for path in sorted(glob.glob(os.path.join(results, "*.json"))):
             if key not in STANDARD and isinstance(value, (int, float)):
                 entry["values"].setdefault(key, []).append(value)
 
+# Google Benchmark output written with aggregates only keeps median and deviation.
+for entry in bench.values():
+    for key, aggregate in entry.pop("aggregates").items():
+        if key not in entry["values"] and "median" in aggregate:
+            entry["values"][key] = Aggregate(aggregate["median"], aggregate.get("stddev", 0.0), aggregate["count"])
+
 def median(values):
+    if isinstance(values, Aggregate):
+        return values.median
     return statistics.median(values) if values else None
+
+def scaled(values, factor):
+    if isinstance(values, Aggregate):
+        return Aggregate(values.median * factor, values.stddev * factor, values.count)
+    return [v * factor for v in values]
 
 def to_ms(value, unit):
     return value * {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[unit]
@@ -149,7 +177,7 @@ if idle and menu and menu["values"].get("cpu_time"):
     ratio = median(idle) / eighty
     ok = ratio <= 1.3
     targets.append(("CPU while the menu idles at 80 fps", spread(idle, 1) + " % of a core", "", ""))
-    targets.append(("CPU to draw one menu-like frame, uncapped", spread([to_ms(v, menu['unit']) for v in menu['values']['cpu_time']]) + " ms", "", ""))
+    targets.append(("CPU to draw one menu-like frame, uncapped", spread(scaled(menu["values"]["cpu_time"], to_ms(1, menu["unit"]))) + " ms", "", ""))
     targets.append(("Idle CPU / CPU of drawing 80 such frames", f"{ratio:.2f}", "at most 1.3", verdict(ok)))
     if not ok:
         missed.append("The menu uses more CPU idling than drawing its 80 frames costs: the frame limiter spins.")
@@ -180,8 +208,11 @@ out.append("Measured by `./bench.sh` (builds everything, runs every program in b
            "Mesa's software GL and SDL's dummy audio driver, then writes this file). Each figure is the median "
            "of its runs, with the lowest and highest run in brackets.\n")
 out.append(f"- Date: {now}")
-out.append(f"- Command: `./bench.sh {repetitions}` at commit {commit}")
+out.append(f"- Command: `{command}` at commit {commit}")
 out.append(f"- Machine: {os.cpu_count()} cores, {cpu_model()}, {memory_gb():.1f} GB memory, {os_name()}")
+load = os.getloadavg()
+out.append(f"- Load average when the report was written: {load[0]:.1f} / {load[1]:.1f} / {load[2]:.1f} "
+           "(1 / 5 / 15 minutes; other work on the machine widens the spreads)")
 out.append("- How start-up, memory and idle CPU are taken: `startup_bench` starts build/tafu (and the bare "
            "SDL2 + GL window of bench/startup) itself, finds its window on the X server and reads four rows "
            "of its pixels every half millisecond. The settled frame is the first that matches, to 98 % of "
@@ -206,8 +237,9 @@ out.append("")
 out.append("| Program | Benchmark | Time | CPU | Counters |")
 out.append("|---|---|---|---|---|")
 for (program, name), entry in sorted(bench.items()):
-    if "error" in entry and not entry["values"]:
-        out.append(f"| {program} | {name} | skipped: {entry['error']} | | |")
+    if not entry["values"].get("real_time"):
+        if "error" in entry:
+            out.append(f"| {program} | {name} | skipped: {entry['error']} | | |")
         continue
     unit = entry["unit"]
     values = entry["values"]
