@@ -4,10 +4,12 @@
 
 #include "app/AssetCache.h"
 #include "app/Screens.h"
+#include "app/Settings.h"
 #include "input/KControls.h"
 #include "services/KIniFile.h"
 #include "services/KPaths.h"
 #include "services/KRandom.h"
+#include "sound/KSample.h"
 
 std::unique_ptr<KScreen> MainScreen;
 bool ShowFps = false;
@@ -37,18 +39,19 @@ int RunGame() {
   MainScreen = CreateScreen(true, false);
   if (!MainScreen) return 0;
 
-  const bool windowed = true;
+  LoadSettings();
 
   KIniFile setup;
   setup.LoadIni(MakePath("setup.ini"));
   ShowFps = setup.GetIniInt("DEBUG", "SHOWFPS", 0) == 1;
 
-  if (!MainScreen->OpenWindow(kWindowWidth, kWindowHeight, kKeepDesktopDepth, windowed, kTitle)) {
+  if (!MainScreen->OpenWindow(kWindowWidth, kWindowHeight, kKeepDesktopDepth, CurrentSettings.windowed != 0, kTitle)) {
     MainScreen.reset();
     return 0;
   }
   MainScreen->SetFrameRate(kFrameRate);
   MainScreen->SetClearColor(1, 1, 1, 1);
+  SetMasterVolumes(CurrentSettings.musicVolume, CurrentSettings.effectsVolume);
   SeedRandom(static_cast<uint32_t>(std::time(nullptr)));
   HideSystemCursor();
   LoadSharedAssets();

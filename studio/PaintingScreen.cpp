@@ -1,3 +1,238 @@
-#include "app/Screens.h"
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <utility>
 
-ScreenCode PaintingScreen(CanvasSize) { return 0; }
+#include "app/AssetCache.h"
+#include "app/Frame.h"
+#include "app/Screens.h"
+#include "app/Shell.h"
+#include "app/Widgets.h"
+#include "graphic/KGraphic.h"
+#include "input/KControls.h"
+#include "sound/KSample.h"
+#include "studio/CanvasGeometry.h"
+#include "studio/ColourPalette.h"
+#include "studio/GalleryScreen.h"
+#include "studio/PaintTools.h"
+#include "studio/PictureBuffer.h"
+#include "studio/PictureFiles.h"
+#include "window/KScreen.h"
+
+namespace {
+
+// Leaving the studio, by Exit or by closing the window, goes back to the main menu.
+constexpr ScreenCode kStudioResult = 4;
+
+enum StudioPicture : size_t { kBackgroundPicture, kSavePicture, kLoadPicture };
+enum StudioSound : size_t { kSaveOkSound, kSaveFailedSound, kColourSound };
+
+struct ButtonPlace {
+  int32_t width;
+  int32_t height;
+  int32_t x;
+  int32_t y;
+};
+
+constexpr ButtonPlace kExitPlace = {103, 138, 10, 465};
+constexpr ButtonPlace kPickerPlace = {82, 141, 716, 10};
+constexpr ButtonPlace kPenPlace = {85, 160, 714, 145};
+constexpr ButtonPlace kEraserPlace = {88, 116, 714, 303};
+constexpr ButtonPlace kBucketPlace = {89, 151, 713, 420};
+constexpr ButtonPlace kSavePlace = {120, 88, 332, 492};
+constexpr ButtonPlace kLoadPlace = {142, 77, 176, 492};
+
+// The selection frame around a swatch, from its top-left corner: a dark square of 17
+// pixels with a light one inside.
+struct FrameLine {
+  int32_t x1, y1, x2, y2;
+  float grey;
+};
+constexpr float kFrameDark = 0.3f;
+constexpr float kFrameLight = 0.8f;
+constexpr FrameLine kSelectionFrame[] = {
+    {0, 0, 16, 0, kFrameDark},  {0, 16, 16, 16, kFrameDark}, {0, 0, 0, 16, kFrameDark},
+    {16, 0, 16, 15, kFrameDark}, {1, 1, 15, 1, kFrameLight},  {1, 15, 15, 15, kFrameLight},
+    {1, 1, 1, 15, kFrameLight},  {15, 1, 15, 15, kFrameLight},
+};
+
+struct StudioButtons {
+  ImageButton exit, picker, pen, eraser, bucket, load, save;
+};
+
+struct StudioState {
+  uint32_t colour = kBlack;
+  PaintTool tool = PaintTool::Pen;
+  PaletteEntry selection = kStartingEntry;
+  // The button was held over the canvas in an earlier frame of this press.
+  bool strokeActive = false;
+  CanvasCell lastCell;
+  // The button was held on the palette in the previous frame, on heldEntry.
+  bool holdingPalette = false;
+  PaletteEntry heldEntry;
+};
+
+struct Pointer {
+  int32_t x;
+  int32_t y;
+  bool down;
+};
+
+void LoadStudioAssets(AssetCache& assets, const CanvasGeometry& canvas) {
+  assets.AddPicture(canvas.studioBackground, false);
+  assets.AddPicture("img\\ico\\save.png", true);
+  assets.AddPicture("img\\ico\\load.png", true);
+  assets.AddSound("snd\\sfx\\save_ok.wav");
+  assets.AddSound("snd\\sfx\\save_failed.wav");
+  assets.AddSound("snd\\sfx\\color.wav");
+}
+
+ImageButton MakeStudioButton(KGraphic* picture, const ButtonPlace& place, KSample* clickSound) {
+  return MakeButton(picture, place.width, place.height, place.x, place.y, clickSound, kPulseWhileHovered, kButtonPulse);
+}
+
+StudioButtons MakeStudioButtons(const AssetCache& assets) {
+  KSample* click = SharedAssets.Sound(kSharedClickSound);
+  KSample* tool = SharedAssets.Sound(kSharedToolSound);
+  StudioButtons buttons;
+  buttons.exit = MakeStudioButton(SharedAssets.Picture(kSharedExit), kExitPlace, click);
+  buttons.picker = MakeStudioButton(SharedAssets.Picture(kSharedPickerCursor), kPickerPlace, tool);
+  buttons.pen = MakeStudioButton(SharedAssets.Picture(kSharedPenCursor), kPenPlace, tool);
+  buttons.eraser = MakeStudioButton(SharedAssets.Picture(kSharedEraserCursor), kEraserPlace, tool);
+  buttons.bucket = MakeStudioButton(SharedAssets.Picture(kSharedBucketCursor), kBucketPlace, tool);
+  buttons.load = MakeStudioButton(assets.Picture(kLoadPicture), kLoadPlace, click);
+  buttons.save = MakeStudioButton(assets.Picture(kSavePicture), kSavePlace, nullptr);
+  return buttons;
+}
+
+Pointer ReadPointer() { return {GetMouseX(), GetMouseY(), IsLeftButtonDown()}; }
+
+// The picker takes the cell's colour, and the palette selection moves to it when the
+// palette has that colour.
+void PickColour(StudioState& state, CanvasCell cell) {
+  state.colour = PictureBuffer.At(cell.column, cell.row);
+  if (const std::optional<PaletteEntry> entry = FindPaletteColour(state.colour)) state.selection = *entry;
+}
+
+// Pen and eraser join the cell of the previous frame to this one, so they paint
+// nothing in the first frame of a press.
+void UseTool(StudioState& state, const CanvasGeometry& canvas, CanvasCell cell) {
+  const CanvasCell from = state.lastCell;
+  switch (state.tool) {
+    case PaintTool::Picker:
+      PickColour(state, cell);
+      break;
+    case PaintTool::Pen:
+      if (state.strokeActive) StrokeLine(from.column, from.row, cell.column, cell.row, state.colour);
+      break;
+    case PaintTool::Eraser:
+      if (state.strokeActive) StrokeLine(from.column, from.row, cell.column, cell.row, kWhite);
+      break;
+    case PaintTool::Bucket:
+      BucketFill(cell.column, cell.row, state.colour, canvas.columns, canvas.rows);
+      break;
+  }
+  state.strokeActive = true;
+  state.lastCell = cell;
+}
+
+// The colour sound marks touching a swatch: it plays when the button comes down on an
+// entry or slides onto another one, unless it is still playing; holding still on one
+// swatch plays it once.
+void ChooseFromPalette(StudioState& state, PaletteEntry entry, KSample* colourSound) {
+  state.selection = entry;
+  state.colour = PaletteColour(entry);
+  const bool touched = !state.holdingPalette || state.heldEntry != entry;
+  state.holdingPalette = true;
+  state.heldEntry = entry;
+  if (touched && colourSound && !colourSound->IsPlaying()) colourSound->Play();
+}
+
+void HandlePointer(StudioState& state, const CanvasGeometry& canvas, const Pointer& pointer, KSample* colourSound) {
+  if (!pointer.down) {
+    state.strokeActive = false;
+    state.holdingPalette = false;
+    return;
+  }
+  if (const std::optional<CanvasCell> cell = CanvasCellAt(canvas, pointer.x, pointer.y)) UseTool(state, canvas, *cell);
+  if (const std::optional<PaletteEntry> entry = PaletteEntryAt(pointer.x, pointer.y))
+    ChooseFromPalette(state, *entry, colourSound);
+  else
+    state.holdingPalette = false;
+}
+
+void ShowToolCursor(const StudioState& state, const CanvasGeometry& canvas, const Pointer& pointer) {
+  if (CanvasCellAt(canvas, pointer.x, pointer.y)) CursorKind = static_cast<int32_t>(state.tool);
+  if (PaletteEntryAt(pointer.x, pointer.y)) CursorKind = kCursorPicker;
+}
+
+void DrawSelectionFrame(KGraphic* lines, PaletteEntry selection) {
+  if (!lines) return;
+  const auto x = static_cast<float>(SwatchLeft(selection));
+  const auto y = static_cast<float>(SwatchTop(selection));
+  for (const FrameLine& line : kSelectionFrame)
+    lines->DrawLine(x + static_cast<float>(line.x1), y + static_cast<float>(line.y1), x + static_cast<float>(line.x2),
+                    y + static_cast<float>(line.y2), line.grey, line.grey, line.grey, 1.0f);
+}
+
+void SaveCanvas(const CanvasGeometry& canvas, const AssetCache& assets) {
+  const bool saved = SavePainting(canvas.size, canvas.columns, canvas.rows);
+  assets.Sound(saved ? kSaveOkSound : kSaveFailedSound)->Play();
+}
+
+// Draws and tests the buttons in their order; false when Exit was clicked.
+bool RunButtons(StudioButtons& buttons, StudioState& state, const CanvasGeometry& canvas, const AssetCache& assets) {
+  const auto elapsed = static_cast<float>(FrameTime);
+  buttons.exit.Update(elapsed);
+  if (buttons.exit.WasClicked()) return false;
+  const std::pair<ImageButton*, PaintTool> tools[] = {
+      {&buttons.picker, PaintTool::Picker},
+      {&buttons.pen, PaintTool::Pen},
+      {&buttons.eraser, PaintTool::Eraser},
+      {&buttons.bucket, PaintTool::Bucket},
+  };
+  for (const auto& [button, tool] : tools) {
+    button->Update(elapsed);
+    if (button->WasClicked()) state.tool = tool;
+  }
+  buttons.load.Update(elapsed);
+  if (buttons.load.WasClicked()) {
+    GalleryScreen(canvas.size);
+    // The press that ended in the gallery is not the start of a stroke here.
+    state.strokeActive = false;
+  }
+  buttons.save.Update(elapsed);
+  if (buttons.save.WasClicked()) SaveCanvas(canvas, assets);
+  return true;
+}
+
+}  // namespace
+
+ScreenCode PaintingScreen(CanvasSize size) {
+  const CanvasGeometry& canvas = GetCanvasGeometry(size);
+  AssetCache assets;
+  LoadStudioAssets(assets, canvas);
+  CanvasView view;
+  view.Create(canvas);
+  const std::unique_ptr<KGraphic> lines = CreateGraphic();
+  ClearPictureBuffer();
+  StudioButtons buttons = MakeStudioButtons(assets);
+  StudioState state;
+
+  while (true) {
+    BeginFrame();
+    DrawBackground(assets.Picture(kBackgroundPicture));
+    view.Draw();
+    const Pointer pointer = ReadPointer();
+    HandlePointer(state, canvas, pointer, assets.Sound(kColourSound));
+    ShowToolCursor(state, canvas, pointer);
+    DrawSelectionFrame(lines.get(), state.selection);
+    if (!RunButtons(buttons, state, canvas, assets)) break;
+    DrawCursor();
+    CursorKind = kCursorArrow;
+    MainScreen->Flip(true, true);
+    if (MainScreen->IsQuitRequested()) break;
+  }
+  CursorKind = kCursorArrow;
+  return kStudioResult;
+}

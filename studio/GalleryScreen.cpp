@@ -1,0 +1,153 @@
+#include "studio/GalleryScreen.h"
+
+#include <memory>
+
+#include "app/AssetCache.h"
+#include "app/Frame.h"
+#include "app/Shell.h"
+#include "app/Widgets.h"
+#include "studio/CanvasGeometry.h"
+#include "studio/PictureBuffer.h"
+#include "studio/PictureFiles.h"
+#include "window/KScreen.h"
+
+namespace {
+
+// The studio that opened the gallery carries on; it ignores the code.
+constexpr ScreenCode kGalleryResult = 4;
+
+enum GalleryPicture : size_t { kBackgroundPicture, kPreviousPicture, kNextPicture, kTakePicture, kDeletePicture };
+
+struct ButtonPlace {
+  int32_t width;
+  int32_t height;
+  int32_t x;
+  int32_t y;
+};
+
+constexpr ButtonPlace kPreviousPlace = {70, 60, 185, 505};
+constexpr ButtonPlace kNextPlace = {69, 60, 282, 505};
+constexpr ButtonPlace kTakePlace = {142, 77, 405, 490};
+constexpr ButtonPlace kDeletePlace = {67, 102, 573, 478};
+constexpr ButtonPlace kExitPlace = {103, 138, 10, 465};
+
+// One search per painting number at most: after that every painting has been tried.
+constexpr int32_t kMostSearches = kNoPreviousPainting;
+
+int32_t BigGalleryPosition = kNoNextPainting;
+int32_t SmallGalleryPosition = kNoNextPainting;
+
+struct GalleryButtons {
+  ImageButton previous, next, take, remove, exit;
+};
+
+enum class GalleryExit { Stay, Take, Restore };
+
+void LoadGalleryAssets(AssetCache& assets, const CanvasGeometry& canvas) {
+  assets.AddPicture(canvas.galleryBackground, false);
+  assets.AddPicture("img\\ico\\slide_left.png", true);
+  assets.AddPicture("img\\ico\\slide_right.png", true);
+  assets.AddPicture("img\\ico\\load.png", true);
+  assets.AddPicture("img\\ico\\delete.png", true);
+}
+
+ImageButton MakeGalleryButton(KGraphic* picture, const ButtonPlace& place) {
+  return MakeButton(picture, place.width, place.height, place.x, place.y, SharedAssets.Sound(kSharedClickSound),
+                    kPulseWhileHovered, kButtonPulse);
+}
+
+GalleryButtons MakeGalleryButtons(const AssetCache& assets) {
+  GalleryButtons buttons;
+  buttons.previous = MakeGalleryButton(assets.Picture(kPreviousPicture), kPreviousPlace);
+  buttons.next = MakeGalleryButton(assets.Picture(kNextPicture), kNextPlace);
+  buttons.take = MakeGalleryButton(assets.Picture(kTakePicture), kTakePlace);
+  buttons.remove = MakeGalleryButton(assets.Picture(kDeletePicture), kDeletePlace);
+  buttons.exit = MakeGalleryButton(SharedAssets.Picture(kSharedExit), kExitPlace);
+  return buttons;
+}
+
+bool IsPaintingNumber(int32_t number) { return number > kNoNextPainting && number < kNoPreviousPainting; }
+
+using PaintingSearch = int32_t (*)(CanvasSize size, int32_t number);
+
+// Moves the gallery position with search to the next painting that can be read and
+// shows it; a painting that cannot be read counts as missing, and the search goes round
+// at most once. False, with the position at nothing, when no painting was found.
+bool ShowFoundPainting(const CanvasGeometry& canvas, PaintingSearch search, int32_t nothing) {
+  int32_t& position = GalleryPosition(canvas.size);
+  int32_t firstUnreadable = nothing;
+  for (int32_t searches = 0; searches < kMostSearches; ++searches) {
+    position = search(canvas.size, position);
+    if (!IsPaintingNumber(position)) return false;
+    if (position == firstUnreadable) break;
+    if (ReadPictureFile(PictureKind::Drawing, canvas.size, position, canvas.columns, canvas.rows)) return true;
+    if (firstUnreadable == nothing) firstUnreadable = position;
+  }
+  position = nothing;
+  return false;
+}
+
+bool ShowNextPainting(const CanvasGeometry& canvas) {
+  return ShowFoundPainting(canvas, FindNextPainting, kNoNextPainting);
+}
+
+bool ShowPreviousPainting(const CanvasGeometry& canvas) {
+  return ShowFoundPainting(canvas, FindPreviousPainting, kNoPreviousPainting);
+}
+
+// Only a painting the gallery found is deleted; with none shown there is nothing to delete.
+void DeleteShownPainting(const CanvasGeometry& canvas) {
+  const int32_t shown = GalleryPosition(canvas.size);
+  if (!IsPaintingNumber(shown)) return;
+  DeletePainting(canvas.size, shown);
+  if (!ShowNextPainting(canvas)) ClearPictureBuffer();
+}
+
+// Draws and tests the buttons in their order; acts on a click at once.
+GalleryExit RunButtons(GalleryButtons& buttons, const CanvasGeometry& canvas) {
+  const auto elapsed = static_cast<float>(FrameTime);
+  buttons.next.Update(elapsed);
+  if (buttons.next.WasClicked()) ShowNextPainting(canvas);
+  buttons.previous.Update(elapsed);
+  if (buttons.previous.WasClicked()) ShowPreviousPainting(canvas);
+  buttons.take.Update(elapsed);
+  if (buttons.take.WasClicked()) return GalleryExit::Take;
+  buttons.exit.Update(elapsed);
+  if (buttons.exit.WasClicked()) return GalleryExit::Restore;
+  buttons.remove.Update(elapsed);
+  if (buttons.remove.WasClicked()) DeleteShownPainting(canvas);
+  return GalleryExit::Stay;
+}
+
+}  // namespace
+
+int32_t& GalleryPosition(CanvasSize size) {
+  return size == CanvasSize::Big ? BigGalleryPosition : SmallGalleryPosition;
+}
+
+ScreenCode GalleryScreen(CanvasSize size) {
+  const CanvasGeometry& canvas = GetCanvasGeometry(size);
+  AssetCache assets;
+  LoadGalleryAssets(assets, canvas);
+  GalleryButtons buttons = MakeGalleryButtons(assets);
+  const auto studioCanvas = std::make_unique<CellGrid>(PictureBuffer);
+  CanvasView view;
+  view.Create(canvas);
+  ClearPictureBuffer();
+  ShowNextPainting(canvas);
+  CursorKind = kCursorArrow;
+
+  while (true) {
+    BeginFrame();
+    DrawBackground(assets.Picture(kBackgroundPicture));
+    view.Draw();
+    const GalleryExit exit = RunButtons(buttons, canvas);
+    if (exit == GalleryExit::Restore) PictureBuffer = *studioCanvas;
+    if (exit != GalleryExit::Stay) break;
+    DrawCursor();
+    CursorKind = kCursorArrow;
+    MainScreen->Flip(true, true);
+    if (MainScreen->IsQuitRequested()) break;
+  }
+  return kGalleryResult;
+}
