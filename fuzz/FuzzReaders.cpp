@@ -6,11 +6,13 @@
 #include <filesystem>
 #include <string>
 
+#include "app/Settings.h"
 #include "graphic/KPictureDecode.h"
 #include "services/KFile.h"
 #include "services/KIniFile.h"
 #include "services/KPaths.h"
 #include "sound/KOggDecoder.h"
+#include "sound/KSample.h"
 #include "sound/KWaveFile.h"
 #include "studio/PictureBuffer.h"
 #include "studio/PictureFiles.h"
@@ -116,6 +118,19 @@ int32_t FeedIni(const uint8_t* data, size_t size) {
   char one = 'x';
   ini.GetIniString("DEBUG", "SHOWFPS", &one, 1);
   return found;
+}
+
+bool FeedSettings(const uint8_t* data, size_t size) {
+  WriteBytes(MakeUserPath("options.raw"), data, size);
+  CurrentSettings = Settings{};
+  LoadSettings();
+  SetMasterVolumes(CurrentSettings.musicVolume, CurrentSettings.effectsVolume);
+  // Whatever the file says, the levels stay within what the mixer knows.
+  const int32_t music = GetMusicMasterVolume();
+  const int32_t effects = GetEffectsMasterVolume();
+  if (music < 0 || music > 100 || effects < 0 || effects > 100) __builtin_trap();
+  const SettingsBytes written = EncodeSettings(CurrentSettings);
+  return std::equal(data, data + std::min(size, written.size()), written.begin());
 }
 
 int32_t FeedTar(const uint8_t* data, size_t size) {

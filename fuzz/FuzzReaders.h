@@ -32,6 +32,11 @@ int32_t FeedPictureDecoders(const uint8_t* data, size_t size);
 // keys found.
 int32_t FeedIni(const uint8_t* data, size_t size);
 
+// The bytes as the player's "options.raw", loaded at start-up and handed to the sound
+// levels: true when the settings would write back the very bytes they were read from
+// (a short file: the bytes it has).
+bool FeedSettings(const uint8_t* data, size_t size);
+
 // The bytes as a tar archive registered as a file source, then the files the game
 // would open through it: the number found and read whole.
 int32_t FeedTar(const uint8_t* data, size_t size);

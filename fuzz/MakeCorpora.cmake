@@ -24,6 +24,7 @@ seed(ogg snd/sfx/*.ogg snd/music/*.ogg)
 seed(picture_decode img/ico/*.png img/bg/*.png game/small/*.tga)
 seed(ini setup.ini)
 seed(tar)
+seed(settings)
 
 # An archive of a few shipped files under the names the tar target looks up.
 set(stage ${CORPUS}/stage)

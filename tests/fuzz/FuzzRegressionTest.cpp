@@ -60,6 +60,7 @@ TEST_F(FuzzRegression, EverySavedInputIsReadWithoutHarm) {
       else if (reader == "wave") tafufuzz::FeedWave(Bytes(file), file.size());
       else if (reader == "ogg") tafufuzz::FeedOgg(Bytes(file), file.size());
       else if (reader == "ini") tafufuzz::FeedIni(Bytes(file), file.size());
+      else if (reader == "settings") tafufuzz::FeedSettings(Bytes(file), file.size());
       else ADD_FAILURE() << "no reader is called " << reader;
       ++fed;
     }
