@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds TAFU and runs every test headless under Xvfb: once on the
-# normal build, once more on a build with AddressSanitizer and UndefinedBehaviorSanitizer.
+# normal build, once more on a build with AddressSanitizer and UndefinedBehaviorSanitizer,
+# then fuzzes every reader of outside bytes for a few seconds each.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/setup.sh build -DTAFU_BUILD_TESTS=ON
@@ -25,3 +26,6 @@ LD_PRELOAD=$gl_driver ASAN_OPTIONS=$ASAN_OPTIONS:verify_asan_link_order=0 \
 
 echo "== Tests"
 ctest --test-dir build --output-on-failure -j "$(nproc)"
+
+echo "== Fuzzing"
+./fuzz.sh 8

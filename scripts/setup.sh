@@ -15,6 +15,7 @@ packages=(
   librsvg2-bin
   xvfb xdotool imagemagick x11-utils sox
   desktop-file-utils appstream dpkg-dev
+  clang libclang-rt-14-dev python3
 )
 
 missing=()

@@ -10,6 +10,8 @@
 #include <memory>
 #include <utility>
 
+#include "KJpegCheck.h"
+
 namespace {
 
 constexpr size_t kTgaHeaderSize = 18;
@@ -50,7 +52,7 @@ bool IsOfFormat(const uint8_t* data, size_t size, KPictureFormat format) {
     case KPictureFormat::Tga:
       return IsTga(data, size);
     case KPictureFormat::Jpeg:
-      return StartsWith(data, size, kJpeg, sizeof kJpeg);
+      return StartsWith(data, size, kJpeg, sizeof kJpeg) && JpegTablesAreSound(data, size);
     case KPictureFormat::Bmp:
       return StartsWith(data, size, kBmp, sizeof kBmp);
     case KPictureFormat::Png:

@@ -142,6 +142,9 @@ int32_t KTarSource::Lookup(const std::string& path, KFile& asking) {
   std::replace(wanted.begin(), wanted.end(), '\\', '/');
   if (wanted.size() > kTarNameLength) return KFILE_CANNOT_OPEN;
 
+  int64_t archiveEnd = 0;
+  Seek(2, 0);
+  Tell(archiveEnd);
   Seek(0, 0);
   unsigned char header[kTarBlock];
   for (;;) {
@@ -153,8 +156,14 @@ int32_t KTarSource::Lookup(const std::string& path, KFile& asking) {
     const unsigned char type = header[kTarTypeOffset];
     char name[kTarNameLength + 1] = {};
     std::memcpy(name, header, kTarNameLength);
-    if ((type == 0 || type == '0') && strcasecmp(name, wanted.c_str()) == 0)
+    if ((type == 0 || type == '0') && strcasecmp(name, wanted.c_str()) == 0) {
+      // An entry that claims more bytes than the archive has left was cut short: the
+      // archive does not hold that file, however large its header says it is.
+      int64_t position = 0;
+      Tell(position);
+      if (size > archiveEnd - position) return KFILE_CANNOT_OPEN;
       return asking.OpenSubFile(*this, size);
+    }
     Seek(1, (size + kTarBlock - 1) / kTarBlock * kTarBlock);
   }
 }

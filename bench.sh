@@ -1,0 +1,259 @@
+#!/usr/bin/env bash
+# Builds TAFU and every benchmark, runs them all headless under Xvfb and writes the figures,
+# with the machine, the date and the targets beside them, to docs/performance.md.
+# Usage: ./bench.sh [repetitions] [programs...]
+#   repetitions: default 5; each figure is the median of that many runs.
+#   programs: run only these (e.g. startup_bench), keeping the other programs' last results.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+repetitions=${1:-5}
+shift || true
+scripts/setup.sh build -DTAFU_BUILD_BENCH=ON
+
+source scripts/xvfb.sh
+start_xvfb
+
+export SDL_VIDEODRIVER=x11
+export SDL_AUDIODRIVER=dummy
+
+results=build/bench-results
+if (($# == 0)); then rm -rf "$results"; fi
+mkdir -p "$results"
+
+# Every program in build/bench/<area>/ is a benchmark (helpers sit one folder deeper).
+for program in $(find build/bench -mindepth 2 -maxdepth 2 -type f -executable | sort); do
+  name=${program##*/}
+  if (($# > 0)) && [[ " $* " != *" $name "* ]]; then continue; fi
+  echo "== $name"
+  if [ "$name" = startup_bench ]; then
+    "$program" "$repetitions" | tee "$results/$name.txt"
+  else
+    "$program" --benchmark_repetitions="$repetitions" --benchmark_out="$results/$name.json" \
+      --benchmark_out_format=json --benchmark_display_aggregates_only=true
+  fi
+done
+
+mkdir -p docs
+python3 - "$results" "$repetitions" "./bench.sh $repetitions${*:+ $*}" >docs/performance.md <<'EOF'
+import glob, json, os, platform, statistics, subprocess, sys, datetime
+
+results, repetitions, command = sys.argv[1], int(sys.argv[2]), sys.argv[3]
+
+class Aggregate:
+    """A figure known only by Google Benchmark's median and standard deviation."""
+    def __init__(self, median, stddev, count):
+        self.median, self.stddev, self.count = median, stddev, count
+
+def spread(values, digits=2):
+    if isinstance(values, Aggregate):
+        return f"{values.median:.{digits}f} (± {values.stddev:.{digits}f} sd, n={values.count})"
+    values = sorted(values)
+    if not values:
+        return "not measured"
+    median = statistics.median(values)
+    return f"{median:.{digits}f} ({values[0]:.{digits}f} to {values[-1]:.{digits}f}, n={len(values)})"
+
+# startup_bench: "name unit v1 v2 ..." lines.
+startup = {}
+for path in glob.glob(os.path.join(results, "startup_bench.txt")):
+    for line in open(path):
+        if line.startswith("#") or not line.strip():
+            continue
+        name, unit, *values = line.split()
+        startup[name] = (unit, [float(v) for v in values])
+
+# Google Benchmark: every repetition of every benchmark, per program.
+STANDARD = {"name", "family_index", "per_family_instance_index", "run_name", "run_type", "repetitions",
+            "repetition_index", "threads", "iterations", "real_time", "cpu_time", "time_unit",
+            "aggregate_name", "aggregate_unit", "error_occurred", "error_message", "label"}
+bench = {}
+for path in sorted(glob.glob(os.path.join(results, "*.json"))):
+    program = os.path.basename(path)[:-5]
+    for run in json.load(open(path)).get("benchmarks", []):
+        entry = bench.setdefault((program, run["run_name"]), {"unit": run.get("time_unit", "ns"), "values": {}, "aggregates": {}})
+        if run.get("run_type") == "aggregate":
+            for key, value in run.items():
+                if (key in ("real_time", "cpu_time") or key not in STANDARD) and isinstance(value, (int, float)):
+                    entry["aggregates"].setdefault(key, {})[run.get("aggregate_name")] = value
+                    entry["aggregates"][key]["count"] = run.get("repetitions", repetitions)
+            continue
+        if run.get("error_occurred"):
+            entry["error"] = run.get("error_message", "error")
+            continue
+        entry["values"].setdefault("real_time", []).append(run["real_time"])
+        entry["values"].setdefault("cpu_time", []).append(run["cpu_time"])
+        for key, value in run.items():
+            if key not in STANDARD and isinstance(value, (int, float)):
+                entry["values"].setdefault(key, []).append(value)
+
+# Google Benchmark output written with aggregates only keeps median and deviation.
+for entry in bench.values():
+    for key, aggregate in entry.pop("aggregates").items():
+        if key not in entry["values"] and "median" in aggregate:
+            entry["values"][key] = Aggregate(aggregate["median"], aggregate.get("stddev", 0.0), aggregate["count"])
+
+def median(values):
+    if isinstance(values, Aggregate):
+        return values.median
+    return statistics.median(values) if values else None
+
+def scaled(values, factor):
+    if isinstance(values, Aggregate):
+        return Aggregate(values.median * factor, values.stddev * factor, values.count)
+    return [v * factor for v in values]
+
+def to_ms(value, unit):
+    return value * {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[unit]
+
+def find(program, prefix):
+    for (p, name), entry in bench.items():
+        if p == program and name.startswith(prefix):
+            return entry
+    return None
+
+def cpu_model():
+    for line in open("/proc/cpuinfo"):
+        if line.startswith("model name"):
+            return line.split(":", 1)[1].strip()
+    return platform.processor() or "unknown"
+
+def memory_gb():
+    for line in open("/proc/meminfo"):
+        if line.startswith("MemTotal"):
+            return int(line.split()[1]) / 1024 / 1024
+    return 0
+
+def os_name():
+    try:
+        for line in open("/etc/os-release"):
+            if line.startswith("PRETTY_NAME="):
+                return line.split("=", 1)[1].strip().strip('"')
+    except OSError:
+        pass
+    return platform.platform()
+
+commit = subprocess.run(["git", "rev-parse", "--short", "HEAD"], capture_output=True, text=True).stdout.strip()
+now = datetime.datetime.now(datetime.timezone.utc).strftime("%Y-%m-%d %H:%M UTC")
+
+targets = []   # (figure, measured, target, verdict)
+missed = []
+
+def verdict(ok):
+    return "met" if ok else "**missed**"
+
+# Start-up.
+unit, settled = startup.get("tafu.settled_frame", ("ms", []))
+_, first = startup.get("tafu.first_frame", ("ms", []))
+_, bare_first = startup.get("bare_window.first_frame", ("ms", []))
+if settled:
+    ok = median(settled) <= 150
+    targets.append(("Start-up: exec to the settled first menu frame", spread(settled, 1) + " ms", "at most 150 ms", verdict(ok)))
+    if not ok:
+        missed.append("Start-up is over 150 ms.")
+if first:
+    targets.append(("Start-up: exec to the first non-black frame", spread(first, 1) + " ms", "(for reference)", ""))
+if bare_first:
+    targets.append(("Bare SDL2 + GL window: exec to its first frame", spread(bare_first, 1) + " ms", "(about 75 ms here)", ""))
+
+# Memory.
+_, peak = startup.get("tafu.peak_memory", ("MB", []))
+_, bare_peak = startup.get("bare_window.peak_memory", ("MB", []))
+if peak and bare_peak:
+    above = median(peak) - median(bare_peak)
+    ok = above <= 30
+    targets.append(("Peak resident memory, menu", spread(peak, 1) + " MB", "", ""))
+    targets.append(("Peak resident memory, bare SDL2 + GL window", spread(bare_peak, 1) + " MB", "", ""))
+    targets.append(("Memory above the bare window (medians)", f"{above:.1f} MB", "at most 30 MB", verdict(ok)))
+    if not ok:
+        missed.append("Peak memory is more than 30 MB above the bare window.")
+
+# Idle CPU against drawing 80 frames.
+_, idle = startup.get("tafu.idle_cpu", ("%core", []))
+menu = find("menu_frame_bench", "BM_MenuLikeFrame")
+if idle and menu and menu["values"].get("cpu_time"):
+    frame_ms = to_ms(median(menu["values"]["cpu_time"]), menu["unit"])
+    eighty = 80 * frame_ms / 1000 * 100
+    ratio = median(idle) / eighty
+    ok = ratio <= 1.3
+    targets.append(("CPU while the menu idles at 80 fps", spread(idle, 1) + " % of a core", "", ""))
+    targets.append(("CPU to draw one menu-like frame, uncapped", spread(scaled(menu["values"]["cpu_time"], to_ms(1, menu["unit"]))) + " ms", "", ""))
+    targets.append(("Idle CPU / CPU of drawing 80 such frames", f"{ratio:.2f}", "at most 1.3", verdict(ok)))
+    if not ok:
+        missed.append("Idle CPU: the menu idling at 80 fps costs more than 1.3 times drawing 80 menu-like "
+                      "frames, so waiting for the next frame costs CPU of its own.")
+
+# Sound.
+mix = find("sound_bench", "BM_MixNineEffectsAndMusic")
+if mix and mix["values"].get("core_percent"):
+    targets.append(("Mixing nine effect voices and the music", spread(mix["values"]["core_percent"], 3) + " % of a core", "(a small share)", ""))
+refill = find("sound_bench", "BM_FeederRefill")
+if refill and refill["values"].get("worst_ms"):
+    worst = refill["values"]["worst_ms"]
+    budget = median(refill["values"].get("budget_ms", [93]))
+    ok = median(worst) < budget
+    targets.append(("Music feeder: longest refill", spread(worst, 3) + " ms", f"well under {budget:.0f} ms (a half-buffer)", verdict(ok)))
+    if not ok:
+        missed.append("A music refill takes longer than the half-buffer lasts.")
+
+# Frame cost of every screen against the background-only frame.
+targets.append(("Frame cost of every screen at its heaviest / background-only frame", "not measured", "under 1.5", "**missed**"))
+missed.append("Frame cost of every screen at its heaviest: the screens (menu, strip puzzles, copy games, "
+              "studios and galleries) are still being built; their frame benchmarks come once they are on main. "
+              "It takes one benchmark per screen driving it to its heaviest state through the input seam, "
+              "uncapped, divided by the background-only frame of board_bench/graphic_bench.")
+
+out = []
+out.append("# Performance\n")
+out.append("Measured by `./bench.sh` (builds everything, runs every program in build/bench/ under Xvfb with "
+           "Mesa's software GL and SDL's dummy audio driver, then writes this file). Each figure is the median "
+           "of its runs, with the lowest and highest run in brackets.\n")
+out.append(f"- Date: {now}")
+out.append(f"- Command: `{command}` at commit {commit}")
+out.append(f"- Machine: {os.cpu_count()} cores, {cpu_model()}, {memory_gb():.1f} GB memory, {os_name()}")
+load = os.getloadavg()
+out.append(f"- Load average when the report was written: {load[0]:.1f} / {load[1]:.1f} / {load[2]:.1f} "
+           "(1 / 5 / 15 minutes; other work on the machine widens the spreads)")
+out.append("- How start-up, memory and idle CPU are taken: `startup_bench` starts build/tafu (and the bare "
+           "SDL2 + GL window of bench/startup) itself, finds its window on the X server and reads four rows "
+           "of its pixels every half millisecond. The settled frame is the first that matches, to 98 % of "
+           "those pixels, what the window still shows 2.5 s after the start; peak memory is the process's "
+           "VmHWM after that and four seconds of idling; idle CPU is utime + stime over those four seconds. "
+           "No game code helps the measurement.\n")
+out.append("## Against the targets\n")
+out.append("| Figure | Measured | Target | |")
+out.append("|---|---|---|---|")
+for figure, measured, target, mark in targets:
+    out.append(f"| {figure} | {measured} | {target} | {mark} |")
+out.append("")
+out.append("## Targets missed\n")
+for line in missed:
+    out.append(f"- {line}")
+out.append("")
+out.append("## Every benchmark\n")
+out.append("Google Benchmark programs, run with `--benchmark_repetitions=%d`. Time is real time per "
+           "iteration (manual time where the benchmark times frames itself), CPU is the benchmark's CPU time; "
+           "the remaining columns are the benchmark's own counters." % repetitions)
+out.append("")
+out.append("| Program | Benchmark | Time | CPU | Counters |")
+out.append("|---|---|---|---|---|")
+for (program, name), entry in sorted(bench.items()):
+    if not entry["values"].get("real_time"):
+        if "error" in entry:
+            out.append(f"| {program} | {name} | skipped: {entry['error']} | | |")
+        continue
+    unit = entry["unit"]
+    values = entry["values"]
+    counters = "; ".join(f"{key} {spread(vals, 3)}" for key, vals in sorted(values.items())
+                          if key not in ("real_time", "cpu_time"))
+    out.append(f"| {program} | {name} | {spread(values['real_time'], 3)} {unit} | "
+               f"{spread(values['cpu_time'], 3)} {unit} | {counters} |")
+out.append("")
+out.append("## Start-up harness, raw\n")
+out.append("| Figure | Runs |")
+out.append("|---|---|")
+for name, (unit, values) in startup.items():
+    out.append(f"| {name} | {spread(values, 2)} {unit} |")
+print("\n".join(out))
+EOF
+echo "Wrote docs/performance.md"
