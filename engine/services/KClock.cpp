@@ -16,7 +16,9 @@ uint64_t RealMilliseconds() {
   return static_cast<uint64_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-constexpr uint64_t kSpinMs = 1;
+// The sleep ends this long before the target; only this last stretch is spun, so an
+// idle screen costs little more than drawing its frames.
+constexpr std::chrono::microseconds kSpin{250};
 
 }  // namespace
 
@@ -29,10 +31,10 @@ void WaitUntilMilliseconds(uint64_t target) {
     if (steppedNow < target) steppedNow = target;
     return;
   }
-  uint64_t now = RealMilliseconds();
-  if (target > now + kSpinMs)
-    std::this_thread::sleep_for(std::chrono::milliseconds(target - now - kSpinMs));
-  while (RealMilliseconds() < target) {
+  using namespace std::chrono;
+  const steady_clock::time_point deadline{milliseconds(target)};
+  if (steady_clock::now() < deadline - kSpin) std::this_thread::sleep_until(deadline - kSpin);
+  while (steady_clock::now() < deadline) {
   }
 }
 
