@@ -24,8 +24,8 @@ gl_driver=$(find /usr/lib -name swrast_dri.so -print -quit)
 LD_PRELOAD=$gl_driver ASAN_OPTIONS=$ASAN_OPTIONS:verify_asan_link_order=0 \
   ctest --test-dir build-sanitize --output-on-failure -j "$(nproc)" -E '^(Installed|DebianPackage)\.'
 
-echo "== Tests"
-ctest --test-dir build --output-on-failure -j "$(nproc)"
-
 echo "== Fuzzing"
 ./fuzz.sh 8
+
+echo "== Tests"
+ctest --test-dir build --output-on-failure -j "$(nproc)"
