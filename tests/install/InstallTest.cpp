@@ -8,6 +8,7 @@
 #include <chrono>
 #include <filesystem>
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <sstream>
 #include <vector>
@@ -37,9 +38,26 @@ std::map<std::string, fs::file_time_type> Snapshot(const fs::path& folder) {
   return files;
 }
 
-// Starts command (as user, when given), waits for its window, closes it politely and
-// returns the exit code, or -1 when no window came or the game did not end.
-int StartAndClose(const std::string& command, const fs::path& home, const char* user) {
+bool WaitForFile(const fs::path& file, std::chrono::seconds timeout) {
+  for (auto deadline = Clock::now() + timeout; Clock::now() < deadline;) {
+    if (fs::exists(file)) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return fs::exists(file);
+}
+
+// A click as the child makes it, at a point of the window, then time for the click sound.
+void ClickAt(unsigned long window, int x, int y, double settleSeconds = 1.0) {
+  const std::string id = std::to_string(window);
+  RunCommand("xdotool mousemove --window " + id + " " + std::to_string(x) + " " + std::to_string(y) +
+             " sleep 0.1 mousedown 1 sleep 0.1 mouseup 1 sleep " + std::to_string(settleSeconds) + " >/dev/null 2>&1");
+}
+
+using Play = std::function<void(unsigned long window)>;
+
+// Starts command (as user, when given), waits for its window, plays on it, closes it
+// politely and returns the exit code, or -1 when no window came or the game did not end.
+int StartAndClose(const std::string& command, const fs::path& home, const char* user, const Play& play = {}) {
   const pid_t game = fork();
   if (game == 0) {
     setenv("HOME", home.c_str(), 1);
@@ -60,6 +78,7 @@ int StartAndClose(const std::string& command, const fs::path& home, const char* 
     window = tafutest::FindXWindow("TAFU");
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
+  if (window.found && play) play(window.id);
   if (window.found) tafutest::RequestXWindowClose(window.id);
   int status = -1;
   for (auto deadline = Clock::now() + std::chrono::seconds(5); Clock::now() < deadline;) {
@@ -110,7 +129,30 @@ TEST_F(Installed, RunsAsAnOrdinaryUserAndWritesOnlyInTheUsersFolder) {
   fs::permissions(root_.Path(), fs::perms::all);
   fs::permissions(home, fs::perms::all);
   const auto before = Snapshot(Prefix());
-  EXPECT_EQ(StartAndClose((Prefix() / "bin/tafu").string(), home, "nobody"), 0);
+  const fs::path userFiles = home / ".local/share/tafu";
+  const auto play = [&userFiles](unsigned long window) {
+    // Options, the fifth music lamp, back to the menu.
+    ClickAt(window, 769, 35);
+    ClickAt(window, 397 + 28 * 4 + 17, 325);
+    WaitForFile(userFiles / "options.raw", std::chrono::seconds(5));
+    ClickAt(window, 83, 515);
+    // The big studio: red from the palette, one cell of the canvas, save.
+    ClickAt(window, 218, 275);
+    ClickAt(window, 291, 300, 1.5);
+    ClickAt(window, 11 + 15 * 4 + 7, 39 + 15 * 3 + 7);
+    ClickAt(window, 168 + 10 * 5 + 5, 40 + 10 * 5 + 5);
+    ClickAt(window, 392, 536);
+    WaitForFile(userFiles / "draw/big/1.tga", std::chrono::seconds(5));
+  };
+  EXPECT_EQ(StartAndClose((Prefix() / "bin/tafu").string(), home, "nobody", play), 0);
+
+  const std::string options = tafutest::ReadFile((userFiles / "options.raw").string());
+  ASSERT_EQ(options.size(), 12u);
+  EXPECT_EQ(options.substr(4, 4), std::string("\x28\0\0\0", 4));
+  const std::string painting = tafutest::ReadFile((userFiles / "draw/big/1.tga").string());
+  ASSERT_EQ(painting.size(), 18u + 4u * 50u * 40u);
+  // Cell (5, 5) holds the palette's red, stored blue, green, red, alpha.
+  EXPECT_EQ(painting.substr(18 + 4 * (5 * 50 + 5), 4), std::string("\x2F\x2B\xEF\xFF", 4));
   EXPECT_TRUE(fs::is_directory(home / ".local/share/tafu"));
   EXPECT_EQ(Snapshot(Prefix()), before);
 }
