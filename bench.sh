@@ -196,12 +196,46 @@ if refill and refill["values"].get("worst_ms"):
     if not ok:
         missed.append("A music refill takes longer than the half-buffer lasts.")
 
-# Frame cost of every screen against the background-only frame.
-targets.append(("Frame cost of every screen at its heaviest / background-only frame", "not measured", "under 1.5", "**missed**"))
-missed.append("Frame cost of every screen at its heaviest: the screens (menu, strip puzzles, copy games, "
-              "studios and galleries) are still being built; their frame benchmarks come once they are on main. "
-              "It takes one benchmark per screen driving it to its heaviest state through the input seam, "
-              "uncapped, divided by the background-only frame of board_bench/graphic_bench.")
+# Frame cost of every screen at its heaviest against the background-only frame of the same program.
+SCREENS = [
+    ("strip_puzzles_bench", "BM_BackgroundFrame", [
+        ("swap puzzle, during an exchange", "BM_SwapFrameDuringExchange"),
+        ("slide puzzle, during a slide", "BM_SlideFrameDuringSlide")]),
+    ("copy_bench", "BM_BackgroundFrame", [
+        ("copy colours, picking and pouring", "BM_CopyColoursFrame/busy:1"),
+        ("copy drawing, pen sweeping the board", "BM_CopyDrawingFrame/busy:1")]),
+    ("studio_bench", "BM_BackgroundOnlyFrame", [
+        ("big studio, painting", "BM_StudioPainting/0"),
+        ("small studio, painting", "BM_StudioPainting/1"),
+        ("big gallery, browsing", "BM_GalleryBrowsing/0"),
+        ("small gallery, browsing", "BM_GalleryBrowsing/1")]),
+]
+
+def frame_ms(entry):
+    return to_ms(median(entry["values"]["real_time"]), entry["unit"])
+
+slow = []
+for program, background_name, screens in SCREENS:
+    background = find(program, background_name)
+    for label, prefix in screens:
+        screen = find(program, prefix)
+        if not background or not screen or "real_time" not in screen["values"]:
+            targets.append((f"Frame cost, {label} / background-only frame", "not measured", "under 1.5", "**missed**"))
+            slow.append(label)
+            continue
+        ratio = frame_ms(screen) / frame_ms(background)
+        ok = ratio < 1.5
+        targets.append((f"Frame cost, {label} / background-only frame",
+                        f"{frame_ms(screen):.2f} ms / {frame_ms(background):.2f} ms = {ratio:.2f}", "under 1.5", verdict(ok)))
+        if not ok:
+            slow.append(label)
+if slow:
+    missed.append("Frame cost over 1.5 times the background-only frame (" + ", ".join(slow) + "): the game's own "
+                  "work per frame is 0.1 to 0.3 ms of CPU; the rest is Mesa's software rasteriser drawing the "
+                  "board pictures (one or two 500 x 400 blended quads, strips and wrap-around copies) on top of "
+                  "the full-screen background. With a hardware GL driver these quads cost next to nothing; on "
+                  "llvmpipe it would take drawing the boards opaque where the round is not fading, so they "
+                  "need no blending.")
 
 out = []
 out.append("# Performance\n")

@@ -57,7 +57,7 @@ void BM_BackgroundFrame(benchmark::State& state) {
     stage.screen->Flip(false, true);
   }
 }
-BENCHMARK(BM_BackgroundFrame)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_BackgroundFrame)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 
 void BM_BoardPictureFrame(benchmark::State& state) {
   Stage& stage = SharedStage();
@@ -72,7 +72,7 @@ void BM_BoardPictureFrame(benchmark::State& state) {
     stage.screen->Flip(false, true);
   }
 }
-BENCHMARK(BM_BoardPictureFrame)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_BoardPictureFrame)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 
 void BM_CellTileFrame(benchmark::State& state) {
   Stage& stage = SharedStage();
