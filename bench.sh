@@ -181,7 +181,12 @@ if idle and menu and menu["values"].get("cpu_time"):
     targets.append(("Idle CPU / CPU of drawing 80 such frames", f"{ratio:.2f}", "at most 1.3", verdict(ok)))
     if not ok:
         missed.append("Idle CPU: the menu idling at 80 fps costs more than 1.3 times drawing 80 menu-like "
-                      "frames, so waiting for the next frame costs CPU of its own.")
+                      "frames. Per thread (/proc/<pid>/task), the game's own thread uses about 4 % of a core "
+                      "while idling (the frame limiter sleeps until a quarter millisecond before each frame); "
+                      "the rest is Mesa's llvmpipe threads rasterising the real menu, whose pulsing, "
+                      "scaled buttons cost more per frame than the menu-like frame the comparison draws. "
+                      "It takes a comparison frame that draws exactly what the menu draws, or a menu that "
+                      "redraws only when something moves.")
 
 # Sound.
 mix = find("sound_bench", "BM_MixNineEffectsAndMusic")
@@ -212,6 +217,9 @@ SCREENS = [
 ]
 
 def frame_ms(entry):
+    # A benchmark that runs many frames per iteration counts them as items.
+    if "items_per_second" in entry["values"]:
+        return 1000.0 / median(entry["values"]["items_per_second"])
     return to_ms(median(entry["values"]["real_time"]), entry["unit"])
 
 slow = []
