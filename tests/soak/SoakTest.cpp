@@ -3,9 +3,11 @@
 // Nothing may crash, every screen must still let the child out, and the
 // resident memory must stay flat once warm.
 //
-//   TAFU_SOAK_SECONDS=3600 ./build/tests/soak/soak_test   (60 seconds when
-//   unset) TAFU_SOAK_SEED=1234 replays the input of an earlier run (its seed is
-//   printed).
+//   TAFU_SOAK_SECONDS=3600 ./build/tests/soak/soak_test
+//
+// runs it for an hour (60 seconds when unset). The seed is printed;
+// TAFU_SOAK_SEED=<seed> with the same TAFU_SOAK_SECONDS plays the same input
+// again (where a visit ends still follows the wall clock).
 #include <gtest/gtest.h>
 
 #include <algorithm>
