@@ -54,9 +54,16 @@ constexpr int32_t kExitTries = 6;
 constexpr auto kExitTryWait = std::chrono::milliseconds(700);
 constexpr uint32_t kExitTryFrames = 3000;
 constexpr uint32_t kFrameLimit = kRandomFrames + 4 + kExitTries * (kExitTryFrames + 3);
-// Growth of the resident size allowed from the end of the first round to any of
-// the last third.
-constexpr int64_t kAllowedGrowthKb = 6 * 1024;
+// Growth of the resident size allowed from the highest of the first third of
+// the visits (the warm-up) to the highest of the last third.
+constexpr int64_t kAllowedGrowthKb = 8 * 1024;
+// AddressSanitizer holds freed memory back in its quarantine, so the resident
+// size only means something without it; its leak check at exit stands in.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kResidentSizeIsMeaningful = false;
+#else
+constexpr bool kResidentSizeIsMeaningful = true;
+#endif
 
 // Where a child clicks to leave: the exit button of the menu, the selection and
 // options screens, and that of the studios and galleries.
@@ -194,12 +201,14 @@ class Soak : public tafutest::AppWindowTest {
     screen.run();
     ++visits_;
     frames_ += script.FramesPlayed();
+    resident_.push_back(ResidentKb());
     return !MainScreen->IsQuitRequested();
   }
 
   uint64_t visits_ = 0;
   uint64_t frames_ = 0;
-  uint64_t exits_ = 0;  // visits the random input had not ended by itself
+  uint64_t exits_ = 0;             // visits the random input had not ended by itself
+  std::vector<int64_t> resident_;  // kB after each visit
 };
 
 TEST_F(Soak, EveryScreenSurvivesRandomInputLetsTheChildOutAndKeepsItsMemoryFlat) {
@@ -234,7 +243,6 @@ TEST_F(Soak, EveryScreenSurvivesRandomInputLetsTheChildOutAndKeepsItsMemoryFlat)
       std::chrono::duration<double>(seconds / (rounds * static_cast<double>(screens.size()))));
   const auto start = Clock::now();
   int64_t turns = 0;
-  std::vector<int64_t> residentAfterRound;
 
   for (int32_t round = 0; round < rounds; ++round) {
     for (const SoakScreen& screen : screens) {
@@ -244,23 +252,22 @@ TEST_F(Soak, EveryScreenSurvivesRandomInputLetsTheChildOutAndKeepsItsMemoryFlat)
                                            << kFrameLimit << " frames (round " << round << ", seed " << seed << ")";
       } while (Clock::now() < end);
     }
-    residentAfterRound.push_back(ResidentKb());
   }
 
+  const size_t third = resident_.size() / 3;
+  const int64_t warm = *std::max_element(resident_.begin(), resident_.begin() + third);
+  const int64_t late = *std::max_element(resident_.end() - third, resident_.end());
   std::printf(
-      "soak: %llu visits (%llu left by the scripted exit), %llu "
-      "frames, resident kB after each round:",
+      "soak: %llu visits (%llu left by the scripted exit), %llu frames, resident %lld kB after warm-up, %lld kB at the "
+      "end\n",
       static_cast<unsigned long long>(visits_), static_cast<unsigned long long>(exits_),
-      static_cast<unsigned long long>(frames_));
-  for (const int64_t kb : residentAfterRound) std::printf(" %lld", static_cast<long long>(kb));
-  std::printf("\n");
+      static_cast<unsigned long long>(frames_), static_cast<long long>(warm), static_cast<long long>(late));
 
-  ASSERT_GT(residentAfterRound.front(), 0);
   EXPECT_GT(exits_, 0u) << "no visit came as far as the scripted exit";
-  const size_t lastThird = residentAfterRound.size() - std::max<size_t>(1, residentAfterRound.size() / 3);
-  for (size_t i = lastThird; i < residentAfterRound.size(); ++i)
-    EXPECT_LT(residentAfterRound[i] - residentAfterRound.front(), kAllowedGrowthKb)
-        << "resident size after round " << i << " (seed " << seed << ")";
+  ASSERT_GT(warm, 0);
+  if (kResidentSizeIsMeaningful) {
+    EXPECT_LT(late - warm, kAllowedGrowthKb) << "the resident size grew after warm-up (seed " << seed << ")";
+  }
 }
 
 }  // namespace
