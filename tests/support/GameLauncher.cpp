@@ -1,0 +1,123 @@
+#include "GameLauncher.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace tafutest {
+
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(20ms);
+  }
+  return true;
+}
+
+bool Xdotool(const std::string& arguments) {
+  return std::system(("xdotool " + arguments + " 2>/dev/null").c_str()) == 0;
+}
+
+std::string EndToEndUnavailable() {
+  if (!std::getenv("DISPLAY")) return "needs an X server";
+  if (std::system("command -v xdotool >/dev/null") != 0) return "needs xdotool";
+  return {};
+}
+
+GameLauncher::GameLauncher() {
+  const fs::path runtime = TAFU_RUNTIME_DIR;
+  fs::copy_file(TAFU_EXE, Exe());
+  for (const char* name : {"img", "snd", "game", "setup.ini"}) fs::create_symlink(runtime / name, folder_.Path() / name);
+}
+
+GameLauncher::~GameLauncher() {
+  if (pid_ > 0 && Wait(0ms) < 0) {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+  }
+}
+
+std::string GameLauncher::Exe() const { return folder_ / "tafu"; }
+std::string GameLauncher::File(const std::string& name) const { return folder_ / name; }
+
+bool GameLauncher::Spawn(const GameRun& run, bool captureOutput) {
+  const std::string exe = Exe();
+  const std::string output = File("stdout.txt");
+  const std::string errors = File("stderr.txt");
+  pid_ = fork();
+  if (pid_ == 0) {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    for (const std::string& name : run.unset) unsetenv(name.c_str());
+    for (const auto& [name, value] : run.variables) setenv(name.c_str(), value.c_str(), 1);
+    if (captureOutput) {
+      dup2(open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), STDOUT_FILENO);
+      dup2(open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), STDERR_FILENO);
+    }
+    std::vector<char*> argv{const_cast<char*>(exe.c_str())};
+    for (const std::string& argument : run.arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    execv(exe.c_str(), argv.data());
+    _exit(127);
+  }
+  return pid_ > 0;
+}
+
+bool GameLauncher::Start(const GameRun& run) {
+  if (!Spawn(run, false)) return false;
+  return WaitFor([this] { return (window_ = FindXWindow("TAFU")).found; }, 10s);
+}
+
+bool GameLauncher::Launch(const GameRun& run) { return Spawn(run, true); }
+
+int GameLauncher::Wait(std::chrono::milliseconds timeout) {
+  if (pid_ <= 0) return -1;
+  int status = 0;
+  if (!WaitFor([&] { return waitpid(pid_, &status, WNOHANG) == pid_; }, timeout)) return -1;
+  pid_ = 0;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+std::string GameLauncher::Output() const { return fs::exists(File("stdout.txt")) ? ReadFile(File("stdout.txt")) : ""; }
+std::string GameLauncher::Errors() const { return fs::exists(File("stderr.txt")) ? ReadFile(File("stderr.txt")) : ""; }
+
+uint32_t GameLauncher::Pixel(int32_t x, int32_t y) const { return ReadXWindowPixel(window_.id, x, y) & 0xFFFFFFu; }
+
+bool GameLauncher::WaitForPixel(int32_t x, int32_t y, const std::function<bool(uint32_t)>& wanted,
+                                std::chrono::milliseconds timeout) const {
+  return WaitFor([&] { return wanted(Pixel(x, y)); }, timeout);
+}
+
+bool GameLauncher::Focus() const {
+  Xdotool("windowfocus " + std::to_string(window_.id));
+  return true;
+}
+
+bool GameLauncher::MoveTo(int32_t x, int32_t y) const {
+  return Xdotool("mousemove --window " + std::to_string(window_.id) + " " + std::to_string(x) + " " + std::to_string(y));
+}
+
+bool GameLauncher::Click(int32_t x, int32_t y) const {
+  return Focus() && MoveTo(x, y) && Xdotool("sleep 0.05 click 1");
+}
+
+bool GameLauncher::Drag(int32_t fromX, int32_t fromY, int32_t toX, int32_t toY) const {
+  return MoveTo(fromX, fromY) && Xdotool("sleep 0.1 mousedown 1 sleep 0.2") && MoveTo(toX, toY) &&
+         Xdotool("sleep 0.2 mouseup 1");
+}
+
+bool GameLauncher::Key(const std::string& key) const { return Focus() && Xdotool("key " + key); }
+bool GameLauncher::KeyDown(const std::string& key) const { return Focus() && Xdotool("keydown " + key); }
+bool GameLauncher::KeyUp(const std::string& key) const { return Focus() && Xdotool("keyup " + key); }
+
+bool GameLauncher::Close() const { return RequestXWindowClose(window_.id); }
+
+}  // namespace tafutest

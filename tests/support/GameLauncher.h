@@ -1,0 +1,85 @@
+// The real game, started from its build in a private program folder and played through the
+// test's X server as a person would: xdotool moves the pointer, clicks and presses keys, the X
+// server is asked what the window shows, and the window is closed as its close button does.
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "TestSupport.h"
+#include "XWindows.h"
+
+namespace tafutest {
+
+// Polls condition every 20 ms until it holds (true) or timeout has passed (false).
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout);
+
+// Runs an xdotool command line ("key Escape", "mousedown 1"); true when it succeeded.
+bool Xdotool(const std::string& arguments);
+
+// The reason an end-to-end test cannot run here, or empty when X and xdotool are at hand.
+std::string EndToEndUnavailable();
+
+struct GameRun {
+  std::vector<std::string> arguments;                          // after the program's name
+  std::vector<std::pair<std::string, std::string>> variables;  // set in the game's environment
+  std::vector<std::string> unset;                              // removed from it
+};
+
+// A copy of the built game in a folder of its own (its pictures, sounds and setup.ini linked
+// in), so that the options and paintings it writes stay there and vanish with the test.
+class GameLauncher {
+ public:
+  GameLauncher();
+  ~GameLauncher();  // kills a game still running
+  GameLauncher(const GameLauncher&) = delete;
+  GameLauncher& operator=(const GameLauncher&) = delete;
+
+  std::string Exe() const;
+  std::string File(const std::string& name) const;
+  const TempFolder& Folder() const { return folder_; }
+
+  // Starts the game with the dummy sound driver; true once its window is on the X server.
+  bool Start(const GameRun& run = {});
+  // Starts the game without waiting for a window, with its standard output and error
+  // collected for Output() and Errors().
+  bool Launch(const GameRun& run = {});
+  // The exit status once the game has ended within timeout (128 + signal when killed);
+  // -1 while it still runs.
+  int Wait(std::chrono::milliseconds timeout);
+  std::string Output() const;
+  std::string Errors() const;
+
+  const XWindowInfo& Window() const { return window_; }
+  // What the X server shows at (x, y) of the window, as 0xBBGGRR.
+  uint32_t Pixel(int32_t x, int32_t y) const;
+  bool WaitForPixel(int32_t x, int32_t y, const std::function<bool(uint32_t)>& wanted,
+                    std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
+
+  bool Focus() const;
+  bool MoveTo(int32_t x, int32_t y) const;
+  bool Click(int32_t x, int32_t y) const;
+  // Presses at from, moves to the other point while holding, releases there.
+  bool Drag(int32_t fromX, int32_t fromY, int32_t toX, int32_t toY) const;
+  // xdotool key names: "F1", "Escape", "c".
+  bool Key(const std::string& key) const;
+  bool KeyDown(const std::string& key) const;
+  bool KeyUp(const std::string& key) const;
+  // Sends WM_DELETE_WINDOW, as the window's close button does.
+  bool Close() const;
+
+ private:
+  bool Spawn(const GameRun& run, bool captureOutput);
+
+  TempFolder folder_;
+  pid_t pid_ = 0;
+  XWindowInfo window_;
+};
+
+}  // namespace tafutest
