@@ -4,6 +4,7 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <functional>
 
 // Starts a new frame of input: presses latched during the last frame are released.
 void ControlsBeginFrame();
@@ -12,3 +13,7 @@ void ControlsHandleEvent(const SDL_Event& event);
 // Reads the pointer position from SDL after the pending events were handled.
 void ControlsEndFrame();
 int32_t KeyCodeOfScancode(SDL_Scancode scancode);
+// Where key events that IsKeyDown takes from the queue between two frames are handled (the
+// window's own event handling, so its hooks see them too); without one, the input state
+// takes them directly.
+void SetKeyEventSink(std::function<void(const SDL_Event&)> sink);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <SDL.h>
+#include <SDL_opengl.h>
 
 #include "KScreen.h"
 
@@ -44,7 +45,10 @@ class KScreenGL final : public KScreen {
   KEvent TranslateEvent(const SDL_Event& event) const;
   void DrawFade();
   void HoldFrameRate(uint64_t frameStart);
+  static bool HasDesktop();
   void WaitForFocus();
+  void KeepFrame();
+  void PresentKeptFrame();
   bool ApplyFullScreen(bool full);
 
   float clearColor_[4] = {0, 0, 0, 0};
@@ -65,5 +69,9 @@ class KScreenGL final : public KScreen {
   float fadeLevel_ = 1.0f;
   bool quitRequested_ = false;
   bool drawCursor_ = false;
-  bool videoStarted_ = false;
+  bool videoStarted_ = false;  // this screen started SDL's video and shuts it down
+  // A copy of the frame presented last before the game stood still without focus, shown
+  // again whenever the desktop uncovers the window meanwhile.
+  GLuint keptFrame_ = 0;
+  bool frameKept_ = false;
 };
