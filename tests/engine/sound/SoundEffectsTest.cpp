@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <filesystem>
 
 #include "PlaybackHelpers.h"
 #include "SoundCapture.h"
@@ -131,6 +132,19 @@ TEST_F(Effects, OggAnywhereInTheNameDecodesAsOgg) {
   WriteFile(wave, MakeWave(1, kCaptureRate, 16, SineSamples(kCaptureRate, 0.1, kToneFrequency, kTonePeak)));
   KSample sample;
   EXPECT_FALSE(sample.LoadSample(wave, 100, false, 1));
+}
+
+TEST_F(Effects, AFolderOrAHugeFileNamedLikeASoundDoesNotLoad) {
+  std::filesystem::create_directories(folder_.Path() / "click.wav");
+  std::filesystem::create_directories(folder_.Path() / "menu.ogg");
+  WriteHugeFile(folder_ / "save_ok.wav", 200 << 20);
+  WriteHugeFile(folder_ / "color.ogg", 200 << 20);
+  for (const char* name : {"click.wav", "menu.ogg", "save_ok.wav", "color.ogg"}) {
+    KSample sample;
+    EXPECT_FALSE(sample.LoadSample(folder_ / name, 100, false, 1)) << name;
+    EXPECT_FALSE(sample.LoadStream(folder_ / name)) << name;
+    EXPECT_FALSE(sample.LoadModule(folder_ / name)) << name;
+  }
 }
 
 // A constant sound shows how many voices sound at once: with three voices the fourth
