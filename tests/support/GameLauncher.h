@@ -27,9 +27,9 @@ bool Xdotool(const std::string& arguments);
 std::string EndToEndUnavailable();
 
 struct GameRun {
-  std::vector<std::string> arguments;                          // after the program's name
-  std::vector<std::pair<std::string, std::string>> variables;  // set in the game's environment
-  std::vector<std::string> unset;                              // removed from it
+  std::vector<std::string> arguments{};                          // after the program's name
+  std::vector<std::pair<std::string, std::string>> variables{};  // set in the game's environment
+  std::vector<std::string> unset{};                              // removed from it
 };
 
 // A copy of the built game in a folder of its own (its pictures, sounds and setup.ini linked
