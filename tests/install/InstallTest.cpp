@@ -191,7 +191,7 @@ TEST_F(Installed, RunsAsAnOrdinaryUserAndWritesOnlyInTheUsersFolder) {
     ClickAt(window, 392, 536);
     WaitForFile(userFiles / "draw/big/1.tga", std::chrono::seconds(5));
   };
-  EXPECT_EQ(StartAndClose((Prefix() / "bin/tafu").string(), home, "nobody", play), 0);
+  EXPECT_EQ(StartAndClose((Prefix() / "games/tafu").string(), home, "nobody", play), 0);
 
   const std::string options = tafutest::ReadFile((userFiles / "options.raw").string());
   ASSERT_EQ(options.size(), 12u);
