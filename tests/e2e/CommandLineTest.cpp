@@ -2,6 +2,7 @@
 // terminal: what it answers, with which exit status, and whether a window appears.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <string>
