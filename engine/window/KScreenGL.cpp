@@ -30,12 +30,45 @@ bool HasExtension(const char* extensions, const char* name) {
   return extensions && std::strstr(extensions, name) != nullptr;
 }
 
+// Video drivers that show a window to someone at a screen, each with the variable that
+// names its display. Wayland's library complains on standard error when it finds nothing to
+// connect to, so a driver whose display is not named is not tried.
+struct VisibleDriver {
+  const char* name;
+  const char* displayVariable;
+};
+constexpr VisibleDriver kVisibleDrivers[] = {{"x11", "DISPLAY"}, {"wayland", "WAYLAND_DISPLAY"}, {"kmsdrm", nullptr}};
+
+bool IsSet(const char* variable) {
+  const char* value = SDL_getenv(variable);
+  return value && *value;
+}
+
+// Starts and stops the video layer with the driver the hints name; true when it started.
+bool VideoStarts() {
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  return true;
+}
+
 }  // namespace
 
 std::unique_ptr<KScreen> CreateScreen(bool openGL, bool depthBuffer) {
   InitPaths();
   if (!openGL) return nullptr;
   return std::make_unique<KScreenGL>(depthBuffer);
+}
+
+// The driver found stays named in the hints, so the window opens on it.
+bool HasVisibleDisplay() {
+  if (IsSet("SDL_VIDEODRIVER")) return VideoStarts();
+  for (const VisibleDriver& driver : kVisibleDrivers) {
+    if (driver.displayVariable && !IsSet(driver.displayVariable)) continue;
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, driver.name);
+    if (VideoStarts()) return true;
+  }
+  SDL_ResetHint(SDL_HINT_VIDEODRIVER);
+  return false;
 }
 
 KScreenGL::KScreenGL(bool depthBuffer) : depthBuffer_(depthBuffer) {}
