@@ -246,12 +246,12 @@ void KScreenGL::Flip(bool waitWhileInactive, bool resetAfter) {
   }
   const uint64_t now = GetMilliseconds();
   if (fadeLevel_ < 1.0f) DrawFade();
-  if (waitWhileInactive && HasDesktop()) {
-    // The focus may have gone since the last frame: then this frame is the one to show
-    // whenever the window is uncovered while the game waits.
-    SDL_PumpEvents();
-    if (!IsForeground()) KeepFrame();
-  }
+  // Without the focus, this frame is the one the game stands still on: it is kept, to be
+  // shown again whenever the window is uncovered while the game waits.
+  if (waitWhileInactive && HasDesktop() && !IsForeground())
+    KeepFrame();
+  else
+    frameKept_ = false;
   SDL_GL_SwapWindow(window_);
   if (resetAfter) ResetView();
 
@@ -262,7 +262,8 @@ void KScreenGL::Flip(bool waitWhileInactive, bool resetAfter) {
 
   HoldFrameRate(now);
   previousFlip = GetMilliseconds();
-  if (waitWhileInactive && !IsForeground()) WaitForFocus();
+  // When the focus went while this frame was shown, the next one is kept before the wait.
+  if (waitWhileInactive && !IsForeground() && frameKept_) WaitForFocus();
 }
 
 void KScreenGL::DrawFade() {
@@ -295,7 +296,6 @@ bool KScreenGL::HasDesktop() {
 }
 
 void KScreenGL::WaitForFocus() {
-  if (!HasDesktop()) return;
   // The game stands still while another window is in front.
   SDL_Event event;
   while (window_ && !quitRequested_ && !IsForeground() && SDL_WaitEvent(&event)) {
