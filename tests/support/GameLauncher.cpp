@@ -33,10 +33,10 @@ std::string EndToEndUnavailable() {
   return {};
 }
 
-GameLauncher::GameLauncher() {
+GameLauncher::GameLauncher(const std::vector<std::string>& linked) {
   const fs::path runtime = TAFU_RUNTIME_DIR;
   fs::copy_file(TAFU_EXE, Exe());
-  for (const char* name : {"img", "snd", "game", "setup.ini"}) fs::create_symlink(runtime / name, folder_.Path() / name);
+  for (const std::string& name : linked) fs::create_symlink(runtime / name, folder_.Path() / name);
 }
 
 GameLauncher::~GameLauncher() {

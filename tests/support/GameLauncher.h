@@ -36,7 +36,9 @@ struct GameRun {
 // in), so that the options and paintings it writes stay there and vanish with the test.
 class GameLauncher {
  public:
-  GameLauncher();
+  // The build's pictures and sounds, puzzle pictures and setup.ini; a test that brings its
+  // own puzzle pictures or setup.ini links in less and writes the rest into Folder().
+  explicit GameLauncher(const std::vector<std::string>& linked = {"img", "snd", "game", "setup.ini"});
   ~GameLauncher();  // kills a game still running
   GameLauncher(const GameLauncher&) = delete;
   GameLauncher& operator=(const GameLauncher&) = delete;
