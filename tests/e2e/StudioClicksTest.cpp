@@ -2,10 +2,6 @@
 // real mouse through xdotool, saves, and takes the painting back from the gallery.
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -13,14 +9,13 @@
 #include <string>
 #include <thread>
 
-#include "TestSupport.h"
-#include "XWindows.h"
+#include "GameLauncher.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using tafutest::WaitFor;
 using namespace std::chrono_literals;
 
 struct Spot {
@@ -49,77 +44,16 @@ constexpr int32_t kStrokeLast = 20;
 
 Spot BigCell(int32_t column, int32_t row) { return {168 + 10 * column + 5, 40 + 10 * row + 5}; }
 
-bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
-  const auto deadline = Clock::now() + timeout;
-  while (!condition()) {
-    if (Clock::now() > deadline) return false;
-    std::this_thread::sleep_for(20ms);
-  }
-  return true;
-}
-
-bool Shell(const std::string& command) { return std::system(command.c_str()) == 0; }
-
-// A copy of the built game in a folder of its own, so that its paintings stay there.
-class GameCopy {
+// The launcher, told where to act by the spots above.
+class GameCopy : public tafutest::GameLauncher {
  public:
-  GameCopy() {
-    const fs::path runtime = TAFU_RUNTIME_DIR;
-    fs::copy_file(TAFU_EXE, Exe());
-    for (const char* name : {"img", "snd", "game", "setup.ini"}) fs::create_symlink(runtime / name, folder_.Path() / name);
-  }
-  ~GameCopy() {
-    if (pid_ > 0 && Wait(0ms) < 0) {
-      kill(pid_, SIGKILL);
-      waitpid(pid_, nullptr, 0);
-    }
-  }
-
-  std::string Exe() const { return folder_ / "tafu"; }
-  std::string File(const std::string& name) const { return folder_ / name; }
-
-  bool Start() {
-    pid_ = fork();
-    if (pid_ == 0) {
-      setenv("SDL_AUDIODRIVER", "dummy", 1);
-      execl(Exe().c_str(), Exe().c_str(), static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    if (pid_ < 0) return false;
-    return WaitFor([this] { return (window_ = tafutest::FindXWindow("TAFU")).found; }, 10s);
-  }
-
-  int Wait(std::chrono::milliseconds timeout) {
-    int status = 0;
-    if (!WaitFor([&] { return waitpid(pid_, &status, WNOHANG) == pid_; }, timeout)) return -1;
-    pid_ = 0;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  }
-
-  uint32_t Pixel(Spot spot) const { return tafutest::ReadXWindowPixel(window_.id, spot.x, spot.y) & 0xFFFFFFu; }
+  uint32_t Pixel(Spot spot) const { return GameLauncher::Pixel(spot.x, spot.y); }
   bool WaitForPixel(Spot spot, const std::function<bool(uint32_t)>& wanted) const {
-    return WaitFor([&] { return wanted(Pixel(spot)); }, 10s);
+    return GameLauncher::WaitForPixel(spot.x, spot.y, wanted);
   }
-
-  bool MoveTo(Spot spot) const {
-    return Shell("xdotool mousemove --window " + std::to_string(window_.id) + " " + std::to_string(spot.x) + " " +
-               std::to_string(spot.y));
-  }
-  bool Click(Spot spot) const {
-    Shell("xdotool windowfocus " + std::to_string(window_.id) + " 2>/dev/null");
-    return MoveTo(spot) && Shell("xdotool sleep 0.05 click 1");
-  }
-  // Presses at from, moves to to while holding, releases there.
-  bool Drag(Spot from, Spot to) const {
-    return MoveTo(from) && Shell("xdotool sleep 0.1 mousedown 1 sleep 0.2") && MoveTo(to) &&
-           Shell("xdotool sleep 0.2 mouseup 1");
-  }
-  bool Close() const { return tafutest::RequestXWindowClose(window_.id); }
-
- private:
-  tafutest::TempFolder folder_;
-  pid_t pid_ = 0;
-  tafutest::XWindowInfo window_;
+  bool MoveTo(Spot spot) const { return GameLauncher::MoveTo(spot.x, spot.y); }
+  bool Click(Spot spot) const { return GameLauncher::Click(spot.x, spot.y); }
+  bool Drag(Spot from, Spot to) const { return GameLauncher::Drag(from.x, from.y, to.x, to.y); }
 };
 
 bool IsBluish(uint32_t pixel) { return ((pixel >> 16) & 0xFF) > (pixel & 0xFF) + 40; }
@@ -132,8 +66,8 @@ uint32_t SavedCell(const std::string& file, int32_t column, int32_t row) {
 }
 
 TEST(StudioClicks, APaintedStrokeIsSavedExactlyAndComesBackFromTheGallery) {
-  if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X server";
-  if (!Shell("command -v xdotool >/dev/null")) GTEST_SKIP() << "needs xdotool";
+  const std::string unavailable = tafutest::EndToEndUnavailable();
+  if (!unavailable.empty()) GTEST_SKIP() << unavailable;
   GameCopy game;
   ASSERT_TRUE(game.Start());
   // The menu's own tests fail when it does not show; this one needs it to begin.
