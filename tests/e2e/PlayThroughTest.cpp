@@ -2,27 +2,19 @@
 // visited and left again with the real mouse and keyboard through xdotool, then
 // the window closed.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
-#include <filesystem>
-#include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "TestSupport.h"
-#include "XWindows.h"
-
-namespace fs = std::filesystem;
+#include "GameLauncher.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
+using tafutest::WaitFor;
 
 struct Spot {
   int32_t x;
@@ -50,15 +42,6 @@ constexpr Spot kMenuSky = {200, 200};
 constexpr int32_t kChannelChange = 24;
 constexpr size_t kProbesChanged = 2;
 
-bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
-  const auto deadline = Clock::now() + timeout;
-  while (!condition()) {
-    if (Clock::now() > deadline) return false;
-    std::this_thread::sleep_for(20ms);
-  }
-  return true;
-}
-
 int32_t Channel(uint32_t pixel, int shift) { return static_cast<int32_t>((pixel >> shift) & 0xFF); }
 bool IsBluish(uint32_t pixel) { return Channel(pixel, 16) > Channel(pixel, 0) + 40; }
 bool Differs(uint32_t a, uint32_t b) {
@@ -67,48 +50,10 @@ bool Differs(uint32_t a, uint32_t b) {
   return false;
 }
 
-bool Shell(const std::string& command) { return std::system((command + " 2>/dev/null").c_str()) == 0; }
-
-// A copy of the built game in a folder of its own, so that what it writes stays
-// there.
-class GameCopy {
+// The game with what a play-through looks for: a screen giving way to the next.
+class GameCopy : public tafutest::GameLauncher {
  public:
-  GameCopy() {
-    const fs::path runtime = TAFU_RUNTIME_DIR;
-    fs::copy_file(TAFU_EXE, exe());
-    for (const char* name : {"img", "snd", "game", "setup.ini"})
-      fs::create_symlink(runtime / name, folder_.Path() / name);
-  }
-  ~GameCopy() {
-    if (pid_ > 0 && Wait(0ms) < 0) {
-      kill(pid_, SIGKILL);
-      waitpid(pid_, nullptr, 0);
-    }
-  }
-
-  std::string exe() const { return folder_ / "tafu"; }
-
-  bool Start() {
-    pid_ = fork();
-    if (pid_ == 0) {
-      setenv("SDL_AUDIODRIVER", "dummy", 1);
-      execl(exe().c_str(), exe().c_str(), static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    if (pid_ < 0) return false;
-    return WaitFor([this] { return (window_ = tafutest::FindXWindow("TAFU")).found; }, 10s);
-  }
-
-  // The exit code once the game has ended within timeout; -1 while it still
-  // runs.
-  int Wait(std::chrono::milliseconds timeout) {
-    int status = 0;
-    if (!WaitFor([&] { return waitpid(pid_, &status, WNOHANG) == pid_; }, timeout)) return -1;
-    pid_ = 0;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  }
-
-  uint32_t Pixel(Spot spot) const { return tafutest::ReadXWindowPixel(window_.id, spot.x, spot.y); }
+  uint32_t Pixel(Spot spot) const { return GameLauncher::Pixel(spot.x, spot.y); }
   std::vector<uint32_t> Snapshot() const {
     std::vector<uint32_t> pixels;
     for (const Spot& probe : kProbes) pixels.push_back(Pixel(probe));
@@ -119,30 +64,16 @@ class GameCopy {
   // given way to another one.
   bool ClickAndSeeChange(Spot spot) const {
     const std::vector<uint32_t> before = Snapshot();
-    return Click(spot) && WaitForChangeFrom(before);
+    return Click(spot.x, spot.y) && WaitForChangeFrom(before);
   }
   bool PressEscapeAndSeeChange() const {
     const std::vector<uint32_t> before = Snapshot();
-    return Focus() && Shell("xdotool key Escape") && WaitForChangeFrom(before);
+    return Key("Escape") && WaitForChangeFrom(before);
   }
 
-  bool WaitForMenu() const {
-    return WaitFor([this] { return IsBluish(Pixel(kMenuSky)); }, 10s);
-  }
-
-  bool Close() const { return tafutest::RequestXWindowClose(window_.id); }
+  bool WaitForMenu() const { return WaitForPixel(kMenuSky.x, kMenuSky.y, IsBluish); }
 
  private:
-  bool Focus() const {
-    std::system(("xdotool windowfocus " + std::to_string(window_.id) + " 2>/dev/null").c_str());
-    return true;
-  }
-  bool Click(Spot spot) const {
-    return Focus() &&
-           Shell("xdotool mousemove --window " + std::to_string(window_.id) + " " + std::to_string(spot.x) + " " +
-                 std::to_string(spot.y)) &&
-           Shell("xdotool sleep 0.05 click 1");
-  }
   bool WaitForChangeFrom(const std::vector<uint32_t>& before) const {
     return WaitFor(
         [&] {
@@ -153,17 +84,13 @@ class GameCopy {
         },
         10s);
   }
-
-  tafutest::TempFolder folder_;
-  pid_t pid_ = 0;
-  tafutest::XWindowInfo window_;
 };
 
 class PlayThrough : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X server";
-    if (std::system("command -v xdotool >/dev/null") != 0) GTEST_SKIP() << "needs xdotool";
+    const std::string unavailable = tafutest::EndToEndUnavailable();
+    if (!unavailable.empty()) GTEST_SKIP() << unavailable;
   }
 };
 

@@ -1,69 +1,27 @@
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <set>
 #include <sstream>
 #include <string>
-#include <thread>
 
 #include "GameLauncher.h"
-#include "XWindows.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-pid_t StartGame() {
-  const pid_t pid = fork();
-  if (pid == 0) {
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    execl(TAFU_EXE, TAFU_EXE, static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  return pid;
-}
-
-// Waits up to timeout for the child to end; -1 when it is still running.
-int WaitForExit(pid_t pid, std::chrono::milliseconds timeout) {
-  const auto deadline = Clock::now() + timeout;
-  int status = 0;
-  while (Clock::now() < deadline) {
-    if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return -1;
-}
-
-tafutest::XWindowInfo WaitForWindow(const std::string& title) {
-  const auto deadline = Clock::now() + std::chrono::seconds(10);
-  tafutest::XWindowInfo window;
-  while (!window.found && Clock::now() < deadline) {
-    window = tafutest::FindXWindow(title);
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return window;
-}
-
 TEST(Startup, OpensTheWindowAndEndsWithZeroOnAPoliteClose) {
   if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X server";
-  const pid_t game = StartGame();
-  ASSERT_GT(game, 0);
-  const tafutest::XWindowInfo window = WaitForWindow("TAFU");
-  if (!window.found) kill(game, SIGKILL);
-  ASSERT_TRUE(window.found);
-  EXPECT_EQ(window.width, 800);
-  EXPECT_EQ(window.height, 600);
+  tafutest::GameLauncher game;
+  ASSERT_TRUE(game.Start());
+  EXPECT_EQ(game.Window().width, 800);
+  EXPECT_EQ(game.Window().height, 600);
 
   const auto closed = Clock::now();
-  ASSERT_TRUE(tafutest::RequestXWindowClose(window.id));
-  const int code = WaitForExit(game, std::chrono::seconds(2));
-  if (code < 0) kill(game, SIGKILL);
-  EXPECT_EQ(code, 0);
+  ASSERT_TRUE(game.Close());
+  EXPECT_EQ(game.Wait(std::chrono::seconds(2)), 0);
   EXPECT_LT(Clock::now() - closed, std::chrono::seconds(2));
 }
 
