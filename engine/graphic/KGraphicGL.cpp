@@ -7,6 +7,7 @@
 
 #include "KGraphic.h"
 #include "KPictureDecode.h"
+#include "KReadBuffer.h"
 #include "services/KFile.h"
 #include "services/KMessage.h"
 
@@ -416,10 +417,10 @@ bool KGraphicGL::Grab(uint32_t buffer, KGrabCallback callback, bool useColourKey
   std::unique_ptr<uint8_t[]> staging = AllocatePixels(side, side);
   if (!screen || !staging) return false;
 
-  glReadBuffer(buffer);
+  SelectReadBuffer(buffer);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glReadPixels(0, 0, screenWidth, screenHeight, GL_RGBA, GL_UNSIGNED_BYTE, screen.get());
-  glReadBuffer(GL_BACK);
+  SelectReadBuffer(GL_BACK);
 
   // The screen is read from the bottom row up; the texture holds the top row first.
   const size_t screenStride = static_cast<size_t>(screenWidth) * kBytesPerPixel;

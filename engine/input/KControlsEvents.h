@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "window/KFrameFit.h"
+
 // Starts a new frame of input: presses latched during the last frame are released.
 void ControlsBeginFrame();
 // Takes one platform event into the input state.
@@ -12,3 +14,6 @@ void ControlsHandleEvent(const SDL_Event& event);
 // Reads the pointer position from SDL after the pending events were handled.
 void ControlsEndFrame();
 int32_t KeyCodeOfScancode(SDL_Scancode scancode);
+// The part of the window that shows the frame, and the frame's size: pointer positions are
+// taken from window pixels into frame pixels. An empty area leaves them as window pixels.
+void SetPointerArea(const KFrameRect& area, int32_t frameWidth, int32_t frameHeight);

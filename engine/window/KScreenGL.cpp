@@ -42,6 +42,8 @@ KScreenGL::KScreenGL(bool depthBuffer) : depthBuffer_(depthBuffer) {}
 
 KScreenGL::~KScreenGL() {
   FreeEngineCursor();
+  if (context_) SDL_GL_MakeCurrent(window_, context_);
+  frame_.reset();
   messageHook_ = nullptr;
   eventHandler_ = nullptr;
   if (videoStarted_) ShowSystemCursor();
@@ -95,6 +97,9 @@ bool KScreenGL::OpenWindow(int32_t width, int32_t height, int32_t depth, bool wi
   if (!CreateContext()) return false;
 
   SetTitle(title);
+  frame_ = std::make_unique<KFrameTarget>();
+  frame_->Create(width_, height_);
+  FollowWindowSize();
   KGraphicGL::SetScreenSize(width_, height_, depth_);
   InitControls(window_);
 
@@ -134,13 +139,15 @@ bool KScreenGL::CreateContext() {
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
   SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depthBuffer_ ? 16 : 0);
 
-  Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
-  if (fullScreen_) flags |= SDL_WINDOW_FULLSCREEN;
-  window_ = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width_, height_, flags);
+  const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
+  const int32_t scale = WindowedScale();
+  const int32_t windowWidth = width_ * scale;
+  const int32_t windowHeight = height_ * scale;
+  window_ = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, windowWidth, windowHeight, flags);
   if (!window_) {
     // Without depth bits, once more; then the drivers are missing.
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
-    window_ = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width_, height_, flags);
+    window_ = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, windowWidth, windowHeight, flags);
     if (!window_) return noPixelFormat();
   }
   accelerated_ = true;
@@ -159,21 +166,56 @@ bool KScreenGL::CreateContext() {
   return true;
 }
 
+// The window's size as it first opens: the largest whole multiple of the frame that fits
+// the usable part of the display it opens on (the first one before it exists).
+int32_t KScreenGL::WindowedScale() const {
+  const int display = window_ ? std::max(0, SDL_GetWindowDisplayIndex(window_)) : 0;
+  SDL_Rect usable{};
+  if (SDL_GetDisplayUsableBounds(display, &usable) != 0) return 1;
+  return WindowScale(usable.w, usable.h, width_, height_);
+}
+
+// Full screen takes the desktop as it is: the display mode never changes. The window first
+// covers the display itself, without a border, since without a window manager nobody
+// answers the request for full screen.
 bool KScreenGL::ApplyFullScreen(bool full) {
   if (full) {
-    SDL_DisplayMode mode{};
-    mode.w = width_;
-    mode.h = height_;
-    mode.refresh_rate = 75;
-    SDL_DisplayMode closest{};
-    const int display = std::max(0, SDL_GetWindowDisplayIndex(window_));
-    if (SDL_GetClosestDisplayMode(display, &mode, &closest)) SDL_SetWindowDisplayMode(window_, &closest);
-    return SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN) == 0;
+    SDL_Rect bounds{};
+    if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(window_)), &bounds) == 0) {
+      SDL_SetWindowBordered(window_, SDL_FALSE);
+      SDL_SetWindowPosition(window_, bounds.x, bounds.y);
+      SDL_SetWindowSize(window_, bounds.w, bounds.h);
+    }
   }
-  if (SDL_SetWindowFullscreen(window_, 0) != 0) return false;
-  SDL_SetWindowSize(window_, width_, height_);
-  SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
-  return true;
+  const bool switched = SDL_SetWindowFullscreen(window_, full ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) == 0;
+  if (switched && !full) {
+    SDL_SetWindowBordered(window_, SDL_TRUE);
+    const int32_t scale = WindowedScale();
+    SDL_SetWindowSize(window_, width_ * scale, height_ * scale);
+    SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+  }
+  FollowWindowSize();
+  return switched;
+}
+
+// The pointer is read in frame pixels wherever the window puts the frame.
+void KScreenGL::FollowWindowSize() {
+  if (!window_ || !frame_ || !frame_->IsReady()) return;
+  int width = 0;
+  int height = 0;
+  SDL_GetWindowSize(window_, &width, &height);
+  SetPointerArea(frame_->Placement(width, height), width_, height_);
+}
+
+void KScreenGL::PresentFrame() {
+  if (frame_ && frame_->IsReady()) {
+    int width = 0;
+    int height = 0;
+    SDL_GL_GetDrawableSize(window_, &width, &height);
+    frame_->Present(width, height);
+  }
+  SDL_GL_SwapWindow(window_);
+  if (frame_) frame_->Select();
 }
 
 void KScreenGL::RequestQuit() {
@@ -208,7 +250,7 @@ void KScreenGL::Flip(bool waitWhileInactive, bool resetAfter) {
   }
   const uint64_t now = GetMilliseconds();
   if (fadeLevel_ < 1.0f) DrawFade();
-  SDL_GL_SwapWindow(window_);
+  PresentFrame();
   if (resetAfter) ResetView();
 
   ControlsBeginFrame();
@@ -260,6 +302,7 @@ void KScreenGL::PumpMessage() {
 }
 
 void KScreenGL::HandleEvent(const SDL_Event& event) {
+  if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) FollowWindowSize();
   ControlsHandleEvent(event);
   if (messageHook_ && !messageHook_(&event)) return;
   if (eventHandler_ && !eventHandler_(TranslateEvent(event))) return;

@@ -3,6 +3,9 @@
 
 #include <SDL.h>
 
+#include <memory>
+
+#include "KFrameTarget.h"
 #include "KScreen.h"
 
 class KScreenGL final : public KScreen {
@@ -46,6 +49,9 @@ class KScreenGL final : public KScreen {
   void HoldFrameRate(uint64_t frameStart);
   void WaitForFocus();
   bool ApplyFullScreen(bool full);
+  void PresentFrame();
+  void FollowWindowSize();
+  int32_t WindowedScale() const;
 
   float clearColor_[4] = {0, 0, 0, 0};
   SDL_GLContext context_ = nullptr;
@@ -66,4 +72,6 @@ class KScreenGL final : public KScreen {
   bool quitRequested_ = false;
   bool drawCursor_ = false;
   bool videoStarted_ = false;
+  // The frame at width x height, shown on the window scaled to fit.
+  std::unique_ptr<KFrameTarget> frame_;
 };

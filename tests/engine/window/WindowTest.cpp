@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <SDL_opengl.h>
 
+#include "PrivateXServer.h"
 #include "TestSupport.h"
 #include "XWindows.h"
 #include "services/KClock.h"
@@ -116,6 +117,33 @@ TEST(Window, FadeLevelDarkensTheFrame) {
   screen->SetView(0, 0, 0, 1, true);
   screen->Flip(false, true);
   EXPECT_EQ(tafutest::ReadXWindowPixel(window.id, 400, 300), 0xFFFFFFu);
+}
+
+TEST(Window, SwitchesBetweenAWindowAndTheWholeDesktopWithoutAModeChange) {
+  tafutest::PrivateXServer server({1920, 1080, true});
+  ASSERT_EQ(server.Failure(), "");
+  const std::string modes = tafutest::DisplayModes();
+  auto screen = OpenTestWindow();
+  ASSERT_TRUE(screen);
+  screen->SetTitle("TAFU switch test");
+  const auto sizeBecomes = [&](int32_t width, int32_t height) {
+    for (int i = 0; i < 200; ++i) {
+      screen->Flip(false, true);
+      const tafutest::XWindowInfo window = tafutest::FindXWindow("TAFU switch test");
+      if (window.found && window.width == width && window.height == height) return true;
+    }
+    return false;
+  };
+  EXPECT_TRUE(sizeBecomes(800, 600));
+  EXPECT_TRUE(screen->SetFullScreen(true));
+  EXPECT_TRUE(sizeBecomes(1920, 1080));
+  EXPECT_EQ(tafutest::DisplayModes(), modes);
+  EXPECT_TRUE(screen->SetFullScreen(false));
+  EXPECT_TRUE(sizeBecomes(800, 600));
+  EXPECT_EQ(screen->GetWidth(), 800);
+  EXPECT_EQ(screen->GetHeight(), 600);
+  screen.reset();
+  EXPECT_EQ(tafutest::DisplayModes(), modes);
 }
 
 }  // namespace
