@@ -52,9 +52,14 @@ ScreenCode RunMenuAction(size_t button) {
 }
 
 // The first button that reports a click this frame chooses the code; none leaves the child in the menu.
+// A press that began on a screen the action opened and is still held does not count here.
 ScreenCode AskMenuButtons(MenuButtons& buttons) {
-  for (size_t i = 0; i < buttons.size(); ++i)
-    if (buttons[i].WasClicked()) return RunMenuAction(i);
+  for (size_t i = 0; i < buttons.size(); ++i) {
+    if (!buttons[i].WasClicked()) continue;
+    const ScreenCode code = RunMenuAction(i);
+    for (ImageButton& button : buttons) button.IgnoreHeldPress();
+    return code;
+  }
   return kCodeStayInMenu;
 }
 

@@ -1,6 +1,8 @@
 #include "app/Shell.h"
 
 #include <ctime>
+#include <filesystem>
+#include <string>
 
 #include "app/AssetCache.h"
 #include "app/Screens.h"
@@ -23,15 +25,26 @@ constexpr int32_t kFrameRate = 80;
 constexpr const char* kTitle = "TAFU";
 constexpr const char* kUserFolderName = "tafu";
 
-// A program folder the player may write keeps settings and paintings beside the
-// game; an installed copy keeps them in the player's own data folder instead.
-void ChooseUserFolder() {
-  if (IsFolderWritable(GetModuleFolder())) return;
-  const std::string folder = GetAppDataFolder() + "/" + kUserFolderName;
-  if (CreateFolders(folder)) SetUserFolder(folder);
+// The program folder can keep the player's files when it can be written, and so can the
+// drawing folders in it that are there already.
+bool CanKeepPlayersFiles(const std::string& programFolder) {
+  if (!IsFolderWritable(programFolder)) return false;
+  for (const char* drawing : {"/draw", "/draw/big", "/draw/small"}) {
+    const std::string folder = programFolder + drawing;
+    std::error_code error;
+    if (!std::filesystem::exists(folder, error)) continue;
+    if (!std::filesystem::is_directory(folder, error) || !IsFolderWritable(folder)) return false;
+  }
+  return true;
 }
 
 }  // namespace
+
+void ChooseUserFolder() {
+  if (CanKeepPlayersFiles(GetModuleFolder())) return;
+  const std::string folder = GetAppDataFolder() + "/" + kUserFolderName;
+  if (CreateFolders(folder)) SetUserFolder(folder);
+}
 
 int RunGame() {
   InitPaths();

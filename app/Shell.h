@@ -10,5 +10,10 @@ extern std::unique_ptr<KScreen> MainScreen;
 // "setup.ini" asks for the frame rate in the window title.
 extern bool ShowFps;
 
+// A program folder the player may write keeps settings and paintings beside the game;
+// an installed copy, or one whose drawing folders cannot be written, keeps them in the
+// player's own data folder instead.
+void ChooseUserFolder();
+
 // The whole program: start-up, the screen loop and shut-down. Returns the exit code.
 int RunGame();

@@ -97,6 +97,11 @@ bool ImageButton::WasClicked() {
   return false;
 }
 
+void ImageButton::IgnoreHeldPress() {
+  leftWasDown = IsLeftButtonDown();
+  pressed = false;
+}
+
 bool ImageButton::WasPressed() {
   if (!IsLeftButtonDown() || !IsHovered()) return false;
   pressed = true;

@@ -65,6 +65,9 @@ struct ImageButton : Sprite {
   bool WasPressed();
   // The pointer is over the button.
   bool IsHovered() const;
+  // A press held now does not count: only one that begins from here on (after another
+  // screen has run on top of this one).
+  void IgnoreHeldPress();
 
  protected:
   // Reads the left button; true when it went down since the last test.

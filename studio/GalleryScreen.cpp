@@ -96,10 +96,11 @@ bool ShowPreviousPainting(const CanvasGeometry& canvas) {
 }
 
 // Only a painting the gallery found is deleted; with none shown there is nothing to delete.
+// A painting that could not be removed stays shown.
 void DeleteShownPainting(const CanvasGeometry& canvas) {
   const int32_t shown = GalleryPosition(canvas.size);
   if (!IsPaintingNumber(shown)) return;
-  DeletePainting(canvas.size, shown);
+  if (!DeletePainting(canvas.size, shown)) return;
   if (!ShowNextPainting(canvas)) ClearPictureBuffer();
 }
 
@@ -142,7 +143,9 @@ ScreenCode GalleryScreen(CanvasSize size) {
     DrawBackground(assets.Picture(kBackgroundPicture));
     view.Draw();
     const GalleryExit exit = RunButtons(buttons, canvas);
-    if (exit == GalleryExit::Restore) PictureBuffer = *studioCanvas;
+    // Taking with no painting shown would only bring an empty canvas: the child's comes back.
+    const bool nothingShown = !IsPaintingNumber(GalleryPosition(canvas.size));
+    if (exit == GalleryExit::Restore || (exit == GalleryExit::Take && nothingShown)) PictureBuffer = *studioCanvas;
     if (exit != GalleryExit::Stay) break;
     DrawCursor();
     CursorKind = kCursorArrow;

@@ -1,6 +1,10 @@
 #include "studio/PictureFiles.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <algorithm>
 #include <cstdio>
@@ -34,7 +38,9 @@ constexpr uint8_t kTypeRunLength = 10;
 constexpr uint8_t kRunPacketBit = 0x80;
 constexpr uint8_t kPacketCountMask = 0x7F;
 constexpr uint8_t kSavedDepth = 32;
-constexpr const char* kSaveTempName = "saving.tmp";
+// Written under a name of its own in the drawing folder, so that two copies of the game
+// saving at once never write into each other's file.
+constexpr const char* kSaveTempPattern = "saving-XXXXXX";
 
 const char* kCannotOpen = "Image could not be open for reading.";
 const char* kEndOfFile = "Unexpected end of file.";
@@ -232,12 +238,71 @@ std::string EncodePainting(int32_t columns, int32_t rows) {
   return out;
 }
 
-// Writes bytes to path and flushes them to the disk; false on any failure.
+// Writes bytes to the file and flushes them to the disk; false on any failure.
 bool WriteDurably(std::FILE* file, const std::string& bytes) {
   const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   const bool flushed = std::fflush(file) == 0 && fsync(fileno(file)) == 0;
   const bool closed = std::fclose(file) == 0;
   return written && flushed && closed;
+}
+
+// A new file with a name of its own from the pattern, readable as a painting file made
+// with fopen would be; null when it cannot be made.
+std::FILE* CreateTemporary(std::string& path) {
+  std::vector<char> name(path.begin(), path.end());
+  name.push_back('\0');
+  const int descriptor = mkstemp(name.data());
+  if (descriptor < 0) return nullptr;
+  path = name.data();
+  const mode_t mask = umask(0);
+  umask(mask);
+  fchmod(descriptor, 0666 & ~mask);
+  std::FILE* file = fdopen(descriptor, "wb");
+  if (!file) {
+    close(descriptor);
+    std::remove(path.c_str());
+  }
+  return file;
+}
+
+enum class Placing { Done, Taken, Failed };
+
+// Gives the written painting its number's name unless a painting has it already.
+Placing PlaceUnder(const std::string& temporary, const std::string& path) {
+  if (link(temporary.c_str(), path.c_str()) == 0) return Placing::Done;
+  if (errno == EEXIST) return Placing::Taken;
+  // Folders without hard links (a FAT memory stick): claim the name, then rename onto the claim.
+  const int claim = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+  if (claim < 0) return errno == EEXIST ? Placing::Taken : Placing::Failed;
+  close(claim);
+  if (std::rename(temporary.c_str(), path.c_str()) == 0) return Placing::Done;
+  std::remove(path.c_str());
+  return Placing::Failed;
+}
+
+// Tries the numbers from first up to the last browsed one, then from 1 up to first; the
+// painting goes under the first number no painting has.
+bool PlaceAsFreeNumber(CanvasSize size, const std::string& temporary, int32_t first) {
+  for (int32_t tried = 0; tried < kLastBrowsedPainting; ++tried) {
+    const int32_t number = (first - 1 + tried) % kLastBrowsedPainting + 1;
+    const std::string path = MakeUserPath(PictureFileName(PictureKind::Drawing, size, number));
+    const Placing placing = PlaceUnder(temporary, path);
+    if (placing == Placing::Done) return true;
+    if (placing == Placing::Failed) {
+      std::perror("Failed to name outputfile");
+      return false;
+    }
+  }
+  std::fputs("Every painting number is taken\n", stderr);
+  return false;
+}
+
+// The new name must reach the disk as well as the painting.
+void SyncFolder(const std::string& folder) {
+  const int descriptor = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  if (descriptor < 0) return;
+  fsync(descriptor);
+  close(descriptor);
 }
 
 bool PaintingExists(CanvasSize size, int32_t number) {
@@ -313,10 +378,11 @@ bool SavePainting(CanvasSize size, int32_t columns, int32_t rows) {
   if (!FitsGrid(columns, rows)) return false;
   const std::string folder = DrawingFolder(size);
   CreateFolders(MakeUserPath(folder));
-  const std::string name = PictureFileName(PictureKind::Drawing, size, NextPaintingNumber(size));
-  const std::string temporary = MakeUserPath(folder + "\\" + kSaveTempName);
+  const int32_t next = NextPaintingNumber(size);
+  const std::string name = PictureFileName(PictureKind::Drawing, size, next);
+  std::string temporary = MakeUserPath(folder + "\\" + kSaveTempPattern);
 
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
+  std::FILE* file = CreateTemporary(temporary);
   if (!file) {
     ShowMessage(name, kCannotCreate);
     std::fputs("Failed to open outputfile\n", stderr);
@@ -327,12 +393,11 @@ bool SavePainting(CanvasSize size, int32_t columns, int32_t rows) {
     std::remove(temporary.c_str());
     return false;
   }
-  if (std::rename(temporary.c_str(), MakeUserPath(name).c_str()) != 0) {
-    std::perror("Failed to name outputfile");
-    std::remove(temporary.c_str());
-    return false;
-  }
-  return true;
+  // The gallery shows numbers up to 299 only: past them, the lowest free number is used.
+  const bool placed = PlaceAsFreeNumber(size, temporary, next > kLastBrowsedPainting ? 1 : next);
+  std::remove(temporary.c_str());
+  if (placed) SyncFolder(MakeUserPath(folder));
+  return placed;
 }
 
 int32_t NextPaintingNumber(CanvasSize size) {
@@ -361,7 +426,9 @@ int32_t FindPreviousPainting(CanvasSize size, int32_t number) {
   return found;
 }
 
-void DeletePainting(CanvasSize size, int32_t number) {
+bool DeletePainting(CanvasSize size, int32_t number) {
   const std::string path = MakeUserPath(PictureFileName(PictureKind::Drawing, size, number));
-  if (std::remove(path.c_str()) != 0) std::perror("Error deleting file");
+  if (std::remove(path.c_str()) == 0) return true;
+  std::perror("Error deleting file");
+  return false;
 }

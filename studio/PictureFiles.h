@@ -28,9 +28,11 @@ std::string PictureFileName(PictureKind kind, CanvasSize size, int32_t number);
 bool ReadPictureFile(PictureKind kind, CanvasSize size, int32_t number, int32_t columns, int32_t rows);
 
 // Writes the top-left columns x rows cells of PictureBuffer as the next free painting
-// number of that size, creating the drawing folder when needed. The file is written
-// under a temporary name and renamed into place, so an existing painting is never
-// half-overwritten. False when it could not be written.
+// number of that size, creating the drawing folder when needed; past 299, the lowest free
+// number. The file is written under a temporary name of its own and then given its number
+// only where no painting has it, so an existing painting is never overwritten, not even by
+// another copy of the game saving at the same moment. False when it could not be written
+// or every number from 1 to 299 is taken.
 bool SavePainting(CanvasSize size, int32_t columns, int32_t rows);
 
 // One more than the highest painting number in the size's drawing folder, at least 1.
@@ -39,5 +41,5 @@ int32_t NextPaintingNumber(CanvasSize size);
 int32_t FindNextPainting(CanvasSize size, int32_t number);
 // The next painting below number, wrapping round to the highest below 300; 300 when there is none.
 int32_t FindPreviousPainting(CanvasSize size, int32_t number);
-// Removes a painting's file; a failure is only reported on standard error.
-void DeletePainting(CanvasSize size, int32_t number);
+// Removes a painting's file; false, reported on standard error, when it could not be removed.
+bool DeletePainting(CanvasSize size, int32_t number);

@@ -85,6 +85,7 @@ struct PointerArea {
 InputState input;
 PointerArea pointerArea;
 Script script;
+std::function<void(const SDL_Event&)> keyEventSink;
 SDL_Joystick* joysticks[kMaxJoysticks] = {};
 
 int ButtonIndex(uint8_t sdlButton) {
@@ -131,7 +132,27 @@ uint32_t AxisValue(SDL_Joystick* joystick, int axis) {
   return static_cast<uint32_t>(SDL_JoystickGetAxis(joystick, axis) + kAxisOffset);
 }
 
+// A screen may read the keyboard twice without presenting a frame in between (the menu
+// leaves on F1 before its frame is shown and is built again at once), so the keyboard is
+// brought up to date from the pending key events at every read.
+void TakePendingKeyEvents() {
+  if (script.on || !SDL_WasInit(SDL_INIT_VIDEO)) return;
+  SDL_PumpEvents();
+  SDL_Event events[16];
+  int count = 0;
+  while ((count = SDL_PeepEvents(events, 16, SDL_GETEVENT, SDL_KEYDOWN, SDL_KEYUP)) > 0) {
+    for (int i = 0; i < count; ++i) {
+      if (keyEventSink)
+        keyEventSink(events[i]);
+      else
+        ControlsHandleEvent(events[i]);
+    }
+  }
+}
+
 }  // namespace
+
+void SetKeyEventSink(std::function<void(const SDL_Event&)> sink) { keyEventSink = std::move(sink); }
 
 void InitControls(void* window) {
   input = InputState{};
@@ -140,8 +161,13 @@ void InitControls(void* window) {
 
 bool IsKeyDown(int32_t keyCode) {
   if (!IsKeyCode(keyCode)) return false;
+  TakePendingKeyEvents();
   const SDL_Scancode scancode = ScancodeOf(keyCode);
-  if (input.keyLatched[scancode]) return true;
+  // A press that came and went between two reads is reported once, then the key reads as it is.
+  if (input.keyLatched[scancode]) {
+    input.keyLatched[scancode] = false;
+    return true;
+  }
   if (script.on) return script.keyDown[keyCode];
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return false;
   const Uint8* state = SDL_GetKeyboardState(nullptr);

@@ -4,6 +4,7 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <functional>
 
 #include "window/KFrameFit.h"
 
@@ -17,3 +18,7 @@ int32_t KeyCodeOfScancode(SDL_Scancode scancode);
 // The part of the window that shows the frame, and the frame's size: pointer positions are
 // taken from window pixels into frame pixels. An empty area leaves them as window pixels.
 void SetPointerArea(const KFrameRect& area, int32_t frameWidth, int32_t frameHeight);
+// Where key events that IsKeyDown takes from the queue between two frames are handled (the
+// window's own event handling, so its hooks see them too); without one, the input state
+// takes them directly.
+void SetKeyEventSink(std::function<void(const SDL_Event&)> sink);

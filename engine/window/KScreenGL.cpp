@@ -42,12 +42,14 @@ KScreenGL::KScreenGL(bool depthBuffer) : depthBuffer_(depthBuffer) {}
 
 KScreenGL::~KScreenGL() {
   FreeEngineCursor();
+  SetKeyEventSink(nullptr);
   if (context_) SDL_GL_MakeCurrent(window_, context_);
   frame_.reset();
   messageHook_ = nullptr;
   eventHandler_ = nullptr;
-  if (videoStarted_) ShowSystemCursor();
+  ShowSystemCursor();
   if (context_) {
+    if (keptFrame_) glDeleteTextures(1, &keptFrame_);
     SDL_GL_MakeCurrent(window_, nullptr);
     SDL_GL_DeleteContext(context_);
   }
@@ -102,6 +104,7 @@ bool KScreenGL::OpenWindow(int32_t width, int32_t height, int32_t depth, bool wi
   FollowWindowSize();
   KGraphicGL::SetScreenSize(width_, height_, depth_);
   InitControls(window_);
+  SetKeyEventSink([this](const SDL_Event& event) { HandleEvent(event); });
 
   const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
   swapControl_ = SDL_GL_SetSwapInterval(1) == 0;
@@ -132,8 +135,10 @@ bool KScreenGL::CreateContext() {
     ShowMessage("Could not select fixel format", "OpenGl error : video drivers probably missing.");
     return false;
   };
-  if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return noPixelFormat();
-  videoStarted_ = true;
+  if (!SDL_WasInit(SDL_INIT_VIDEO)) {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return noPixelFormat();
+    videoStarted_ = true;
+  }
 
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
@@ -222,7 +227,7 @@ void KScreenGL::RequestQuit() {
   quitRequested_ = true;
   SDL_Event quit{};
   quit.type = SDL_QUIT;
-  if (videoStarted_) SDL_PushEvent(&quit);
+  if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_PushEvent(&quit);
 }
 
 bool KScreenGL::SetFullScreen(bool full) {
@@ -250,6 +255,12 @@ void KScreenGL::Flip(bool waitWhileInactive, bool resetAfter) {
   }
   const uint64_t now = GetMilliseconds();
   if (fadeLevel_ < 1.0f) DrawFade();
+  if (waitWhileInactive && HasDesktop() && !(frame_ && frame_->IsReady())) {
+    // The focus may have gone since the last frame: then this frame is the one to show
+    // whenever the window is uncovered while the game waits.
+    SDL_PumpEvents();
+    if (!IsForeground()) KeepFrame();
+  }
   PresentFrame();
   if (resetAfter) ResetView();
 
@@ -286,14 +297,82 @@ void KScreenGL::HoldFrameRate(uint64_t frameStart) {
   WaitUntilMilliseconds(previousFlip + static_cast<uint64_t>(frameDelay_));
 }
 
-void KScreenGL::WaitForFocus() {
+bool KScreenGL::HasDesktop() {
   // Drivers without a desktop have no other window to be behind.
   const char* driver = SDL_GetCurrentVideoDriver();
-  if (driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) return;
+  return !driver || (std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0);
+}
+
+void KScreenGL::WaitForFocus() {
+  if (!HasDesktop()) return;
   // The game stands still while another window is in front.
   SDL_Event event;
-  while (window_ && !quitRequested_ && !IsForeground() && SDL_WaitEvent(&event)) HandleEvent(event);
+  while (window_ && !quitRequested_ && !IsForeground() && SDL_WaitEvent(&event)) {
+    HandleEvent(event);
+    if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_EXPOSED) PresentAgain();
+  }
+  frameKept_ = false;
   ControlsEndFrame();
+}
+
+void KScreenGL::KeepFrame() {
+  // The pictures know which texture they left bound: it stays bound.
+  GLint bound = 0;
+  glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+  if (!keptFrame_) {
+    glGenTextures(1, &keptFrame_);
+    glBindTexture(GL_TEXTURE_2D, keptFrame_);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width_, height_, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+  }
+  glBindTexture(GL_TEXTURE_2D, keptFrame_);
+  glReadBuffer(GL_BACK);
+  glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, width_, height_);
+  glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
+  frameKept_ = true;
+}
+
+void KScreenGL::PresentKeptFrame() {
+  if (!frameKept_) return;
+  GLint bound = 0;
+  glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+  glMatrixMode(GL_PROJECTION);
+  glPushMatrix();
+  glLoadIdentity();
+  glOrtho(0, 1, 0, 1, -1, 1);
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  glLoadIdentity();
+  glDisable(GL_BLEND);
+  glEnable(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, keptFrame_);
+  glColor4f(1, 1, 1, 1);
+  glBegin(GL_QUADS);
+  glTexCoord2f(0, 0);
+  glVertex2f(0, 0);
+  glTexCoord2f(1, 0);
+  glVertex2f(1, 0);
+  glTexCoord2f(1, 1);
+  glVertex2f(1, 1);
+  glTexCoord2f(0, 1);
+  glVertex2f(0, 1);
+  glEnd();
+  glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
+  glPopMatrix();
+  glMatrixMode(GL_PROJECTION);
+  glPopMatrix();
+  glMatrixMode(GL_MODELVIEW);
+  SDL_GL_SwapWindow(window_);
+}
+
+// The frame target keeps the last frame as it was drawn: it is simply shown again.
+void KScreenGL::PresentAgain() {
+  if (!frame_ || !frame_->IsReady()) {
+    PresentKeptFrame();
+    return;
+  }
+  PresentFrame();
 }
 
 void KScreenGL::PumpMessage() {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <SDL.h>
+#include <SDL_opengl.h>
 
 #include <memory>
 
@@ -47,7 +48,11 @@ class KScreenGL final : public KScreen {
   KEvent TranslateEvent(const SDL_Event& event) const;
   void DrawFade();
   void HoldFrameRate(uint64_t frameStart);
+  static bool HasDesktop();
   void WaitForFocus();
+  void KeepFrame();
+  void PresentKeptFrame();
+  void PresentAgain();
   bool ApplyFullScreen(bool full);
   void PresentFrame();
   void FollowWindowSize();
@@ -71,7 +76,11 @@ class KScreenGL final : public KScreen {
   float fadeLevel_ = 1.0f;
   bool quitRequested_ = false;
   bool drawCursor_ = false;
-  bool videoStarted_ = false;
+  bool videoStarted_ = false;  // this screen started SDL's video and shuts it down
   // The frame at width x height, shown on the window scaled to fit.
   std::unique_ptr<KFrameTarget> frame_;
+  // Without a frame target of its own: a copy of the frame presented last before the game
+  // stood still without focus, shown again whenever the desktop uncovers the window meanwhile.
+  GLuint keptFrame_ = 0;
+  bool frameKept_ = false;
 };

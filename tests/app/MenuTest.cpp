@@ -87,6 +87,18 @@ TEST_F(MainMenu, BackFromEachScreenOnTopLeavesTheChildInTheMenu) {
   EXPECT_EQ(RunMainMenu(), 13);
 }
 
+TEST_F(MainMenu, APressHeldFromBackIntoTheMenuDoesNotEndTheGame) {
+  LoadSharedAssets();
+  UseSteppedClock(1'000'000);
+  InputScript script;
+  // Back is clicked, and pressed again at once and held while the menu comes back: the
+  // menu's exit button under it only counts a press that begins in the menu.
+  script.Click(kPaint.x, kPaint.y).Wait(2).Click(kExit.x, kExit.y).Press().Wait(3).Release().Wait(2);
+  script.Click(kCopyColours.x, kCopyColours.y);
+  script.Play(*MainScreen, 300);
+  EXPECT_EQ(RunMainMenu(), 13);
+}
+
 TEST_F(MainMenu, F1HeldWhileAChoiceIsMadeRebuildsTheMenu) {
   LoadSharedAssets();
   UseSteppedClock(1'000'000);

@@ -5,6 +5,7 @@
 
 #include "TestSupport.h"
 #include "app/Settings.h"
+#include "app/Shell.h"
 #include "services/KPaths.h"
 
 namespace {
@@ -123,6 +124,33 @@ TEST(SettingsBytes, EncodingAndDecodingAreExactInverses) {
   EXPECT_EQ(bytes, (SettingsBytes{1, 1, 2, 3, 0xEB, 0x32, 0xA4, 0xF8, 0xFF, 0xFF, 0xFF, 0x7F}));
   const Settings decoded = DecodeSettings(Settings{}, bytes.data(), bytes.size());
   EXPECT_EQ(EncodeSettings(decoded), bytes);
+}
+
+TEST(PlayersFolder, ADrawingFolderThatCannotTakePaintingsSendsThePlayersFilesHome) {
+  tafutest::TempFolder program;
+  tafutest::TempFolder data;
+  const std::string previousModule = GetModuleFolder();
+  const char* previousData = std::getenv("XDG_DATA_HOME");
+  const std::string keptData = previousData ? previousData : "";
+  setenv("XDG_DATA_HOME", data.Path().c_str(), 1);
+  SetModuleFolder(program.Path().string());
+  std::filesystem::create_directories(program.Path() / "draw");
+
+  SetUserFolder("");
+  ChooseUserFolder();
+  const std::string besideTheGame = GetUserFolder();
+  WriteFile(program / "draw/small", "not a folder");
+  ChooseUserFolder();
+  const std::string chosen = GetUserFolder();
+
+  SetUserFolder("");
+  SetModuleFolder(previousModule);
+  if (previousData)
+    setenv("XDG_DATA_HOME", keptData.c_str(), 1);
+  else
+    unsetenv("XDG_DATA_HOME");
+  EXPECT_EQ(besideTheGame, program.Path().string());
+  EXPECT_EQ(chosen, (data.Path() / "tafu").string());
 }
 
 }  // namespace

@@ -133,7 +133,7 @@ class GameOnDisplay : public tafutest::GameLauncher {
   }
   bool WaitForWorld(Spot world, bool (*wanted)(uint32_t)) const {
     const Spot spot = At(world);
-    return WaitForPixel(spot.x, spot.y, wanted, 10s);
+    return WaitForPixel(spot.x, spot.y, wanted, 20s);
   }
   bool ClickWorld(Spot world) const { return Click(At(world).x, At(world).y); }
   bool TouchWorld(Spot world) const { return TouchDown(At(world).x, At(world).y); }

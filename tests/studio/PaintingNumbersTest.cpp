@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
+#include <set>
 
 #include "PictureFileFixture.h"
 #include "studio/PictureFiles.h"
@@ -87,15 +91,69 @@ TEST_F(PaintingNumbers, PaintingsFrom300OnRaiseTheNumberButAreNeverBrowsed) {
   EXPECT_EQ(FindPreviousPainting(CanvasSize::Big, 400), 299);
 }
 
+TEST_F(PaintingNumbers, PastThe299thSavesTakeTheLowestFreeNumberAndNoneLeftIsAFailure) {
+  for (int32_t n = 1; n <= 298; ++n) Add(std::to_string(n) + ".tga", CanvasSize::Small);
+  ClearPictureBuffer();
+  ASSERT_TRUE(SavePainting(CanvasSize::Small, 15, 15));
+  EXPECT_EQ(tafutest::ReadFile(folder_ / "draw/small/299.tga").size(), 918u);
+
+  ::testing::internal::CaptureStderr();
+  EXPECT_FALSE(SavePainting(CanvasSize::Small, 15, 15));
+  ::testing::internal::GetCapturedStderr();
+  size_t files = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder_ / "draw/small")) ++files;
+  EXPECT_EQ(files, 299u);
+
+  std::filesystem::remove(folder_ / "draw/small/17.tga");
+  std::filesystem::remove(folder_ / "draw/small/40.tga");
+  ASSERT_TRUE(SavePainting(CanvasSize::Small, 15, 15));
+  EXPECT_EQ(tafutest::ReadFile(folder_ / "draw/small/17.tga").size(), 918u);
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "draw/small/300.tga"));
+}
+
+TEST_F(PaintingNumbers, TwoGamesSavingAtOnceLoseNoPainting) {
+  constexpr int32_t kSavesEach = 100;
+  pid_t games[2] = {};
+  for (int32_t game = 0; game < 2; ++game) {
+    games[game] = fork();
+    if (games[game] == 0) {
+      bool saved = true;
+      for (int32_t i = 0; i < kSavesEach; ++i) {
+        ClearPictureBuffer();
+        PictureBuffer.At(0, 0) = 0xFF000000u | static_cast<uint32_t>(game * 1000 + i);
+        saved = SavePainting(CanvasSize::Big, 50, 40) && saved;
+      }
+      _exit(saved ? 0 : 1);
+    }
+    ASSERT_GT(games[game], 0);
+  }
+  for (const pid_t game : games) {
+    int status = 0;
+    ASSERT_EQ(waitpid(game, &status, 0), game);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  // Every painting is whole, under a number of its own from 1 to 200.
+  std::set<uint32_t> marks;
+  for (int32_t n = 1; n <= 2 * kSavesEach; ++n) {
+    const std::string file = tafutest::ReadFile(folder_ / ("draw/big/" + std::to_string(n) + ".tga"));
+    ASSERT_EQ(file.size(), 18u + 4u * 50u * 40u) << n;
+    // Cell (0, 0) comes first after the header.
+    marks.insert(static_cast<uint8_t>(file[18]) | static_cast<uint8_t>(file[19]) << 8 |
+                 static_cast<uint8_t>(file[20]) << 16);
+  }
+  EXPECT_EQ(marks.size(), static_cast<size_t>(2 * kSavesEach));
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "draw/big/201.tga"));
+}
+
 TEST_F(PaintingNumbers, DeletingRemovesThePaintingAndReportsAMissingOne) {
   Add("3.tga");
   Add("4.tga");
-  DeletePainting(CanvasSize::Big, 3);
+  EXPECT_TRUE(DeletePainting(CanvasSize::Big, 3));
   EXPECT_FALSE(std::filesystem::exists(folder_.Path() / "draw/big/3.tga"));
   EXPECT_EQ(FindNextPainting(CanvasSize::Big, 0), 4);
 
   ::testing::internal::CaptureStderr();
-  DeletePainting(CanvasSize::Big, 3);
+  EXPECT_FALSE(DeletePainting(CanvasSize::Big, 3));
   const std::string error = ::testing::internal::GetCapturedStderr();
   EXPECT_EQ(error, "Error deleting file: No such file or directory\n");
   EXPECT_TRUE(std::filesystem::exists(folder_.Path() / "draw/big/4.tga"));

@@ -3,6 +3,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -11,21 +12,18 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <vector>
 
 #include "GameLauncher.h"
 
-namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 namespace tafutest {
 
 namespace {
 
-constexpr int kFirstDisplay = 150;
-constexpr int kLastDisplay = 250;
+constexpr int kServerStartMs = 10000;
 
 pid_t SpawnQuietly(const std::vector<std::string>& command) {
   const pid_t pid = fork();
@@ -51,8 +49,6 @@ void Stop(pid_t& pid) {
   }
   pid = 0;
 }
-
-bool Exited(pid_t pid) { return waitpid(pid, nullptr, WNOHANG) == pid; }
 
 // The window manager announces itself on the root window once it manages the screen.
 bool HasWindowManager() {
@@ -91,24 +87,29 @@ PrivateXServer::~PrivateXServer() {
 }
 
 bool PrivateXServer::StartServer(const XServerSettings& settings) {
-  const std::string screen =
-      std::to_string(settings.width) + "x" + std::to_string(settings.height) + "x24";
-  for (int number = kFirstDisplay; number <= kLastDisplay; ++number) {
-    const std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
-    const std::string lock = "/tmp/.X" + std::to_string(number) + "-lock";
-    if (fs::exists(socket) || fs::exists(lock)) continue;
-    display_ = ":" + std::to_string(number);
-    server_ = SpawnQuietly({"Xvfb", display_, "-screen", "0", screen, "-nolisten", "tcp", "-noreset"});
-    if (server_ <= 0) break;
-    if (WaitFor([&] { return fs::exists(socket) || Exited(server_); }, 5s) && fs::exists(socket)) {
-      setenv("DISPLAY", display_.c_str(), 1);
-      return true;
-    }
-    // Another server took the number first: try the next one.
-    Stop(server_);
+  // The server picks a free display number itself and writes it down once it is ready.
+  int ready[2] = {-1, -1};
+  if (pipe(ready) != 0) {
+    failure_ = "no pipe for Xvfb";
+    return false;
   }
-  failure_ = "Xvfb did not start";
-  return false;
+  const std::string screen = std::to_string(settings.width) + "x" + std::to_string(settings.height) + "x24";
+  server_ = SpawnQuietly({"Xvfb", "-displayfd", std::to_string(ready[1]), "-screen", "0", screen, "-nolisten", "tcp",
+                          "-noreset"});
+  close(ready[1]);
+  std::string number;
+  pollfd wait{ready[0], POLLIN, 0};
+  char digit = 0;
+  while (server_ > 0 && poll(&wait, 1, kServerStartMs) == 1 && read(ready[0], &digit, 1) == 1 && digit != '\n')
+    number += digit;
+  close(ready[0]);
+  if (number.empty()) {
+    failure_ = "Xvfb did not start";
+    return false;
+  }
+  display_ = ":" + number;
+  setenv("DISPLAY", display_.c_str(), 1);
+  return true;
 }
 
 bool PrivateXServer::StartWindowManager() {

@@ -27,9 +27,15 @@ class GalleryTest : public StudioTest {
   void WritePaintings(CanvasSize size, std::initializer_list<int32_t> numbers) {
     for (const int32_t n : numbers) WritePainting(size, n, PaintingColour(n));
   }
+  // The whole grid is the child's canvas of FillPattern(seed).
+  static void ExpectCanvasOfPattern(uint32_t seed) {
+    for (int32_t column = 0; column < kGridColumns; ++column)
+      for (int32_t row = 0; row < kGridRows; ++row)
+        ASSERT_EQ(PictureBuffer.At(column, row), PatternCell(column, row, seed)) << column << ", " << row;
+  }
 };
 
-TEST_F(GalleryTest, WithoutPaintingsTheCanvasStaysWhiteAndTakeHandsWhiteBack) {
+TEST_F(GalleryTest, WithoutPaintingsTheCanvasStaysWhiteAndTakeBringsTheChildsCanvasBack) {
   FillPattern(2);
   InputScript script;
   std::vector<int32_t> shown;
@@ -41,8 +47,29 @@ TEST_F(GalleryTest, WithoutPaintingsTheCanvasStaysWhiteAndTakeHandsWhiteBack) {
   EXPECT_EQ(RunGallery(CanvasSize::Big, script), 4);
   EXPECT_TRUE(script.Finished());
   EXPECT_EQ(shown, (std::vector<int32_t>{0, 0, 0}));
-  EXPECT_TRUE(PaintedCells().empty());
+  ExpectCanvasOfPattern(2);
   EXPECT_EQ(GalleryPosition(CanvasSize::Big), kNoPreviousPainting);
+}
+
+TEST_F(GalleryTest, APaintingThatCannotBeRemovedStaysShown) {
+  WritePaintings(CanvasSize::Big, {2, 5});
+  InputScript script;
+  std::vector<int32_t> shown;
+  // The file turns into a folder with something in it, which no one can remove as a file.
+  Note(script.Wait(1), shown).Do([] {
+    const std::string path = PaintingPath(CanvasSize::Big, 2);
+    std::filesystem::remove(path);
+    std::filesystem::create_directories(path + "/held");
+  });
+  ::testing::internal::CaptureStderr();
+  Note(ClickButton(script, kGalleryDelete), shown);
+  ClickButton(script, kGalleryExit);
+
+  RunGallery(CanvasSize::Big, script);
+  ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(shown, (std::vector<int32_t>{2, 2}));
+  EXPECT_EQ(GalleryPosition(CanvasSize::Big), 2);
+  EXPECT_TRUE(std::filesystem::exists(PaintingPath(CanvasSize::Big, 5)));
 }
 
 TEST_F(GalleryTest, BrowsingWrapsBothWaysAndTheNextVisitGoesOnAfterTheLastShown) {
@@ -71,6 +98,7 @@ TEST_F(GalleryTest, BrowsingWrapsBothWaysAndTheNextVisitGoesOnAfterTheLastShown)
 
 TEST_F(GalleryTest, DeletingMovesOnRoundTheEndAndTheLastDeletionLeavesWhite) {
   WritePaintings(CanvasSize::Small, {2, 5, 9});
+  FillPattern(6);
   InputScript script;
   std::vector<int32_t> shown;
   ClickButton(ClickButton(script.Wait(1), kGalleryNext), kGalleryNext);
@@ -83,7 +111,8 @@ TEST_F(GalleryTest, DeletingMovesOnRoundTheEndAndTheLastDeletionLeavesWhite) {
   RunGallery(CanvasSize::Small, script);
   EXPECT_EQ(shown, (std::vector<int32_t>{2, 5, 0, 0}));
   for (const int32_t n : {2, 5, 9}) EXPECT_FALSE(std::filesystem::exists(PaintingPath(CanvasSize::Small, n)));
-  EXPECT_TRUE(PaintedCells().empty());
+  // With nothing left to take, Take brings the child's canvas back.
+  ExpectCanvasOfPattern(6);
 }
 
 TEST_F(GalleryTest, PreviousFindingNothingLeaves300AndALaterNextWrapsToTheLowest) {
@@ -137,6 +166,7 @@ TEST_F(GalleryTest, PaintingsThatCannotBeReadArePassedOverAndNeverDeleted) {
   WritePainting(CanvasSize::Small, 1, PaintingColour(20));
   std::filesystem::copy_file(PaintingPath(CanvasSize::Small, 1), PaintingPath(CanvasSize::Big, 4));
   tafutest::WriteFile(PaintingPath(CanvasSize::Big, 5), tafutest::ReadFile(PaintingPath(CanvasSize::Big, 6)).substr(0, 900));
+  FillPattern(7);
   InputScript script;
   std::vector<int32_t> shown;
   Note(script.Wait(1), shown);
@@ -151,7 +181,7 @@ TEST_F(GalleryTest, PaintingsThatCannotBeReadArePassedOverAndNeverDeleted) {
   EXPECT_TRUE(script.Finished());
   EXPECT_EQ(shown, (std::vector<int32_t>{1, 6, 1, 6, 1, 0}));
   for (const int32_t n : {3, 4, 5}) EXPECT_TRUE(std::filesystem::exists(PaintingPath(CanvasSize::Big, n))) << n;
-  EXPECT_TRUE(PaintedCells().empty());
+  ExpectCanvasOfPattern(7);
 }
 
 TEST_F(GalleryTest, ALoadedPaintingIsPaintedOnAndSavedUnderANewNumber) {
