@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "graphic/KFrameRecord.h"
 #include "graphic/KGraphic.h"
 #include "input/KControls.h"
 #include "input/KControlsEvents.h"
@@ -43,6 +44,7 @@ KScreenGL::KScreenGL(bool depthBuffer) : depthBuffer_(depthBuffer) {}
 KScreenGL::~KScreenGL() {
   FreeEngineCursor();
   SetKeyEventSink(nullptr);
+  DiscardRecordedFrame();
   if (context_) SDL_GL_MakeCurrent(window_, context_);
   frame_.reset();
   messageHook_ = nullptr;
@@ -64,6 +66,18 @@ KScreenGL::~KScreenGL() {
 void KScreenGL::ResetView() { SetView(0, 0, 0, 1.0f, false); }
 
 void KScreenGL::SetView(float x, float y, float angle, float zoom, bool clear) {
+  KDrawCommand command;
+  command.draw = [](const KDrawCommand& c) {
+    const auto& v = c.values;
+    static_cast<KScreenGL*>(const_cast<void*>(c.owner))->ApplyView(v[0], v[1], v[2], v[3], v[4] != 0.0f);
+  };
+  command.owner = this;
+  command.values = {x, y, angle, zoom, clear ? 1.0f : 0.0f};
+  if (clear) std::copy(std::begin(clearColor_), std::end(clearColor_), command.values.begin() + 5);
+  RecordDrawing(command);
+}
+
+void KScreenGL::ApplyView(float x, float y, float angle, float zoom, bool clear) {
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   glOrtho(0, width_, 0, height_, -100, 100);
@@ -200,7 +214,26 @@ bool KScreenGL::ApplyFullScreen(bool full) {
     SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
   }
   FollowWindowSize();
+  presentPending_ = true;
   return switched;
+}
+
+// The window shows the frame again after anything that may have spoilt or moved it.
+void KScreenGL::FollowWindowEvent(uint8_t windowEvent) {
+  switch (windowEvent) {
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+      FollowWindowSize();
+      presentPending_ = true;
+      break;
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+      presentPending_ = true;
+      break;
+    default:
+      break;
+  }
 }
 
 // The pointer is read in frame pixels wherever the window puts the frame.
@@ -213,6 +246,8 @@ void KScreenGL::FollowWindowSize() {
 }
 
 void KScreenGL::PresentFrame() {
+  presentPending_ = false;
+  ++presentedFrames_;
   if (frame_ && frame_->IsReady()) {
     int width = 0;
     int height = 0;
@@ -255,13 +290,16 @@ void KScreenGL::Flip(bool waitWhileInactive, bool resetAfter) {
   }
   const uint64_t now = GetMilliseconds();
   if (fadeLevel_ < 1.0f) DrawFade();
-  if (waitWhileInactive && HasDesktop() && !(frame_ && frame_->IsReady())) {
+  const bool target = frame_ && frame_->IsReady();
+  // Without a target of its own the window's back buffer is drawn afresh every frame.
+  const bool changed = EndRecordedFrame(presentPending_ || !target);
+  if (waitWhileInactive && HasDesktop() && !target) {
     // The focus may have gone since the last frame: then this frame is the one to show
     // whenever the window is uncovered while the game waits.
     SDL_PumpEvents();
     if (!IsForeground()) KeepFrame();
   }
-  PresentFrame();
+  if (changed) PresentFrame();
   if (resetAfter) ResetView();
 
   ControlsBeginFrame();
@@ -276,10 +314,20 @@ void KScreenGL::Flip(bool waitWhileInactive, bool resetAfter) {
 
 void KScreenGL::DrawFade() {
   ResetView();
+  KDrawCommand command;
+  command.draw = [](const KDrawCommand& c) {
+    static_cast<KScreenGL*>(const_cast<void*>(c.owner))->DrawFadeNow(c.values[0]);
+  };
+  command.owner = this;
+  command.values[0] = fadeLevel_;
+  RecordDrawing(command);
+}
+
+void KScreenGL::DrawFadeNow(float level) {
   glDisable(GL_TEXTURE_2D);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  glColor4f(0, 0, 0, std::max(0.0f, 1.0f - fadeLevel_));
+  glColor4f(0, 0, 0, std::max(0.0f, 1.0f - level));
   glBegin(GL_QUADS);
   glVertex2f(0, static_cast<float>(height_));
   glVertex2f(static_cast<float>(width_), static_cast<float>(height_));
@@ -381,7 +429,7 @@ void KScreenGL::PumpMessage() {
 }
 
 void KScreenGL::HandleEvent(const SDL_Event& event) {
-  if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) FollowWindowSize();
+  if (event.type == SDL_WINDOWEVENT) FollowWindowEvent(event.window.event);
   ControlsHandleEvent(event);
   if (messageHook_ && !messageHook_(&event)) return;
   if (eventHandler_ && !eventHandler_(TranslateEvent(event))) return;

@@ -41,12 +41,17 @@ class KScreenGL final : public KScreen {
   void SetEventHandler(KEventHandler handler) override { eventHandler_ = handler; }
 
   int32_t GetFrameDelay() const { return frameDelay_; }
+  // How many frames reached the window since it opened (a frame equal to the one on
+  // screen is not presented).
+  uint64_t GetPresentedFrames() const { return presentedFrames_; }
 
  private:
   bool CreateContext();
   void HandleEvent(const SDL_Event& event);
   KEvent TranslateEvent(const SDL_Event& event) const;
   void DrawFade();
+  void ApplyView(float x, float y, float angle, float zoom, bool clear);
+  void DrawFadeNow(float level);
   void HoldFrameRate(uint64_t frameStart);
   static bool HasDesktop();
   void WaitForFocus();
@@ -56,6 +61,7 @@ class KScreenGL final : public KScreen {
   bool ApplyFullScreen(bool full);
   void PresentFrame();
   void FollowWindowSize();
+  void FollowWindowEvent(uint8_t windowEvent);
   int32_t WindowedScale() const;
 
   float clearColor_[4] = {0, 0, 0, 0};
@@ -79,6 +85,10 @@ class KScreenGL final : public KScreen {
   bool videoStarted_ = false;  // this screen started SDL's video and shuts it down
   // The frame at width x height, shown on the window scaled to fit.
   std::unique_ptr<KFrameTarget> frame_;
+  // The window needs the frame again (uncovered, resized, switched, focused) even when it
+  // has not changed.
+  bool presentPending_ = true;
+  uint64_t presentedFrames_ = 0;
   // Without a frame target of its own: a copy of the frame presented last before the game
   // stood still without focus, shown again whenever the desktop uncovers the window meanwhile.
   GLuint keptFrame_ = 0;

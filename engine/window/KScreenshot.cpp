@@ -6,6 +6,7 @@
 #include <new>
 
 #include "KScreenGL.h"
+#include "graphic/KFrameRecord.h"
 #include "graphic/KGraphic.h"
 #include "graphic/KReadBuffer.h"
 
@@ -75,9 +76,12 @@ bool KScreenGL::SaveScreenshot(const std::string& path, uint32_t type, int32_t w
     width = width_;
     height = height_;
   }
+  FlushFrame();
   std::unique_ptr<uint8_t[]> pixels = ReadBackBuffer(width, height);
   const bool written = pixels && WriteImage(path, type, width, height, pixels.get());
   frame.Blit(0, 0, width_, height_, 0, 0, false, false);
+  // The copy is drawn before it goes.
+  FlushFrame();
 
   glMatrixMode(GL_PROJECTION);
   glPopMatrix();
