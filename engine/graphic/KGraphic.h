@@ -164,6 +164,8 @@ class KGraphicGL final : public KGraphic {
   // so far is drawn first, and the picture gets a new version.
   void Changing();
   uint64_t PixelsHash() const;
+  bool PixelsOpaque() const;
+  void BlendUnlessOpaque(float alpha) const;
 
   bool HasTexture() const { return texture_ != 0; }
   void Bind();
@@ -193,5 +195,8 @@ class KGraphicGL final : public KGraphic {
   float height_ = 0;
   uint32_t* pixels_ = nullptr;
   uint64_t uploadedHash_ = 0;
+  // Every pixel of the caller's buffer is opaque (pictures made from pixels only).
+  bool allOpaque_ = false;
+  bool smooth_ = false;
   uint64_t version_ = 0;
 };

@@ -182,11 +182,13 @@ void KGraphicGL::FreePicture() {
   textureWidth_ = 0;
   textureHeight_ = 0;
   pixels_ = nullptr;
+  allOpaque_ = false;
 }
 
 void KGraphicGL::SetFiltering(bool smooth) {
   if (!HasTexture()) return;
   Changing();
+  smooth_ = smooth;
   Bind();
   const GLint filter = smooth ? GL_LINEAR : GL_NEAREST;
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
@@ -263,6 +265,18 @@ void KGraphicGL::BlendWithPictureFactors() const {
   glBlendFunc(sourceFactor_, destinationFactor_);
 }
 
+// Blending an opaque texel at full opacity gives the texel itself: a picture whose pixels
+// are all opaque, drawn sharp at full opacity, is copied without blending, which software
+// renderers do much faster, with the same pixels.
+void KGraphicGL::BlendUnlessOpaque(float alpha) const {
+  const bool fullOpacity = alpha >= 1.0f && (!tintOn_ || tintA_ >= 1.0f);
+  const bool usualFactors = sourceFactor_ == GL_SRC_ALPHA && destinationFactor_ == GL_ONE_MINUS_SRC_ALPHA;
+  if (allOpaque_ && !smooth_ && fullOpacity && usualFactors)
+    glDisable(GL_BLEND);
+  else
+    BlendWithPictureFactors();
+}
+
 void KGraphicGL::SetTintedColour(float alpha) const {
   if (tintOn_)
     glColor4f(tintR_, tintG_, tintB_, alpha * tintA_);
@@ -295,7 +309,7 @@ void KGraphicGL::BlitRotoZoomNow(float x1, float y1, float x2, float y2, int16_t
 void KGraphicGL::BlitAlphaNow(float x1, float y1, float x2, float y2, int16_t x, int16_t y, bool flipX, bool flipY) {
   if (!HasTexture()) return;
   Bind();
-  BlendWithPictureFactors();
+  BlendUnlessOpaque(1.0f);
   SetTintedColour(1.0f);
   DrawQuad(x1, y1, x2, y2, x, FlipY(y), flipX, flipY);
   ResetColour();
@@ -318,7 +332,7 @@ void KGraphicGL::BlitAlphaRotoZoomNow(float x1, float y1, float x2, float y2, in
   }
   SetTintedColour(alpha);
   Bind();
-  BlendWithPictureFactors();
+  BlendUnlessOpaque(alpha);
   DrawQuad(x1, y1, x2, y2, left, top, flipX, flipY);
   ResetColour();
   glPopMatrix();
@@ -512,6 +526,7 @@ bool KGraphicGL::CreateFromPixels(uint32_t* pixels, int32_t width, int32_t heigh
   textureWidth_ = static_cast<float>(width);
   textureHeight_ = static_cast<float>(height);
   uploadedHash_ = PixelsHash();
+  allOpaque_ = PixelsOpaque();
   SetFiltering(kSmoothingDefault);
   ApplyWrap();
   return true;
@@ -524,6 +539,7 @@ void KGraphicGL::UpdateFromPixels() {
   if (contents == uploadedHash_) return;
   Changing();
   uploadedHash_ = contents;
+  allOpaque_ = PixelsOpaque();
   Bind();
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, static_cast<GLsizei>(width_), static_cast<GLsizei>(height_), GL_RGBA,
@@ -551,6 +567,12 @@ uint64_t KGraphicGL::PixelsHash() const {
   const size_t count = static_cast<size_t>(width_) * static_cast<size_t>(height_);
   for (size_t i = 0; i < count; ++i) hash = (hash ^ pixels_[i]) * kPrime;
   return hash;
+}
+
+bool KGraphicGL::PixelsOpaque() const {
+  constexpr uint32_t kAlphaMask = 0xFF000000u;
+  const size_t count = static_cast<size_t>(width_) * static_cast<size_t>(height_);
+  return std::all_of(pixels_, pixels_ + count, [](uint32_t pixel) { return (pixel & kAlphaMask) == kAlphaMask; });
 }
 
 // Every draw is recorded with its parameters and the picture's version, and carried out
