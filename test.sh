@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds TAFU and runs every test headless under Xvfb: once on the
 # normal build, once more on a build with AddressSanitizer and UndefinedBehaviorSanitizer,
-# then fuzzes every reader of outside bytes for a few seconds each.
+# the sound and frame-loop tests on a build with ThreadSanitizer, then fuzzes every reader
+# of outside bytes for a few seconds each.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/setup.sh build -DTAFU_BUILD_TESTS=ON
 scripts/setup.sh build-sanitize -DTAFU_BUILD_TESTS=ON -DTAFU_BUILD_BENCH=OFF -DTAFU_SANITIZE=ON
+# ThreadSanitizer watches the threads the game runs: the music feeder beside the frame loop.
+cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAFU_BUILD_TESTS=ON -DTAFU_BUILD_BENCH=OFF \
+  -DTAFU_SANITIZE_THREAD=ON >/dev/null
+cmake --build build-tsan -j "$(nproc)" --target sound_playback_test sound_levels_test window_test frame_test
 
 source scripts/xvfb.sh
 start_xvfb
@@ -23,6 +28,11 @@ gl_driver=$(find /usr/lib -name swrast_dri.so -print -quit)
 # Installing and packaging are the same with or without sanitizers: they run once, below.
 LD_PRELOAD=$gl_driver ASAN_OPTIONS=$ASAN_OPTIONS:verify_asan_link_order=0 \
   ctest --test-dir build-sanitize --output-on-failure -j "$(nproc)" -E '^(Installed|DebianPackage)\.'
+
+echo "== Sound and frame-loop tests with ThreadSanitizer"
+TSAN_OPTIONS="suppressions=$PWD/tests/tsan.supp halt_on_error=1" \
+  ctest --test-dir build-tsan --output-on-failure -j "$(nproc)" \
+  -R '^(Music|Effects|SoundDevice|ScanWave|VolumeTable|PanTable|MasterVolumes|Window|FrameWindowTest|FpsCounter|FrameTime)\.'
 
 echo "== Fuzzing"
 ./fuzz.sh 8

@@ -35,7 +35,11 @@ void TakeClickedLed(LedBar& bar, int32_t& pending) {
   if (clicked != kNoLed) pending = clicked;
 }
 
-void ApplyVolumes() { SetMasterVolumes(CurrentSettings.musicVolume, CurrentSettings.effectsVolume); }
+// A run muted from the command line stays silent; the new volume is saved for the next.
+void ApplyVolumes() {
+  const Settings inEffect = SettingsInEffect();
+  SetMasterVolumes(inEffect.musicVolume, inEffect.effectsVolume);
+}
 
 }  // namespace
 

@@ -8,6 +8,7 @@
 #include "services/KPaths.h"
 
 Settings CurrentSettings;
+RunOverrides CurrentOverrides;
 
 namespace {
 
@@ -40,6 +41,13 @@ bool WriteWholeFile(const std::string& path, const SettingsBytes& bytes) {
 }
 
 }  // namespace
+
+Settings SettingsInEffect() {
+  Settings settings = CurrentSettings;
+  if (CurrentOverrides.windowed) settings.windowed = *CurrentOverrides.windowed;
+  if (CurrentOverrides.mute) settings.musicVolume = settings.effectsVolume = 0;
+  return settings;
+}
 
 SettingsBytes EncodeSettings(const Settings& settings) {
   SettingsBytes bytes{};

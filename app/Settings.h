@@ -10,6 +10,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 struct Settings {
   uint8_t windowed = 0;
@@ -26,6 +27,17 @@ constexpr int32_t kDefaultVolume = 50;
 
 // The settings of this run; every field is 0 until LoadSettings.
 extern Settings CurrentSettings;
+
+// What the command line changes for this run only. The options screen saves
+// CurrentSettings, never these, so the player's own choices stay as they were.
+struct RunOverrides {
+  std::optional<uint8_t> windowed;
+  bool mute = false;
+};
+extern RunOverrides CurrentOverrides;
+
+// CurrentSettings with this run's overrides laid over: what the window and the sound use.
+Settings SettingsInEffect();
 
 SettingsBytes EncodeSettings(const Settings& settings);
 // Lays the first count bytes (at most 12) over the image of settings: the fields the

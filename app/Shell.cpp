@@ -1,10 +1,12 @@
 #include "app/Shell.h"
 
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <string>
 
 #include "app/AssetCache.h"
+#include "app/CommandLine.h"
 #include "app/Screens.h"
 #include "app/Settings.h"
 #include "input/KControls.h"
@@ -12,6 +14,7 @@
 #include "services/KPaths.h"
 #include "services/KRandom.h"
 #include "sound/KSample.h"
+#include "studio/PaintingExport.h"
 
 std::unique_ptr<KScreen> MainScreen;
 bool ShowFps = false;
@@ -24,6 +27,12 @@ constexpr int32_t kKeepDesktopDepth = -1;
 constexpr int32_t kFrameRate = 80;
 constexpr const char* kTitle = "TAFU";
 constexpr const char* kUserFolderName = "tafu";
+
+constexpr int kExitSuccess = 0;
+constexpr int kExitFailure = 1;
+constexpr int kExitMistake = 2;
+constexpr const char* kNoDisplay =
+    "tafu: there is no display to show the game on (DISPLAY and WAYLAND_DISPLAY are unset or unreachable)\n";
 
 // The program folder can keep the player's files when it can be written, and so can the
 // drawing folders in it that are there already.
@@ -38,33 +47,54 @@ bool CanKeepPlayersFiles(const std::string& programFolder) {
   return true;
 }
 
-}  // namespace
-
-void ChooseUserFolder() {
-  if (CanKeepPlayersFiles(GetModuleFolder())) return;
-  const std::string folder = GetAppDataFolder() + "/" + kUserFolderName;
-  if (CreateFolders(folder)) SetUserFolder(folder);
+// A program folder the player may write keeps settings and paintings beside the game; an
+// installed copy, or one whose drawing folders cannot be written, keeps them in the
+// player's own data folder instead.
+std::string PlayerFolder() {
+  if (CanKeepPlayersFiles(GetModuleFolder())) return GetModuleFolder();
+  return GetAppDataFolder() + "/" + kUserFolderName;
 }
 
-int RunGame() {
+// Copies the paintings out of the player's folder, which it finds as the game does but
+// neither makes nor changes; no window opens and no sound plays.
+int ExportPaintingsTo(const std::string& folder) {
   InitPaths();
+  SetUserFolder(PlayerFolder());
+  const ExportCount count = ExportPaintings(folder);
+  if (!count.folderReady) {
+    std::fprintf(stderr, "tafu: cannot make the folder %s\n", folder.c_str());
+    return kExitFailure;
+  }
+  std::printf("Exported %d %s to %s\n", count.written, count.written == 1 ? "painting" : "paintings", folder.c_str());
+  return count.failed == 0 ? kExitSuccess : kExitFailure;
+}
+
+int RunGame(const CommandLine& command) {
+  InitPaths();
+  if (!HasVisibleDisplay()) {
+    std::fputs(kNoDisplay, stderr);
+    return kExitFailure;
+  }
   ChooseUserFolder();
   MainScreen = CreateScreen(true, false);
-  if (!MainScreen) return 0;
+  if (!MainScreen) return kExitSuccess;
 
   LoadSettings();
+  if (command.windowed) CurrentOverrides.windowed = *command.windowed ? 1 : 0;
+  CurrentOverrides.mute = command.mute;
+  const Settings inEffect = SettingsInEffect();
 
   KIniFile setup;
   setup.LoadIni(MakePath("setup.ini"));
   ShowFps = setup.GetIniInt("DEBUG", "SHOWFPS", 0) == 1;
 
-  if (!MainScreen->OpenWindow(kWindowWidth, kWindowHeight, kKeepDesktopDepth, CurrentSettings.windowed != 0, kTitle)) {
+  if (!MainScreen->OpenWindow(kWindowWidth, kWindowHeight, kKeepDesktopDepth, inEffect.windowed != 0, kTitle)) {
     MainScreen.reset();
-    return 0;
+    return kExitSuccess;
   }
   MainScreen->SetFrameRate(kFrameRate);
   MainScreen->SetClearColor(1, 1, 1, 1);
-  SetMasterVolumes(CurrentSettings.musicVolume, CurrentSettings.effectsVolume);
+  SetMasterVolumes(inEffect.musicVolume, inEffect.effectsVolume);
   SeedRandom(static_cast<uint32_t>(std::time(nullptr)));
   HideSystemCursor();
   LoadSharedAssets();
@@ -73,5 +103,32 @@ int RunGame() {
   }
 
   MainScreen.reset();
-  return 0;
+  return kExitSuccess;
+}
+
+}  // namespace
+
+void ChooseUserFolder() {
+  const std::string folder = PlayerFolder();
+  if (folder != GetModuleFolder() && CreateFolders(folder)) SetUserFolder(folder);
+}
+
+int RunTafu(const std::vector<std::string>& arguments) {
+  const CommandLine command = ParseCommandLine(arguments);
+  switch (command.action) {
+    case CommandAction::Help:
+      std::fputs(UsageText().c_str(), stdout);
+      return kExitSuccess;
+    case CommandAction::Version:
+      std::fputs(VersionText().c_str(), stdout);
+      return kExitSuccess;
+    case CommandAction::Mistake:
+      std::fprintf(stderr, "%s\n", command.mistake.c_str());
+      return kExitMistake;
+    case CommandAction::ExportPaintings:
+      return ExportPaintingsTo(command.exportFolder);
+    case CommandAction::Play:
+      break;
+  }
+  return RunGame(command);
 }

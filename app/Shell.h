@@ -2,6 +2,8 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "window/KScreen.h"
 
@@ -15,5 +17,8 @@ extern bool ShowFps;
 // player's own data folder instead.
 void ChooseUserFolder();
 
-// The whole program: start-up, the screen loop and shut-down. Returns the exit code.
-int RunGame();
+// The whole program, given the arguments after its name: answers the command line, or
+// plays (start-up, the screen loop and shut-down). Returns the exit status: 0 when all went
+// well, 1 without a display or when a painting could not be exported, 2 for a mistake on
+// the command line.
+int RunTafu(const std::vector<std::string>& arguments);

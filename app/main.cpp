@@ -1,3 +1,3 @@
 #include "app/Shell.h"
 
-int main() { return RunGame(); }
+int main(int argc, char** argv) { return RunTafu({argv + 1, argv + argc}); }

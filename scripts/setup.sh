@@ -14,7 +14,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   librsvg2-bin
   xvfb xdotool imagemagick x11-utils x11-xserver-utils openbox sox
-  desktop-file-utils appstream dpkg-dev
+  desktop-file-utils appstream dpkg-dev lintian man-db groff-base xdg-user-dirs
   clang libclang-rt-14-dev python3
 )
 

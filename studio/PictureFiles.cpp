@@ -131,8 +131,6 @@ enum class FileRead { Read, CannotOpen, TooLarge };
 
 // The whole file; a folder cannot be opened as a picture.
 FileRead ReadBytes(const std::string& path, std::vector<uint8_t>& bytes) {
-  std::error_code error;
-  if (std::filesystem::is_directory(path, error)) return FileRead::CannotOpen;
   KFile file;
   if (file.Open(path) != KFILE_OK) return FileRead::CannotOpen;
   int64_t size = 0;

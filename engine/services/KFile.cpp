@@ -1,8 +1,10 @@
 #include "KFile.h"
 
+#include <strings.h>
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstring>
-#include <strings.h>
 #include <vector>
 
 namespace {
@@ -38,10 +40,18 @@ int32_t KFile::Open(const std::string& path, int32_t mode) {
   }
   stream_ = std::fopen(path.c_str(), "rb");
   if (!stream_) return KFILE_CANNOT_OPEN;
+  // fopen opens a folder too; reading one fails in ways no reader expects.
+  struct stat status {};
+  if (fstat(fileno(stream_), &status) != 0 || !S_ISREG(status.st_mode)) {
+    std::fclose(stream_);
+    stream_ = nullptr;
+    return KFILE_CANNOT_OPEN;
+  }
   borrowed_ = false;
   mode_ = mode;
   base_ = 0;
   length_ = 0;
+  sub_ = false;
   return KFILE_OK;
 }
 
@@ -52,7 +62,8 @@ int32_t KFile::OpenSubFile(KFile& parent, int64_t length) {
   borrowed_ = true;
   mode_ = KFILE_MODE_READ;
   base_ = ftello(parent.stream_);
-  length_ = length;
+  length_ = std::max<int64_t>(length, 0);
+  sub_ = true;
   return KFILE_OK;
 }
 
@@ -63,6 +74,7 @@ int32_t KFile::Close() {
   mode_ = KFILE_MODE_CLOSED;
   base_ = 0;
   length_ = 0;
+  sub_ = false;
   return KFILE_OK;
 }
 
@@ -76,7 +88,7 @@ int32_t KFile::Seek(int32_t origin, int64_t offset) {
       fseeko(stream_, offset, SEEK_CUR);
       return KFILE_OK;
     case 2:
-      if (length_ > 0)
+      if (sub_)
         fseeko(stream_, base_ + length_ - offset, SEEK_SET);
       else
         fseeko(stream_, offset, SEEK_END);
@@ -95,8 +107,13 @@ int32_t KFile::Tell(int64_t& position) const {
 int32_t KFile::Read(void* buffer, int64_t n) {
   if (!IsOpen()) return KFILE_ALREADY_OPEN;
   if (mode_ != KFILE_MODE_READ) return KFILE_WRONG_MODE;
-  if (n <= 0) return KFILE_SHORT_READ;
-  const size_t got = std::fread(buffer, 1, static_cast<size_t>(n), stream_);
+  if (n <= 0 || n > KFILE_LARGEST_READ) return KFILE_SHORT_READ;
+  int64_t wanted = n;
+  if (sub_) {
+    const int64_t left = base_ + length_ - ftello(stream_);
+    wanted = std::clamp<int64_t>(left, 0, n);
+  }
+  const size_t got = wanted > 0 ? std::fread(buffer, 1, static_cast<size_t>(wanted), stream_) : 0;
   return got == static_cast<size_t>(n) ? KFILE_OK : KFILE_SHORT_READ;
 }
 
@@ -108,7 +125,7 @@ bool KFile::ReadWhole(const std::string& path, std::string& out) {
   file.Seek(2, 0);
   file.Tell(size);
   file.Seek(0, 0);
-  if (size <= 0) return false;
+  if (size <= 0 || size > KFILE_LARGEST_READ) return false;
   out.resize(static_cast<size_t>(size));
   if (file.Read(out.data(), size) != KFILE_OK) {
     out.clear();

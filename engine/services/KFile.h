@@ -19,6 +19,9 @@ enum KFileResult : int32_t {
 constexpr int32_t KFILE_MODE_CLOSED = 0;
 constexpr int32_t KFILE_MODE_READ = 1000;
 
+// No asset comes near this: a larger read is refused rather than tried.
+constexpr int64_t KFILE_LARGEST_READ = int64_t{64} << 20;
+
 class KFile {
  public:
   KFile() = default;
@@ -26,20 +29,25 @@ class KFile {
   KFile(const KFile&) = delete;
   KFile& operator=(const KFile&) = delete;
 
-  // Opens path for reading; registered file sources are asked first.
+  // Opens path for reading; registered file sources are asked first. Only a regular file
+  // opens (a folder of the same name does not).
   int32_t Open(const std::string& path, int32_t mode = KFILE_MODE_READ);
-  // Shares the parent's stream from its current position for length bytes.
+  // Shares the parent's stream from its current position for length bytes; reads and
+  // seeks from the end stay within them.
   int32_t OpenSubFile(KFile& parent, int64_t length);
   int32_t Close();
   // origin 0: from the start, 1: from the current position, 2: from the end.
   int32_t Seek(int32_t origin, int64_t offset);
   int32_t Tell(int64_t& position) const;
+  // Reads n bytes; KFILE_SHORT_READ when fewer are left (of a sub-file: within it), or
+  // when n is more than KFILE_LARGEST_READ.
   int32_t Read(void* buffer, int64_t n);
 
   bool IsOpen() const { return mode_ != KFILE_MODE_CLOSED; }
   int32_t Mode() const { return mode_; }
 
-  // Reads a whole file into out; false when it cannot be opened or is empty.
+  // Reads a whole file into out; false when it cannot be opened, is empty or is larger
+  // than KFILE_LARGEST_READ.
   static bool ReadWhole(const std::string& path, std::string& out);
 
  private:
@@ -48,6 +56,7 @@ class KFile {
   int32_t mode_ = KFILE_MODE_CLOSED;
   int64_t base_ = 0;
   int64_t length_ = 0;
+  bool sub_ = false;  // bounded by base_ and length_
 };
 
 // A KFile that other files can be opened from. Sources are asked in the order

@@ -111,31 +111,30 @@ void ReleaseAll(KSampleState& s) {
   s.decoder.Close();
 }
 
-// Decodes into half h until it is full or the track runs out. At the end of a looping
-// track the rest of the half stays silent and the track starts again with the next
-// half; at the end of any other track the music stops.
+// Decodes into half h until it is full. A looping track goes on from its start within the
+// same half, so its loop point has no gap; any other track stops at its end, the rest of the
+// half silent. A hole in the data (a lost page) is passed over; another decoding error counts
+// as the end of the track.
 void FillOggHalf(KSampleState& s, size_t h) {
   uint8_t* buffer = s.half.data();
   std::memset(buffer, 0, kMusicHalfSize);
   size_t filled = 0;
-  long last = 0;
-  while (!s.ended && !s.stopRequest) {
-    last = s.decoder.Read(buffer + filled, kMusicHalfSize - filled);
-    if (last > 0) {
-      filled += static_cast<size_t>(last);
-      if (filled < kMusicHalfSize) continue;
-      break;
-    }
-    if (s.looping) {
+  // A track that gives nothing right after a rewind would be rewound for ever.
+  bool justRewound = false;
+  while (filled < kMusicHalfSize && !s.ended && !s.stopRequest) {
+    const long got = s.decoder.Read(buffer + filled, kMusicHalfSize - filled);
+    if (got > 0) {
+      filled += static_cast<size_t>(got);
+      justRewound = false;
+    } else if (got == OV_HOLE) {
+      continue;
+    } else if (s.looping && !justRewound) {
       s.decoder.Rewind();
-      s.ended = false;
+      justRewound = true;
     } else {
-      StopMusic(s);
       s.ended = true;
     }
-    break;
   }
-  if (last < 0) std::memset(buffer, 0, kMusicHalfSize);
   s.voices[0]->Write(h * kMusicHalfSize, buffer, kMusicHalfSize);
   if (s.ended) StopMusic(s);
 }
@@ -235,8 +234,8 @@ bool CreateEffectVoices(KSampleState& s, const KVoiceFormat& format, const void*
 
 // Music mode: stops and forgets whatever the object held.
 void BeginMusicLoad(KSampleState& s) {
-  s.musicMode = true;
   InternalStop(s);
+  s.musicMode = true;  // only once the feeder, which reads it, has ended
   ReleaseAll(s);
 }
 
@@ -270,9 +269,9 @@ KSample::~KSample() {
 
 bool KSample::LoadSample(const std::string& path, int32_t volume, bool looping, int16_t voiceCount) {
   KSampleState& s = *state_;
-  s.musicMode = false;
-  s.nextVoice = 0;
   InternalStop(s);
+  s.musicMode = false;  // only once the feeder, which reads it, has ended
+  s.nextVoice = 0;
   ReleaseAll(s);
   s.looping = looping;
   s.volume = std::clamp(volume, 0, kMaxVolume);

@@ -6,6 +6,8 @@
 #include <chrono>
 #include <cmath>
 #include <cstring>
+#include <optional>
+#include <string>
 
 namespace {
 
@@ -20,7 +22,16 @@ struct Device {
   SDL_AudioDeviceID id = 0;
   std::vector<KVoice*> voices;
   std::vector<float> mix;
+  // The driver asked for (SDL_AUDIODRIVER, empty for SDL's choice) when opening last
+  // failed. A machine without a sound device is not asked again for every new sound:
+  // each attempt only repeats the audio libraries' complaints on standard error.
+  std::optional<std::string> failedDriver;
 };
+
+std::string RequestedDriver() {
+  const char* driver = SDL_getenv("SDL_AUDIODRIVER");
+  return driver ? driver : "";
+}
 
 // Made on first use and never destroyed, so sounds made or released by static
 // constructors and destructors still find it.
@@ -113,6 +124,9 @@ bool KVoiceFormat::IsPlayable() const {
 bool OpenSoundDevice() {
   Device& device = TheDevice();
   if (device.id) return true;
+  const std::string driver = RequestedDriver();
+  if (device.failedDriver == driver) return false;
+  device.failedDriver = driver;
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
   SDL_AudioSpec wanted{};
   wanted.freq = kSoundDeviceRate;
@@ -128,6 +142,7 @@ bool OpenSoundDevice() {
   }
   device.mix.assign(static_cast<size_t>(kDeviceFrames) * kSoundDeviceChannels, 0.0f);
   device.id = id;
+  device.failedDriver.reset();
   SDL_PauseAudioDevice(id, 0);
   return true;
 }

@@ -54,3 +54,9 @@ class KScreen {
 
 // Makes the window object; only the OpenGL back-end exists, so openGL false gives nothing.
 std::unique_ptr<KScreen> CreateScreen(bool openGL, bool depthBuffer);
+
+// Whether there is a display a person can see, found without opening a window: the video
+// driver that SDL_VIDEODRIVER names, when it names one on purpose (an invisible one
+// included); otherwise only x11, wayland or kmsdrm count, never SDL's offscreen or dummy
+// drivers, which would run the frame loop where nobody sees it.
+bool HasVisibleDisplay();

@@ -31,12 +31,45 @@ bool HasExtension(const char* extensions, const char* name) {
   return extensions && std::strstr(extensions, name) != nullptr;
 }
 
+// Video drivers that show a window to someone at a screen, each with the variable that
+// names its display. Wayland's library complains on standard error when it finds nothing to
+// connect to, so a driver whose display is not named is not tried.
+struct VisibleDriver {
+  const char* name;
+  const char* displayVariable;
+};
+constexpr VisibleDriver kVisibleDrivers[] = {{"x11", "DISPLAY"}, {"wayland", "WAYLAND_DISPLAY"}, {"kmsdrm", nullptr}};
+
+bool IsSet(const char* variable) {
+  const char* value = SDL_getenv(variable);
+  return value && *value;
+}
+
+// Starts and stops the video layer with the driver the hints name; true when it started.
+bool VideoStarts() {
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  return true;
+}
+
 }  // namespace
 
 std::unique_ptr<KScreen> CreateScreen(bool openGL, bool depthBuffer) {
   InitPaths();
   if (!openGL) return nullptr;
   return std::make_unique<KScreenGL>(depthBuffer);
+}
+
+// The driver found stays named in the hints, so the window opens on it.
+bool HasVisibleDisplay() {
+  if (IsSet("SDL_VIDEODRIVER")) return VideoStarts();
+  for (const VisibleDriver& driver : kVisibleDrivers) {
+    if (driver.displayVariable && !IsSet(driver.displayVariable)) continue;
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, driver.name);
+    if (VideoStarts()) return true;
+  }
+  SDL_ResetHint(SDL_HINT_VIDEODRIVER);
+  return false;
 }
 
 KScreenGL::KScreenGL(bool depthBuffer) : depthBuffer_(depthBuffer) {}
@@ -293,12 +326,14 @@ void KScreenGL::Flip(bool waitWhileInactive, bool resetAfter) {
   const bool target = frame_ && frame_->IsReady();
   // Without a target of its own the window's back buffer is drawn afresh every frame.
   const bool changed = EndRecordedFrame(presentPending_ || !target);
-  if (waitWhileInactive && HasDesktop() && !target) {
-    // The focus may have gone since the last frame: then this frame is the one to show
-    // whenever the window is uncovered while the game waits.
-    SDL_PumpEvents();
-    if (!IsForeground()) KeepFrame();
-  }
+  // Without the focus, this frame is the one the game stands still on: it is shown again
+  // whenever the window is uncovered while the game waits. The target keeps it by itself;
+  // without one it is kept here.
+  const bool standStill = waitWhileInactive && HasDesktop() && !IsForeground();
+  if (standStill && !target)
+    KeepFrame();
+  else
+    frameKept_ = false;
   if (changed) PresentFrame();
   if (resetAfter) ResetView();
 
@@ -309,7 +344,8 @@ void KScreenGL::Flip(bool waitWhileInactive, bool resetAfter) {
 
   HoldFrameRate(now);
   previousFlip = GetMilliseconds();
-  if (waitWhileInactive && !IsForeground()) WaitForFocus();
+  // When the focus went while this frame was shown, the next one is kept before the wait.
+  if (standStill && !IsForeground()) WaitForFocus();
 }
 
 void KScreenGL::DrawFade() {
@@ -352,7 +388,6 @@ bool KScreenGL::HasDesktop() {
 }
 
 void KScreenGL::WaitForFocus() {
-  if (!HasDesktop()) return;
   // The game stands still while another window is in front.
   SDL_Event event;
   while (window_ && !quitRequested_ && !IsForeground() && SDL_WaitEvent(&event)) {

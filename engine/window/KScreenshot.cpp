@@ -1,5 +1,4 @@
 #include <SDL_opengl.h>
-#include <stb_image_write.h>
 
 #include <algorithm>
 #include <memory>
@@ -8,30 +7,33 @@
 #include "KScreenGL.h"
 #include "graphic/KFrameRecord.h"
 #include "graphic/KGraphic.h"
+#include "graphic/KPictureEncode.h"
 #include "graphic/KReadBuffer.h"
 
 namespace {
 
-enum ScreenshotType : uint32_t { kBmp = 0, kJpeg = 1, kTga = 2, kPng = 3 };
+// Screenshot types, as callers number them.
+constexpr uint32_t kBmp = 0;
+constexpr uint32_t kJpeg = 1;
+constexpr uint32_t kTga = 2;
+constexpr uint32_t kPng = 3;
 
-constexpr int kJpegQuality = 90;
 // A screenshot has no transparency: red, green and blue only.
 constexpr int kRgb = 3;
 constexpr int kRgba = 4;
 
-bool WriteImage(const std::string& path, uint32_t type, int32_t width, int32_t height, const uint8_t* rgb) {
-  const char* name = path.c_str();
+KPictureFormat FormatOfType(uint32_t type) {
   switch (type) {
     case kBmp:
-      return stbi_write_bmp(name, width, height, kRgb, rgb) != 0;
+      return KPictureFormat::Bmp;
     case kJpeg:
-      return stbi_write_jpg(name, width, height, kRgb, rgb, kJpegQuality) != 0;
+      return KPictureFormat::Jpeg;
     case kTga:
-      return stbi_write_tga(name, width, height, kRgb, rgb) != 0;
+      return KPictureFormat::Tga;
     case kPng:
-      return stbi_write_png(name, width, height, kRgb, rgb, width * kRgb) != 0;
+      return KPictureFormat::Png;
     default:
-      return false;
+      return KPictureFormat::None;
   }
 }
 
@@ -78,7 +80,7 @@ bool KScreenGL::SaveScreenshot(const std::string& path, uint32_t type, int32_t w
   }
   FlushFrame();
   std::unique_ptr<uint8_t[]> pixels = ReadBackBuffer(width, height);
-  const bool written = pixels && WriteImage(path, type, width, height, pixels.get());
+  const bool written = pixels && EncodePictureFile(path, FormatOfType(type), width, height, pixels.get());
   frame.Blit(0, 0, width_, height_, 0, 0, false, false);
   // The copy is drawn before it goes.
   FlushFrame();

@@ -11,20 +11,22 @@
 
 namespace tafutest {
 
-// Centres of the buttons the child clicks.
+// Where the child clicks the buttons: their centres, and for the swap button and the
+// medium difficulty their first pixel inside the top-left corner, so that a button moved
+// by one pixel misses.
 struct Point {
   int32_t x;
   int32_t y;
 };
 constexpr Point kPaint = {218, 275};
-constexpr Point kSwap = {697, 511};
+constexpr Point kSwap = {625, 438};  // the button at (624, 437)
 constexpr Point kSlide = {681, 313};
 constexpr Point kCopyDrawing = {603, 130};
 constexpr Point kCopyColours = {428, 434};
 constexpr Point kOptions = {769, 35};
 constexpr Point kExit = {83, 515};  // also Back on the selection and options screens
 constexpr Point kEasyButton = {172, 300};
-constexpr Point kMediumButton = {376, 300};
+constexpr Point kMediumButton = {301, 221};  // the button at (300, 220)
 constexpr Point kHardButton = {594, 300};
 constexpr Point kBig = {291, 300};
 constexpr Point kSmall = {553, 300};

@@ -120,7 +120,8 @@ TEST_F(OptionsScreen, EachLedSetsItsVolumeAtOnceAndTheFirstStaysLitAtZero) {
     fileAfterFifth = ReadFile(File());
     masterAfterFifth = GetMusicMasterVolume();
   });
-  script.Click(MusicLed(0).x, MusicLed(0).y).Wait(1).Click(EffectsLed(9).x, EffectsLed(9).y);
+  // The first LED of the music bar at (397, 312), just inside its top-left corner.
+  script.Click(398, 313).Wait(1).Click(EffectsLed(9).x, EffectsLed(9).y);
   script.MoveTo(kNowhere.x, kNowhere.y).Wait(1).Do([&] {
     first = MusicBar();
     effects = EffectsBar();

@@ -64,4 +64,22 @@ TEST_F(MenuClicks, AVolumeChosenInTheOptionsIsSavedBeforeTheWindowCloses) {
   EXPECT_EQ(tafutest::ReadFile(game.File("options.raw")), expected);
 }
 
+TEST_F(MenuClicks, AWindowTakenAwayFromOverTheWaitingGameShowsTheMenuAgain) {
+  GameCopy game;
+  ASSERT_TRUE(game.Start());
+  ASSERT_TRUE(game.WaitForMenu());
+  {
+    // Red, and holding the focus: the game stands still behind it.
+    tafutest::XCover cover(game.Window().id, 0xFF0000);
+    ASSERT_TRUE(cover.IsShown());
+    ASSERT_TRUE(tafutest::Xdotool("sleep 0.5"));
+    cover.Uncover();
+    EXPECT_TRUE(game.WaitForMenu()) << "the uncovered window shows " << std::hex << game.Pixel(kBackgroundX, kBackgroundY);
+  }
+  ASSERT_TRUE(game.Click(kOptionsX, kOptionsY));
+  EXPECT_TRUE(game.WaitForOptions());
+  ASSERT_TRUE(game.Close());
+  EXPECT_EQ(game.Wait(5s), 0);
+}
+
 }  // namespace

@@ -15,6 +15,9 @@
 #include <thread>
 
 #include "TestSupport.h"
+#include "services/KPaths.h"
+#include "studio/PictureBuffer.h"
+#include "studio/PictureFiles.h"
 #include "XWindows.h"
 
 namespace fs = std::filesystem;
@@ -105,11 +108,14 @@ class Installed : public ::testing::Test {
   fs::path destdir_;
 };
 
-TEST_F(Installed, LaysOutTheProgramFolderCommandMenuEntryAndIcons) {
+TEST_F(Installed, LaysOutTheProgramFolderCommandManualMenuEntryAndIcons) {
   EXPECT_TRUE(fs::exists(Prefix() / "lib/tafu/tafu"));
   EXPECT_TRUE(fs::exists(Prefix() / "lib/tafu/setup.ini"));
-  ASSERT_TRUE(fs::is_symlink(Prefix() / "bin/tafu"));
-  EXPECT_EQ(fs::canonical(Prefix() / "bin/tafu"), fs::canonical(Prefix() / "lib/tafu/tafu"));
+  ASSERT_TRUE(fs::is_symlink(Prefix() / "games/tafu"));
+  EXPECT_EQ(fs::canonical(Prefix() / "games/tafu"), fs::canonical(Prefix() / "lib/tafu/tafu"));
+  EXPECT_TRUE(fs::exists(Prefix() / "share/man/man6/tafu.6.gz"));
+  EXPECT_TRUE(fs::exists(Prefix() / "share/doc/tafu/copyright"));
+  EXPECT_TRUE(fs::exists(Prefix() / "share/doc/tafu/changelog.gz"));
   EXPECT_TRUE(fs::exists(Prefix() / "share/icons/hicolor/scalable/apps/tafu.svg"));
   for (const char* size : {"16x16", "32x32", "48x48", "128x128", "256x256"})
     EXPECT_TRUE(fs::exists(Prefix() / "share/icons/hicolor" / size / "apps/tafu.png")) << size;
@@ -118,7 +124,48 @@ TEST_F(Installed, LaysOutTheProgramFolderCommandMenuEntryAndIcons) {
   const fs::path metainfo = Prefix() / "share/metainfo/app.tafu.Tafu.metainfo.xml";
   EXPECT_EQ(RunCommand("desktop-file-validate " + desktop.string() + " >/dev/null"), 0);
   EXPECT_EQ(RunCommand("appstreamcli validate --no-net " + metainfo.string() + " >/dev/null"), 0);
-  EXPECT_NE(tafutest::ReadFile(desktop.string()).find("Categories=Game;KidsGame;Education;"), std::string::npos);
+  const std::string entry = tafutest::ReadFile(desktop.string());
+  EXPECT_NE(entry.find("Categories=Game;KidsGame;Education;"), std::string::npos);
+  EXPECT_NE(entry.find("[Desktop Action export-paintings]\nName=Export paintings\n"
+                       "Exec=/usr/lib/tafu/tafu-export-paintings\n"),
+            std::string::npos)
+      << entry;
+}
+
+// The menu's "Export paintings", as an ordinary user of an installed copy: the paintings in
+// the user's data folder come out in the pictures folder xdg-user-dirs names, else ~/Pictures.
+TEST_F(Installed, TheExportActionWritesIntoThePicturesFolder) {
+  if (getuid() != 0) GTEST_SKIP() << "needs root to run the action as another user";
+  const fs::path home = root_.Path() / "home";
+  const fs::path paintings = home / ".local/share/tafu";
+  fs::create_directories(home / ".config");
+  fs::permissions(root_.Path(), fs::perms::all);
+  SetUserFolder(paintings.string());
+  ClearPictureBuffer();
+  ASSERT_TRUE(SavePainting(CanvasSize::Small, 15, 15));
+  for (const auto& entry : fs::recursive_directory_iterator(home)) fs::permissions(entry.path(), fs::perms::all);
+  fs::permissions(home, fs::perms::all);
+
+  const std::string action = "HOME=" + home.string() + " setpriv --reuid=nobody --regid=nogroup --clear-groups " +
+                             (Prefix() / "lib/tafu/tafu-export-paintings").string() + " >/dev/null";
+  EXPECT_EQ(RunCommand("env -u XDG_CONFIG_HOME -u XDG_DATA_HOME " + action), 0);
+  EXPECT_TRUE(fs::exists(home / "Pictures/TAFU paintings/small-1.png"));
+
+  tafutest::WriteFile((home / ".config/user-dirs.dirs").string(), "XDG_PICTURES_DIR=\"$HOME/Bilder\"\n");
+  EXPECT_EQ(RunCommand("env -u XDG_CONFIG_HOME -u XDG_DATA_HOME " + action), 0);
+  EXPECT_TRUE(fs::exists(home / "Bilder/TAFU paintings/small-1.png"));
+}
+
+TEST(ManualPage, RendersWithoutWarnings) {
+  tafutest::TempFolder work;
+  ASSERT_EQ(RunCommand("MANWIDTH=80 man --warnings=w -l " TAFU_SOURCE_DIR "/dist/tafu.6 >" + work / "page.txt" + " 2>" +
+                       work / "warnings.txt"),
+            0);
+  EXPECT_EQ(tafutest::ReadFile(work / "warnings.txt"), "");
+  const std::string page = tafutest::ReadFile(work / "page.txt");
+  for (const char* part : {"--export-paintings", "--fullscreen", "--windowed", "--mute", "EXIT STATUS", "FILES",
+                           ".local/share/tafu"})
+    EXPECT_NE(page.find(part), std::string::npos) << part;
 }
 
 TEST_F(Installed, RunsAsAnOrdinaryUserAndWritesOnlyInTheUsersFolder) {
@@ -144,7 +191,7 @@ TEST_F(Installed, RunsAsAnOrdinaryUserAndWritesOnlyInTheUsersFolder) {
     ClickAt(window, 392, 536);
     WaitForFile(userFiles / "draw/big/1.tga", std::chrono::seconds(5));
   };
-  EXPECT_EQ(StartAndClose((Prefix() / "bin/tafu").string(), home, "nobody", play), 0);
+  EXPECT_EQ(StartAndClose((Prefix() / "games/tafu").string(), home, "nobody", play), 0);
 
   const std::string options = tafutest::ReadFile((userFiles / "options.raw").string());
   ASSERT_EQ(options.size(), 12u);
@@ -168,6 +215,9 @@ TEST(DebianPackage, InstallsStartsAndRemovesCleanly) {
   for (const auto& entry : fs::directory_iterator(work.Path()))
     if (entry.path().extension() == ".deb") package = entry.path();
   ASSERT_FALSE(package.empty());
+  // Debian's checker: no error and no warning, apart from the overrides the package carries.
+  EXPECT_EQ(RunCommand("lintian --fail-on error,warning " + package.string() + " >" + work / "lintian.txt" + " 2>&1"), 0)
+      << tafutest::ReadFile(work / "lintian.txt");
 
   const std::string apt = "DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=300 -y -qq ";
   ASSERT_EQ(RunCommand(apt + "install " + package.string() + " >/dev/null 2>&1"), 0);
@@ -179,12 +229,13 @@ TEST(DebianPackage, InstallsStartsAndRemovesCleanly) {
     for (std::string line; std::getline(lines, line);)
       if (fs::is_regular_file(line) || fs::is_symlink(line)) files.push_back(line);
   }
-  EXPECT_TRUE(std::find(files.begin(), files.end(), "/usr/bin/tafu") != files.end());
+  EXPECT_TRUE(std::find(files.begin(), files.end(), "/usr/games/tafu") != files.end());
+  EXPECT_TRUE(std::find(files.begin(), files.end(), "/usr/share/man/man6/tafu.6.gz") != files.end());
   EXPECT_TRUE(std::find(files.begin(), files.end(), "/usr/lib/tafu/tafu") != files.end());
 
   const fs::path home = work.Path() / "home";
   fs::create_directories(home);
-  EXPECT_EQ(StartAndClose("/usr/bin/tafu", home, nullptr), 0);
+  EXPECT_EQ(StartAndClose("/usr/games/tafu", home, nullptr), 0);
 
   EXPECT_EQ(RunCommand(apt + "remove tafu >/dev/null 2>&1"), 0);
   for (const std::string& file : files) EXPECT_FALSE(fs::exists(fs::symlink_status(file))) << file;

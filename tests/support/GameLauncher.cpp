@@ -71,8 +71,9 @@ bool GameLauncher::Spawn(const GameRun& run, bool captureOutput) {
   return pid_ > 0;
 }
 
-bool GameLauncher::Start(const GameRun& run) {
-  if (!Spawn(run, false)) return false;
+bool GameLauncher::Start(const GameRun& run) { return Spawn(run, false) && WaitForWindow(); }
+
+bool GameLauncher::WaitForWindow() {
   return WaitFor([this] { return (window_ = FindXWindow("TAFU")).found; }, 10s);
 }
 

@@ -27,9 +27,9 @@ bool Xdotool(const std::string& arguments);
 std::string EndToEndUnavailable();
 
 struct GameRun {
-  std::vector<std::string> arguments;                          // after the program's name
-  std::vector<std::pair<std::string, std::string>> variables;  // set in the game's environment
-  std::vector<std::string> unset;                              // removed from it
+  std::vector<std::string> arguments{};                          // after the program's name
+  std::vector<std::pair<std::string, std::string>> variables{};  // set in the game's environment
+  std::vector<std::string> unset{};                              // removed from it
 };
 
 // A copy of the built game in a folder of its own (its pictures, sounds and setup.ini linked
@@ -50,6 +50,8 @@ class GameLauncher {
   // Starts the game without waiting for a window, with its standard output and error
   // collected for Output() and Errors().
   bool Launch(const GameRun& run = {});
+  // True once the game's window is on the X server (after Launch; Start waits by itself).
+  bool WaitForWindow();
   // The exit status once the game has ended within timeout (128 + signal when killed);
   // -1 while it still runs.
   int Wait(std::chrono::milliseconds timeout);

@@ -32,6 +32,11 @@ void WriteFile(const std::string& path, const std::string& bytes) {
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+void WriteHugeFile(const std::string& path, int64_t bytes) {
+  WriteFile(path, "");
+  fs::resize_file(path, static_cast<uintmax_t>(bytes));
+}
+
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream bytes;

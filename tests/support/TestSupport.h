@@ -26,6 +26,8 @@ class TempFolder {
 };
 
 void WriteFile(const std::string& path, const std::string& bytes);
+// A file of that many bytes that takes no room on the disk (all zeros, sparse).
+void WriteHugeFile(const std::string& path, int64_t bytes);
 std::string ReadFile(const std::string& path);
 
 struct CapturedMessage {

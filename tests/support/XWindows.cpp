@@ -94,4 +94,41 @@ bool RequestXWindowClose(unsigned long id) {
   return sent;
 }
 
+XCover::XCover(unsigned long over, uint32_t rgb) {
+  XSetErrorHandler(IgnoreXError);
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) return;
+  display_ = display;
+  XWindowAttributes attributes{};
+  Window child = 0;
+  int x = 0;
+  int y = 0;
+  if (!XGetWindowAttributes(display, over, &attributes) ||
+      !XTranslateCoordinates(display, over, DefaultRootWindow(display), 0, 0, &x, &y, &child))
+    return;
+  XSetWindowAttributes settings{};
+  settings.override_redirect = True;
+  settings.background_pixel = rgb;
+  window_ = XCreateWindow(display, DefaultRootWindow(display), x, y, static_cast<unsigned>(attributes.width),
+                          static_cast<unsigned>(attributes.height), 0, CopyFromParent, InputOutput, CopyFromParent,
+                          CWOverrideRedirect | CWBackPixel, &settings);
+  XMapRaised(display, window_);
+  XSync(display, False);
+  XSetInputFocus(display, window_, RevertToNone, CurrentTime);
+  XSync(display, False);
+}
+
+XCover::~XCover() {
+  Uncover();
+  if (display_) XCloseDisplay(static_cast<Display*>(display_));
+}
+
+void XCover::Uncover() {
+  if (!display_ || !window_) return;
+  Display* display = static_cast<Display*>(display_);
+  XDestroyWindow(display, window_);
+  XSync(display, False);
+  window_ = 0;
+}
+
 }  // namespace tafutest

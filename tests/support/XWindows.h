@@ -24,4 +24,21 @@ std::vector<uint32_t> ReadXWindowArea(unsigned long id, int32_t x, int32_t y, in
 // Sends WM_DELETE_WINDOW, as a click on the window's close button does.
 bool RequestXWindowClose(unsigned long id);
 
+// Another program's window of one colour laid over a window and given the input focus, as
+// when a parent opens something over the game; Uncover takes it away again, leaving the
+// focus nowhere.
+class XCover {
+ public:
+  XCover(unsigned long over, uint32_t rgb);
+  ~XCover();
+  XCover(const XCover&) = delete;
+  XCover& operator=(const XCover&) = delete;
+  bool IsShown() const { return window_ != 0; }
+  void Uncover();
+
+ private:
+  void* display_ = nullptr;
+  unsigned long window_ = 0;
+};
+
 }  // namespace tafutest

@@ -177,6 +177,10 @@ TEST_F(PictureLoad, FilesThatCannotBeReadOrNamedFail) {
   EXPECT_FALSE(picture.LoadPicture(folder / "empty.png", true, true));
   EXPECT_FALSE(picture.LoadPicture(folder / "good.gif", true, true));
   EXPECT_FALSE(picture.LoadPicture(folder / "noextension", true, true));
+  std::filesystem::create_directories(folder.Path() / "menu.png");
+  EXPECT_FALSE(picture.LoadPicture(folder / "menu.png", true, true));
+  tafutest::WriteHugeFile(folder / "huge.png", 200 << 20);
+  EXPECT_FALSE(picture.LoadPicture(folder / "huge.png", true, true));
   picture.Blit(0, 0, kSide, kSide, 10, 10, false, false);
   EXPECT_EQ(ScreenRgb(10, 10), Rgb(kWhite));
 }

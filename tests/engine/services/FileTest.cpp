@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 
 #include "TestSupport.h"
 #include "services/KFile.h"
@@ -72,14 +73,42 @@ TEST(File, SubFilesShareTheParentsStream) {
   EXPECT_EQ(parent.Read(buffer, 4), KFILE_OK);
   EXPECT_EQ(std::string(buffer, 4), "tail");
 
+  // Reads end where the sub-file ends, even one of no bytes at all.
+  parent.Seek(0, 6);
+  ASSERT_EQ(body.OpenSubFile(parent, 4), KFILE_OK);
+  char more[8] = {};
+  EXPECT_EQ(body.Read(more, 8), KFILE_SHORT_READ);
+  EXPECT_EQ(std::string(more, 5), std::string("BODY\0", 5));
+  body.Close();
+  parent.Seek(0, 6);
+  KFile empty;
+  ASSERT_EQ(empty.OpenSubFile(parent, 0), KFILE_OK);
+  char none[1] = {'x'};
+  EXPECT_EQ(empty.Read(none, 1), KFILE_SHORT_READ);
+  EXPECT_EQ(none[0], 'x');
+
   KFile closedParent;
   KFile orphan;
   EXPECT_EQ(orphan.OpenSubFile(closedParent, 1), KFILE_ALREADY_OPEN);
 }
 
+TEST(File, AFolderOrAFileTooLargeForAnyAssetIsNotRead) {
+  tafutest::TempFolder temp;
+  std::filesystem::create_directories(temp.Path() / "menu.png");
+  tafutest::WriteHugeFile(temp / "huge.ogg", 200 << 20);
+  KFile file;
+  EXPECT_EQ(file.Open(temp / "menu.png"), KFILE_CANNOT_OPEN);
+  std::string bytes;
+  EXPECT_FALSE(KFile::ReadWhole(temp / "menu.png", bytes));
+  EXPECT_FALSE(KFile::ReadWhole(temp / "huge.ogg", bytes));
+  EXPECT_TRUE(bytes.empty());
+}
+
 TEST(File, TarArchiveServesItsFilesBeforeTheDisk) {
   tafutest::TempFolder temp;
-  const std::string big(700, 'b');
+  // Two blocks of data, the second only zeros after the file's end: a reader that does not
+  // skip the whole second block takes it for the end of the archive.
+  const std::string big = std::string(512, 'b') + std::string(188, '\0');
   tafutest::WriteFile(temp / "pack.tar", TarEntry("img/bg", "", '5') + TarEntry("img/bg/menu.png", big) +
                                              TarEntry("Setup.INI", "[DEBUG]\r\nSHOWFPS=1\r\n") +
                                              std::string(1024, '\0'));

@@ -33,6 +33,16 @@ TEST(Window, OpensAtTheRequestedClientSize) {
   EXPECT_FALSE(screen->IsQuitRequested());
 }
 
+TEST(Window, AWindowLeavesVideoRunningForWhoeverStartedIt) {
+  ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0);
+  {
+    auto screen = OpenTestWindow();
+    ASSERT_TRUE(screen);
+  }
+  EXPECT_NE(SDL_WasInit(SDL_INIT_VIDEO), 0u);
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
 TEST(Window, FrameRateHoldsFramesApart) {
   auto screen = OpenTestWindow();
   ASSERT_TRUE(screen);

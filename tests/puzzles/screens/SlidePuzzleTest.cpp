@@ -37,6 +37,15 @@ int32_t ShownShift(const ShownFrame& frame, int32_t s) {
   return shift;
 }
 
+// Screen strip s rests shifted by shift cells: every pixel of its row 4 in place.
+bool RestsAt(const ShownFrame& frame, int32_t s, int32_t shift) {
+  for (int32_t c = 0; c < 50; ++c)
+    if (!frame.ShowsCell(kLeft + 10 * c, puzzletest::kBoardTop + 100 * s + 40,
+                         puzzletest::TestCell(ShiftedColumn(c, -shift, 50), 10 * s + 4)))
+      return false;
+  return true;
+}
+
 std::array<int32_t, 4> ShownShifts(const ShownFrame& frame) {
   std::array<int32_t, 4> shifts{};
   for (int32_t s = 0; s < 4; ++s) shifts[static_cast<size_t>(s)] = ShownShift(frame, s);
@@ -103,13 +112,26 @@ class SlidePuzzle : public puzzletest::PuzzleScreenTest {
     ShownFrame background, during;
     std::array<int32_t, 4> before{}, middle{}, after{};
     bool wrongFirst = true, rightAfter = false;
+    const int32_t step = direction == SlideDirection::Right ? 2 : -2;
+    uint32_t pressFrame = 0, stepFrame = 0;
     script_.Wait(1)
         .Do([&] { background = ShownFrame::Read(); })
         .Wait(kFadeInFrames)
         .Do([&] { before = ShownShifts(ShownFrame::Read()); })
-        .Click(arrowX, ArrowY(strip))
+        .MoveTo(arrowX, ArrowY(strip))
+        .Do([&] {
+          SetScriptedButton(MOUSE_LEFT, true);
+          pressFrame = script_.FramesPlayed();
+        })
+        .Release()
         .MoveTo(400, 580)
-        .Wait(FramesFor(400))
+        .WaitUntil(
+            [&] {
+              stepFrame = script_.FramesPlayed();
+              return RestsAt(ShownFrame::Read(), strip, (offset + step + 50) % 50);
+            },
+            FramesFor(1000))
+        .Wait(FramesFor(100))
         .Do([&] { middle = ShownShifts(ShownFrame::Read()); })
         .Click(kTestX, kTestY)
         .Wait(2)
@@ -133,8 +155,10 @@ class SlidePuzzle : public puzzletest::PuzzleScreenTest {
     std::array<int32_t, 4> expected{0, 0, 0, 0};
     expected[static_cast<size_t>(strip)] = (offset + 50) % 50;
     EXPECT_EQ(before, expected);
-    const int32_t step = direction == SlideDirection::Right ? 2 : -2;
     expected[static_cast<size_t>(strip)] = (offset + step + 50) % 50;
+    // 20 pixels at 76 per second, 0.912 a frame of 12 ms: the strip rests two cells on in
+    // the 22nd frame after the press, read back one frame later.
+    EXPECT_EQ(stepFrame - pressFrame, 22u + 1);
     EXPECT_EQ(middle, expected);
     EXPECT_FALSE(wrongFirst);
     EXPECT_TRUE(Whole(after));

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <vector>
 
 #include "PuzzleScreenFixture.h"
@@ -11,7 +12,8 @@ namespace {
 using puzzletest::FramesFor;
 using puzzletest::ShownFrame;
 
-constexpr int32_t kTestX = 706;
+// Just inside the left edge of the test button (662, 478, 89 x 94).
+constexpr int32_t kTestX = 663;
 constexpr int32_t kTestY = 525;
 constexpr int32_t kExitX = 61;
 constexpr int32_t kExitY = 534;
@@ -21,6 +23,18 @@ constexpr uint32_t kFadeInFrames = FramesFor(1200);
 // The middle of arrow k (1 to 3), which exchanges screen strips k - 1 and k.
 int32_t ArrowX() { return 688 + 30; }
 int32_t ArrowY(int32_t k) { return 100 * k - 5 + 51; }
+// The top row of arrow 1 (at y 95), just inside its edge; the arrows below overlap the
+// one above by three rows, so only the first has a top row of its own.
+constexpr int32_t kArrowOneTopRow = 96;
+
+// The order the first round starts from: the fixture's seed, then that many exchanges of
+// neighbours from the solved order.
+StripOrder FirstRoundOrder(int32_t exchanges) {
+  SeedRandom(7);
+  StripOrder order{0, 1, 2, 3};
+  ShuffleStrips(order, exchanges);
+  return order;
+}
 
 // The picture strip each screen strip shows, -1 where no whole strip is seen.
 StripOrder ShownOrder(const ShownFrame& frame) {
@@ -83,6 +97,25 @@ Result ResultShown(const ShownFrame& frame, int32_t slot) {
   return Result::Empty;
 }
 
+// The opacity the top strip, showing picture strip 0, is drawn at: the middle of its cell
+// (45, 5) against the background, by the channel that differs most.
+double TopStripOpacity(const ShownFrame& frame, const ShownFrame& background) {
+  const int32_t x = puzzletest::kSwapLeft + 10 * 45 + 5;
+  const int32_t y = puzzletest::kBoardTop + 10 * 5 + 5;
+  const uint32_t cell = puzzletest::TestCell(45, 5);
+  double opacity = 0, widest = 0;
+  for (int shift : {0, 8, 16}) {
+    const double over = (cell >> shift) & 0xFF;
+    const double under = (background.Pixel(x, y) >> shift) & 0xFF;
+    const double shown = (frame.Pixel(x, y) >> shift) & 0xFF;
+    if (std::abs(over - under) > widest) {
+      widest = std::abs(over - under);
+      opacity = (shown - under) / (over - under);
+    }
+  }
+  return opacity;
+}
+
 // Every cell of the board shows its test colour exactly (opacity 1, nothing over it).
 bool BoardWhole(const ShownFrame& frame) {
   const StripOrder order = ShownOrder(frame);
@@ -135,7 +168,7 @@ TEST_F(SwapPuzzle, AnExchangeTakesAbout770MsAtOpacityPointEightAndIgnoresClicksM
       .Wait(kFadeInFrames)
       .Do([&] {
         start = ShownOrder(ShownFrame::Read());
-        SetScriptedPointer(ArrowX(), ArrowY(2));
+        SetScriptedPointer(ArrowX(), kArrowOneTopRow);
       })
       .Press()
       .Do([&] {
@@ -159,16 +192,17 @@ TEST_F(SwapPuzzle, AnExchangeTakesAbout770MsAtOpacityPointEightAndIgnoresClicksM
   script_.Play(*MainScreen, 2000);
   EXPECT_EQ(SwapPuzzleScreen(kEasy), 4);
 
-  // 100 pixels at 130 per second in frames of 12 ms: 65 frames.
+  // 100 pixels at 130 per second, 1.56 a frame of 12 ms: 65 frames, and two more until
+  // the new order is read back.
   ASSERT_GT(changeFrame, clickFrame);
   const uint32_t frames = changeFrame - clickFrame;
-  EXPECT_GE(frames * 12, 740u);
-  EXPECT_LE(frames * 12, 820u);
+  EXPECT_GE(frames, 65u + 1);
+  EXPECT_LE(frames, 65u + 3);
   StripOrder expected = start;
-  std::swap(expected[1], expected[2]);
+  std::swap(expected[0], expected[1]);
   EXPECT_EQ(end, expected) << "the click on arrow 3 during the exchange is ignored";
 
-  // Some ten frames into the exchange: screen strip 1 has come down and strip 2 gone up
+  // Some ten frames into the exchange: screen strip 0 has come down and strip 1 gone up
   // by about 12 pixels (1.56 a frame), both at opacity 0.8 over the background.
   ASSERT_EQ(during.size(), 1u);
   const int32_t shift = 12;
@@ -187,23 +221,32 @@ TEST_F(SwapPuzzle, AnExchangeTakesAbout770MsAtOpacityPointEightAndIgnoresClicksM
     }
   };
   // Where the two strips cross, the lower one lies over the upper one.
-  expectBlend(1, start[1], shift, {0, 4, 6});
-  expectBlend(2, start[2], -shift, {4, 6, 9});
+  expectBlend(0, start[0], shift, {0, 4, 6});
+  expectBlend(1, start[1], -shift, {4, 6, 9});
 }
 
 TEST_F(SwapPuzzle, AWrongTestAddsAStoneShowsItsPictureForAboutTwoSecondsAndKeepsThePicture) {
   StripOrder before{}, after{};
-  ButtonFace soon = ButtonFace::Unknown, later = ButtonFace::Unknown, back = ButtonFace::Unknown;
+  ButtonFace soon = ButtonFace::Unknown, back = ButtonFace::Unknown;
   Result slot0 = Result::Empty, slot1 = Result::Star;
   bool whole = false;
+  uint32_t releaseFrame = 0, backFrame = 0;
   script_.Wait(kFadeInFrames)
       .Do([&] { before = ShownOrder(ShownFrame::Read()); })
-      .Click(kTestX, kTestY)
+      .MoveTo(kTestX, kTestY)
+      .Press()
+      .Do([&] {
+        SetScriptedButton(MOUSE_LEFT, false);
+        releaseFrame = script_.FramesPlayed();
+      })
       .MoveTo(400, 580)
       .Do([&] { soon = TestButtonFace(ShownFrame::Read()); })
-      .Wait(FramesFor(1600))
-      .Do([&] { later = TestButtonFace(ShownFrame::Read()); })
-      .Wait(FramesFor(400))
+      .WaitUntil(
+          [&] {
+            backFrame = script_.FramesPlayed();
+            return TestButtonFace(ShownFrame::Read()) != ButtonFace::Wrong;
+          },
+          FramesFor(3000))
       .Do([&] {
         const ShownFrame frame = ShownFrame::Read();
         back = TestButtonFace(frame);
@@ -218,8 +261,10 @@ TEST_F(SwapPuzzle, AWrongTestAddsAStoneShowsItsPictureForAboutTwoSecondsAndKeeps
   // The exit button leaves once its click has sounded, in the middle of play.
   EXPECT_EQ(SwapPuzzleScreen(kMedium), 4);
   EXPECT_EQ(soon, ButtonFace::Wrong);
-  EXPECT_EQ(later, ButtonFace::Wrong);
   EXPECT_EQ(back, ButtonFace::Test);
+  // The result shows for 1.8 s (150 frames at 83 a second), read back a few frames later.
+  EXPECT_GE((backFrame - releaseFrame) * 12, 1800u);
+  EXPECT_LE((backFrame - releaseFrame) * 12, 1890u);
   EXPECT_TRUE(whole);
   EXPECT_EQ(after, before);
   EXPECT_FALSE(IsOrderSolved(after));
@@ -229,9 +274,14 @@ TEST_F(SwapPuzzle, AWrongTestAddsAStoneShowsItsPictureForAboutTwoSecondsAndKeeps
 
 TEST_F(SwapPuzzle, ARightTestAddsAStarFadesOutAndANewShuffledRoundFadesIn) {
   StripOrder next{};
+  ShownFrame background;
   bool wholeAfterClick = true, goneLater = false, wholeAgain = false;
   Result slot0 = Result::Empty;
-  script_.Wait(kFadeInFrames)
+  uint32_t releaseFrame = 0, fadingFrame = 0;
+  double fadingOpacity = 0;
+  script_.Wait(1)
+      .Do([&] { background = ShownFrame::Read(); })
+      .Wait(kFadeInFrames)
       .Do([&] {
         const int32_t s = FirstMisplaced(ShownOrder(ShownFrame::Read()));
         SetScriptedPointer(ArrowX(), ArrowY(s + 1));
@@ -239,10 +289,20 @@ TEST_F(SwapPuzzle, ARightTestAddsAStarFadesOutAndANewShuffledRoundFadesIn) {
       .Press()
       .Release()
       .Wait(FramesFor(900))
-      .Click(kTestX, kTestY)
+      .MoveTo(kTestX, kTestY)
+      .Press()
+      .Do([&] {
+        SetScriptedButton(MOUSE_LEFT, false);
+        releaseFrame = script_.FramesPlayed();
+      })
       .MoveTo(400, 580)
       .Wait(FramesFor(500))
-      .Do([&] { wholeAfterClick = BoardWhole(ShownFrame::Read()); })
+      .Do([&] {
+        const ShownFrame frame = ShownFrame::Read();
+        wholeAfterClick = BoardWhole(frame);
+        fadingOpacity = TopStripOpacity(frame, background);
+        fadingFrame = script_.FramesPlayed();
+      })
       .Wait(FramesFor(600))
       .Do([&] {
         const ShownFrame frame = ShownFrame::Read();
@@ -262,6 +322,10 @@ TEST_F(SwapPuzzle, ARightTestAddsAStarFadesOutAndANewShuffledRoundFadesIn) {
 
   EXPECT_EQ(SwapPuzzleScreen(kEasy), 4);
   EXPECT_FALSE(wholeAfterClick) << "half-way through the fade-out";
+  // 41 of the 43 frames since the release faded the board by 12 ms each at one opacity
+  // per second, the other two are those of the test and of reading back.
+  ASSERT_EQ(fadingFrame - releaseFrame, 43u);
+  EXPECT_NEAR(fadingOpacity, 1 - 41 * 0.012, 0.01);
   EXPECT_TRUE(goneLater);
   EXPECT_EQ(slot0, Result::Star);
   EXPECT_TRUE(wholeAgain);
@@ -294,6 +358,7 @@ TEST_F(SwapPuzzle, TheSeventhResultEndsPlayAndTheScreenReturnsFiveOnceTheRowHasF
   script_.Play(*MainScreen, 2500);
 
   EXPECT_EQ(SwapPuzzleScreen(kHard), 5);
+  EXPECT_EQ(before, FirstRoundOrder(13)) << "thirteen exchanges at the hard level";
   for (int32_t i = 0; i < 6; ++i) EXPECT_EQ(row[static_cast<size_t>(i)], Result::Stone) << i;
   EXPECT_EQ(row[6], Result::Empty);
   // Seven slots at full opacity fade out one after another, a second each.
@@ -345,6 +410,7 @@ TEST_F(SwapPuzzle, EveryCellLandsOnItsPixelsWithItsBevel) {
 
   const StripOrder order = ShownOrder(shown);
   ASSERT_FALSE(IsOrderSolved(order));
+  EXPECT_EQ(order, FirstRoundOrder(3)) << "three exchanges at the medium level";
   int32_t wrong = 0;
   for (int32_t y = 0; y < 40; ++y)
     for (int32_t x = 0; x < 50; ++x) {

@@ -30,7 +30,8 @@ namespace studiotest {
 
 constexpr uint32_t kBackground = 0xFF707070u;
 
-// Screen positions of the studio's and the gallery's buttons (their centres).
+// Screen positions of the studio's and the gallery's buttons: their centres, and for Save
+// and Next their first pixel inside the top-left corner.
 struct Spot {
   int32_t x;
   int32_t y;
@@ -40,10 +41,10 @@ constexpr Spot kPickerButton = {757, 80};
 constexpr Spot kPenButton = {756, 225};
 constexpr Spot kEraserButton = {758, 361};
 constexpr Spot kBucketButton = {757, 495};
-constexpr Spot kSaveButton = {392, 536};
+constexpr Spot kSaveButton = {333, 493};  // the button at (332, 492)
 constexpr Spot kLoadButton = {247, 530};
 constexpr Spot kGalleryPrevious = {220, 535};
-constexpr Spot kGalleryNext = {316, 535};
+constexpr Spot kGalleryNext = {283, 506};  // the button at (282, 505)
 constexpr Spot kGalleryTake = {476, 528};
 constexpr Spot kGalleryDelete = {606, 529};
 constexpr Spot kGalleryExit = {61, 534};

@@ -1,0 +1,99 @@
+// --export-paintings on the built game: paintings saved as the studio saves them come out as
+// PNG files a parent can open, without a display, and the paintings stay as they were.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "GameLauncher.h"
+#include "graphic/KPictureDecode.h"
+#include "services/KPaths.h"
+#include "studio/PictureBuffer.h"
+#include "studio/PictureFiles.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// A colour of its own for every cell of every painting.
+uint32_t CellColour(int32_t painting, int32_t column, int32_t row) {
+  return 0xFF000000u | static_cast<uint32_t>(painting * 60) << 16 | static_cast<uint32_t>(row * 6) << 8 |
+         static_cast<uint32_t>(column * 5);
+}
+
+void SaveTestPainting(CanvasSize size, int32_t columns, int32_t rows, int32_t painting) {
+  for (int32_t c = 0; c < columns; ++c)
+    for (int32_t r = 0; r < rows; ++r) PictureBuffer.At(c, r) = CellColour(painting, c, r);
+  ASSERT_TRUE(SavePainting(size, columns, rows));
+}
+
+std::map<std::string, std::string> Contents(const fs::path& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(folder))
+    files[entry.path().string()] = entry.is_regular_file() ? tafutest::ReadFile(entry.path().string()) : "<folder>";
+  return files;
+}
+
+// Every pixel of the PNG at path lies in the cell block of its colour: cellPixels square
+// blocks, columns x rows of them.
+void ExpectCellBlocks(const std::string& path, int32_t painting, int32_t columns, int32_t rows, int32_t cellPixels) {
+  const std::string png = tafutest::ReadFile(path);
+  KDecodedPicture picture;
+  ASSERT_TRUE(DecodePicture(png.data(), png.size(), KPictureFormat::Png, 4096, picture)) << path;
+  ASSERT_EQ(picture.width, columns * cellPixels) << path;
+  ASSERT_EQ(picture.height, rows * cellPixels) << path;
+  int32_t wrong = 0;
+  for (int32_t y = 0; y < picture.height; ++y) {
+    for (int32_t x = 0; x < picture.width; ++x) {
+      const uint8_t* p = picture.rgba.get() + (static_cast<size_t>(y) * picture.width + x) * 4;
+      const uint32_t pixel = 0xFF000000u | p[2] << 16 | p[1] << 8 | p[0];
+      if (pixel != CellColour(painting, x / cellPixels, y / cellPixels) || p[3] != 0xFF) ++wrong;
+    }
+  }
+  EXPECT_EQ(wrong, 0) << path;
+}
+
+TEST(ExportPaintings, WritesEveryReadablePaintingAsAPngAndLeavesThePaintingsAlone) {
+  tafutest::GameLauncher game;
+  SetUserFolder(game.Folder().Path().string());
+  SaveTestPainting(CanvasSize::Big, 50, 40, 1);
+  SaveTestPainting(CanvasSize::Big, 50, 40, 2);
+  SaveTestPainting(CanvasSize::Small, 15, 15, 3);
+  // Painting 3 broke off half-way; a note beside the paintings is no painting at all.
+  const std::string first = tafutest::ReadFile(game.File("draw/big/1.tga"));
+  tafutest::WriteFile(game.File("draw/big/3.tga"), first.substr(0, first.size() / 2));
+  tafutest::WriteFile(game.File("draw/big/notes.txt"), "hello");
+  const auto before = Contents(game.File("draw"));
+
+  const std::string target = game.File("parents/TAFU paintings");
+  ASSERT_TRUE(game.Launch({.arguments = {"--export-paintings", target},
+                           .unset = {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER", "SDL_AUDIODRIVER"}}));
+  EXPECT_EQ(game.Wait(10s), 1);
+  EXPECT_EQ(game.Output(), "Exported 3 paintings to " + target + "\n");
+  EXPECT_NE(game.Errors().find("draw/big/3.tga"), std::string::npos) << game.Errors();
+  EXPECT_EQ(game.Errors().find("notes.txt"), std::string::npos) << game.Errors();
+
+  ExpectCellBlocks(target + "/big-1.png", 1, 50, 40, 16);
+  ExpectCellBlocks(target + "/big-2.png", 2, 50, 40, 16);
+  ExpectCellBlocks(target + "/small-1.png", 3, 15, 15, 32);
+  size_t exported = 0;
+  for (const auto& entry : fs::directory_iterator(target)) exported += entry.path().extension() == ".png";
+  EXPECT_EQ(exported, 3u);
+  EXPECT_EQ(Contents(game.File("draw")), before);
+}
+
+TEST(ExportPaintings, WithoutPaintingsNothingIsWrittenAndAllIsWell) {
+  tafutest::GameLauncher game;
+  const std::string target = game.File("empty");
+  ASSERT_TRUE(game.Launch({.arguments = {"--export-paintings=" + target}}));
+  EXPECT_EQ(game.Wait(10s), 0);
+  EXPECT_EQ(game.Output(), "Exported 0 paintings to " + target + "\n");
+  EXPECT_TRUE(fs::is_directory(target));
+  EXPECT_FALSE(fs::exists(game.File("draw")));
+}
+
+}  // namespace
