@@ -13,7 +13,7 @@ packages=(
   libstb-dev libvorbis-dev libopenmpt-dev
   googletest libgtest-dev libbenchmark-dev
   librsvg2-bin
-  xvfb xdotool imagemagick x11-utils sox
+  xvfb xdotool imagemagick x11-utils x11-xserver-utils openbox sox
   desktop-file-utils appstream dpkg-dev lintian man-db groff-base xdg-user-dirs
   clang libclang-rt-14-dev python3
 )

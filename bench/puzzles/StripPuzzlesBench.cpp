@@ -82,6 +82,8 @@ void BM_BackgroundFrame(benchmark::State& state) {
   for (auto _ : state) {
     const auto start = Clock::now();
     for (uint32_t i = 0; i < kFramesPerRun; ++i) {
+      // The pointer moves a pixel each frame, so that every frame is drawn.
+      SetScriptedPointer(400 + static_cast<int32_t>(i % 2), 300);
       BeginFrame();
       DrawBackground(cache.Picture(0));
       EndFrame();

@@ -160,7 +160,10 @@ void BM_BackgroundOnlyFrame(benchmark::State& state) {
   if (!stage.ready) return state.SkipWithError("no window");
   AssetCache assets;
   assets.AddPicture(GetCanvasGeometry(CanvasSize::Big).studioBackground, false);
+  int32_t frame = 0;
   for (auto _ : state) {
+    // The pointer moves a pixel each frame, so that every frame is drawn.
+    SetScriptedPointer(400 + frame++ % 2, 300);
     BeginFrame();
     DrawBackground(assets.Picture(0));
     DrawCursor();

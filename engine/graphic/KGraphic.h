@@ -145,6 +145,28 @@ class KGraphicGL final : public KGraphic {
   void EnableRepeat() override;
 
  private:
+  // What the draw calls above do once the frame is drawn.
+  void FillRectNow(float x1, float y1, float x2, float y2, float r, float g, float b, float a);
+  void DrawLineNow(float x1, float y1, float x2, float y2, float r, float g, float b, float a);
+  void DrawPointNow(float x, float y, float r, float g, float b, float a);
+  void BlitNow(float x1, float y1, float x2, float y2, int16_t x, int16_t y, bool flipX, bool flipY);
+  void BlitRotoZoomNow(float x1, float y1, float x2, float y2, int16_t x, int16_t y, float angle, float zoom,
+                       bool flipX, bool flipY);
+  void BlitAlphaNow(float x1, float y1, float x2, float y2, int16_t x, int16_t y, bool flipX, bool flipY);
+  void BlitAlphaRotoZoomNow(float x1, float y1, float x2, float y2, int16_t x, int16_t y, float angle, float zoom,
+                            float alpha, bool flipX, bool flipY);
+  void DrawTiledNow(int16_t x, int16_t y, int16_t w, int16_t h, float count, float angle);
+  void BlitQuadNow(float sx1, float sy1, float sx2, float sy2, float sx3, float sy3, float sx4, float sy4, float dx1,
+                   float dy1, float dx2, float dy2, float dx3, float dy3, float dx4, float dy4);
+  void DrawStretchedNow(float x1, float y1, float x2, float y2, float destX1, float destY1, float destX2,
+                        float destY2, float alpha, float angle);
+  // The picture's texture or drawing state is about to change: what the frame recorded
+  // so far is drawn first, and the picture gets a new version.
+  void Changing();
+  uint64_t PixelsHash() const;
+  bool PixelsOpaque() const;
+  void BlendUnlessOpaque(float alpha) const;
+
   bool HasTexture() const { return texture_ != 0; }
   void Bind();
   void DrawQuad(float x1, float y1, float x2, float y2, float left, float top, bool flipX, bool flipY) const;
@@ -172,4 +194,9 @@ class KGraphicGL final : public KGraphic {
   float width_ = 0;
   float height_ = 0;
   uint32_t* pixels_ = nullptr;
+  uint64_t uploadedHash_ = 0;
+  // Every pixel of the caller's buffer is opaque (pictures made from pixels only).
+  bool allOpaque_ = false;
+  bool smooth_ = false;
+  uint64_t version_ = 0;
 };

@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <new>
 
 #include "KGraphic.h"
+#include "KFrameRecord.h"
 #include "KPictureDecode.h"
+#include "KReadBuffer.h"
 #include "services/KFile.h"
 #include "services/KMessage.h"
 
@@ -125,6 +128,7 @@ bool KGraphicGL::LoadPicture(const std::string& path, bool trueColour, bool keep
 bool KGraphicGL::LoadPictureFromMemory(const void* data, size_t size, KPictureFormat format, bool trueColour,
                                        bool keepAlpha) {
   FreePicture();
+  Changing();
   if (!data || size == 0 || format == KPictureFormat::None) return false;
 
   // From here on the file counts as loaded; one the decoder rejects stays empty.
@@ -167,6 +171,7 @@ bool KGraphicGL::LoadPictureFromMemory(const void* data, size_t size, KPictureFo
 }
 
 void KGraphicGL::FreePicture() {
+  Changing();
   if (HasTexture()) {
     if (boundTexture == static_cast<GLint>(texture_)) boundTexture = -1;
     glDeleteTextures(1, &texture_);
@@ -177,17 +182,20 @@ void KGraphicGL::FreePicture() {
   textureWidth_ = 0;
   textureHeight_ = 0;
   pixels_ = nullptr;
+  allOpaque_ = false;
 }
 
 void KGraphicGL::SetFiltering(bool smooth) {
   if (!HasTexture()) return;
+  Changing();
+  smooth_ = smooth;
   Bind();
   const GLint filter = smooth ? GL_LINEAR : GL_NEAREST;
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
 }
 
-void KGraphicGL::FillRect(float x1, float y1, float x2, float y2, float r, float g, float b, float a) {
+void KGraphicGL::FillRectNow(float x1, float y1, float x2, float y2, float r, float g, float b, float a) {
   StopTexturing();
   if (a != 1.0f) {
     glEnable(GL_BLEND);
@@ -209,7 +217,7 @@ void KGraphicGL::FillRect(float x1, float y1, float x2, float y2, float r, float
 
 // Lines and points go through pixel centres, so that a whole-pixel position
 // lights exactly that pixel.
-void KGraphicGL::DrawLine(float x1, float y1, float x2, float y2, float r, float g, float b, float a) {
+void KGraphicGL::DrawLineNow(float x1, float y1, float x2, float y2, float r, float g, float b, float a) {
   constexpr float kHalf = 0.5f;
   StopTexturing();
   glEnable(GL_BLEND);
@@ -223,7 +231,7 @@ void KGraphicGL::DrawLine(float x1, float y1, float x2, float y2, float r, float
   ResetColour();
 }
 
-void KGraphicGL::DrawPoint(float x, float y, float r, float g, float b, float a) {
+void KGraphicGL::DrawPointNow(float x, float y, float r, float g, float b, float a) {
   constexpr float kHalf = 0.5f;
   StopTexturing();
   glEnable(GL_BLEND);
@@ -257,6 +265,18 @@ void KGraphicGL::BlendWithPictureFactors() const {
   glBlendFunc(sourceFactor_, destinationFactor_);
 }
 
+// Blending an opaque texel at full opacity gives the texel itself: a picture whose pixels
+// are all opaque, drawn sharp at full opacity, is copied without blending, which software
+// renderers do much faster, with the same pixels.
+void KGraphicGL::BlendUnlessOpaque(float alpha) const {
+  const bool fullOpacity = alpha >= 1.0f && (!tintOn_ || tintA_ >= 1.0f);
+  const bool usualFactors = sourceFactor_ == GL_SRC_ALPHA && destinationFactor_ == GL_ONE_MINUS_SRC_ALPHA;
+  if (allOpaque_ && !smooth_ && fullOpacity && usualFactors)
+    glDisable(GL_BLEND);
+  else
+    BlendWithPictureFactors();
+}
+
 void KGraphicGL::SetTintedColour(float alpha) const {
   if (tintOn_)
     glColor4f(tintR_, tintG_, tintB_, alpha * tintA_);
@@ -264,14 +284,14 @@ void KGraphicGL::SetTintedColour(float alpha) const {
     glColor4f(1, 1, 1, alpha);
 }
 
-void KGraphicGL::Blit(float x1, float y1, float x2, float y2, int16_t x, int16_t y, bool flipX, bool flipY) {
+void KGraphicGL::BlitNow(float x1, float y1, float x2, float y2, int16_t x, int16_t y, bool flipX, bool flipY) {
   if (!HasTexture()) return;
   Bind();
   glDisable(GL_BLEND);
   DrawQuad(x1, y1, x2, y2, x, FlipY(y), flipX, flipY);
 }
 
-void KGraphicGL::BlitRotoZoom(float x1, float y1, float x2, float y2, int16_t x, int16_t y, float angle, float zoom,
+void KGraphicGL::BlitRotoZoomNow(float x1, float y1, float x2, float y2, int16_t x, int16_t y, float angle, float zoom,
                               bool flipX, bool flipY) {
   if (!HasTexture() || zoom == 0.0f) return;
   const float halfWidth = (x2 - x1) / 2;
@@ -286,16 +306,16 @@ void KGraphicGL::BlitRotoZoom(float x1, float y1, float x2, float y2, int16_t x,
   glPopMatrix();
 }
 
-void KGraphicGL::BlitAlpha(float x1, float y1, float x2, float y2, int16_t x, int16_t y, bool flipX, bool flipY) {
+void KGraphicGL::BlitAlphaNow(float x1, float y1, float x2, float y2, int16_t x, int16_t y, bool flipX, bool flipY) {
   if (!HasTexture()) return;
   Bind();
-  BlendWithPictureFactors();
+  BlendUnlessOpaque(1.0f);
   SetTintedColour(1.0f);
   DrawQuad(x1, y1, x2, y2, x, FlipY(y), flipX, flipY);
   ResetColour();
 }
 
-void KGraphicGL::BlitAlphaRotoZoom(float x1, float y1, float x2, float y2, int16_t x, int16_t y, float angle,
+void KGraphicGL::BlitAlphaRotoZoomNow(float x1, float y1, float x2, float y2, int16_t x, int16_t y, float angle,
                                    float zoom, float alpha, bool flipX, bool flipY) {
   if (!HasTexture() || zoom == 0.0f || !(alpha > 0.0f)) return;
   glPushMatrix();
@@ -312,13 +332,13 @@ void KGraphicGL::BlitAlphaRotoZoom(float x1, float y1, float x2, float y2, int16
   }
   SetTintedColour(alpha);
   Bind();
-  BlendWithPictureFactors();
+  BlendUnlessOpaque(alpha);
   DrawQuad(x1, y1, x2, y2, left, top, flipX, flipY);
   ResetColour();
   glPopMatrix();
 }
 
-void KGraphicGL::DrawTiled(int16_t x, int16_t y, int16_t w, int16_t h, float count, float angle) {
+void KGraphicGL::DrawTiledNow(int16_t x, int16_t y, int16_t w, int16_t h, float count, float angle) {
   if (!HasTexture()) return;
   glDisable(GL_BLEND);
   Bind();
@@ -340,7 +360,7 @@ void KGraphicGL::DrawTiled(int16_t x, int16_t y, int16_t w, int16_t h, float cou
   glPopMatrix();
 }
 
-void KGraphicGL::BlitQuad(float sx1, float sy1, float sx2, float sy2, float sx3, float sy3, float sx4, float sy4,
+void KGraphicGL::BlitQuadNow(float sx1, float sy1, float sx2, float sy2, float sx3, float sy3, float sx4, float sy4,
                           float dx1, float dy1, float dx2, float dy2, float dx3, float dy3, float dx4, float dy4) {
   if (!HasTexture()) return;
   Bind();
@@ -358,29 +378,21 @@ void KGraphicGL::BlitQuad(float sx1, float sy1, float sx2, float sy2, float sx3,
 }
 
 void KGraphicGL::SetBlendMode(int32_t mode) {
-  switch (mode) {
-    case 0:
-      sourceFactor_ = GL_SRC_ALPHA;
-      destinationFactor_ = GL_DST_ALPHA;
-      break;
-    case 1:
-      sourceFactor_ = GL_SRC_ALPHA;
-      destinationFactor_ = GL_ONE_MINUS_SRC_ALPHA;
-      break;
-    case 2:
-      sourceFactor_ = GL_ONE;
-      destinationFactor_ = GL_ONE_MINUS_SRC_ALPHA;
-      break;
-    case 3:
-      sourceFactor_ = GL_ZERO;
-      destinationFactor_ = GL_ONE_MINUS_SRC_ALPHA;
-      break;
-    default:
-      break;
-  }
+  static constexpr uint32_t kFactors[][2] = {
+      {GL_SRC_ALPHA, GL_DST_ALPHA},
+      {GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA},
+      {GL_ONE, GL_ONE_MINUS_SRC_ALPHA},
+      {GL_ZERO, GL_ONE_MINUS_SRC_ALPHA},
+  };
+  if (mode < 0 || mode >= static_cast<int32_t>(std::size(kFactors))) return;
+  const uint32_t* factors = kFactors[mode];
+  if (factors[0] == sourceFactor_ && factors[1] == destinationFactor_) return;
+  Changing();
+  sourceFactor_ = factors[0];
+  destinationFactor_ = factors[1];
 }
 
-void KGraphicGL::DrawStretched(float x1, float y1, float x2, float y2, float destX1, float destY1, float destX2,
+void KGraphicGL::DrawStretchedNow(float x1, float y1, float x2, float y2, float destX1, float destY1, float destX2,
                                float destY2, float alpha, float angle) {
   if (!HasTexture()) return;
   Bind();
@@ -410,16 +422,17 @@ bool KGraphicGL::GrabFrontBuffer() { return Grab(GL_FRONT, nullptr, false, GL_RG
 
 bool KGraphicGL::Grab(uint32_t buffer, KGrabCallback callback, bool useColourKey, int32_t internalFormat) {
   FreePicture();
+  FlushFrame();
   if (screenWidth <= 0 || screenHeight <= 0) return false;
   const int32_t side = TextureSide(screenWidth, screenHeight);
   std::unique_ptr<uint8_t[]> screen = AllocatePixels(screenWidth, screenHeight);
   std::unique_ptr<uint8_t[]> staging = AllocatePixels(side, side);
   if (!screen || !staging) return false;
 
-  glReadBuffer(buffer);
+  SelectReadBuffer(buffer);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glReadPixels(0, 0, screenWidth, screenHeight, GL_RGBA, GL_UNSIGNED_BYTE, screen.get());
-  glReadBuffer(GL_BACK);
+  SelectReadBuffer(GL_BACK);
 
   // The screen is read from the bottom row up; the texture holds the top row first.
   const size_t screenStride = static_cast<size_t>(screenWidth) * kBytesPerPixel;
@@ -461,19 +474,27 @@ void KGraphicGL::SetColorKey(bool on, uint8_t r, uint8_t g, uint8_t b) {
 void KGraphicGL::SetRepeat(bool on) {
   repeat_ = on;
   if (!HasTexture()) return;
+  Changing();
   Bind();
   ApplyWrap();
 }
 
 void KGraphicGL::SetTint(float r, float g, float b, float a) {
   if (r == 1.0f && g == 1.0f && b == 1.0f && a == 1.0f) {
+    if (tintOn_) Changing();
     tintOn_ = false;
     return;
   }
-  tintR_ = std::clamp(r, 0.0f, 1.0f);
-  tintG_ = std::clamp(g, 0.0f, 1.0f);
-  tintB_ = std::clamp(b, 0.0f, 1.0f);
-  tintA_ = std::clamp(a, 0.0f, 1.0f);
+  r = std::clamp(r, 0.0f, 1.0f);
+  g = std::clamp(g, 0.0f, 1.0f);
+  b = std::clamp(b, 0.0f, 1.0f);
+  a = std::clamp(a, 0.0f, 1.0f);
+  if (tintOn_ && r == tintR_ && g == tintG_ && b == tintB_ && a == tintA_) return;
+  Changing();
+  tintR_ = r;
+  tintG_ = g;
+  tintB_ = b;
+  tintA_ = a;
   tintOn_ = true;
 }
 
@@ -493,6 +514,7 @@ bool KGraphicGL::CreateFromPixels(uint32_t* pixels, int32_t width, int32_t heigh
 
   // A square power-of-two buffer and any other one alike fill a texture of
   // exactly their own size.
+  Changing();
   pixels_ = pixels;
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   glGenTextures(1, &texture_);
@@ -503,6 +525,8 @@ bool KGraphicGL::CreateFromPixels(uint32_t* pixels, int32_t width, int32_t heigh
   height_ = static_cast<float>(height);
   textureWidth_ = static_cast<float>(width);
   textureHeight_ = static_cast<float>(height);
+  uploadedHash_ = PixelsHash();
+  allOpaque_ = PixelsOpaque();
   SetFiltering(kSmoothingDefault);
   ApplyWrap();
   return true;
@@ -510,6 +534,12 @@ bool KGraphicGL::CreateFromPixels(uint32_t* pixels, int32_t width, int32_t heigh
 
 void KGraphicGL::UpdateFromPixels() {
   if (!pixels_ || !HasTexture()) return;
+  // The same pixels again change nothing: no upload, and the frame may stay as it is.
+  const uint64_t contents = PixelsHash();
+  if (contents == uploadedHash_) return;
+  Changing();
+  uploadedHash_ = contents;
+  allOpaque_ = PixelsOpaque();
   Bind();
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, static_cast<GLsizei>(width_), static_cast<GLsizei>(height_), GL_RGBA,
@@ -518,7 +548,157 @@ void KGraphicGL::UpdateFromPixels() {
 
 void KGraphicGL::EnableRepeat() {
   if (!HasTexture()) return;
+  Changing();
   Bind();
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+}
+
+void KGraphicGL::Changing() {
+  FlushFrame();
+  version_ = NextPictureVersion();
+}
+
+// FNV-1a over the caller's buffer: whether its pixels changed since the last upload.
+uint64_t KGraphicGL::PixelsHash() const {
+  constexpr uint64_t kOffset = 14695981039346656037ull;
+  constexpr uint64_t kPrime = 1099511628211ull;
+  uint64_t hash = kOffset;
+  const size_t count = static_cast<size_t>(width_) * static_cast<size_t>(height_);
+  for (size_t i = 0; i < count; ++i) hash = (hash ^ pixels_[i]) * kPrime;
+  return hash;
+}
+
+bool KGraphicGL::PixelsOpaque() const {
+  constexpr uint32_t kAlphaMask = 0xFF000000u;
+  const size_t count = static_cast<size_t>(width_) * static_cast<size_t>(height_);
+  return std::all_of(pixels_, pixels_ + count, [](uint32_t pixel) { return (pixel & kAlphaMask) == kAlphaMask; });
+}
+
+// Every draw is recorded with its parameters and the picture's version, and carried out
+// when the frame is drawn.
+namespace {
+
+template <typename... Values>
+KDrawCommand MakeCommand(KDrawFunction draw, const KGraphicGL* picture, uint64_t version, Values... values) {
+  KDrawCommand command;
+  command.draw = draw;
+  command.owner = picture;
+  command.version = version;
+  size_t i = 0;
+  ((command.values[i++] = static_cast<float>(values)), ...);
+  return command;
+}
+
+KGraphicGL& PictureOf(const KDrawCommand& command) {
+  return *const_cast<KGraphicGL*>(static_cast<const KGraphicGL*>(command.owner));
+}
+
+int16_t Short(float value) { return static_cast<int16_t>(value); }
+bool Flag(float value) { return value != 0.0f; }
+
+}  // namespace
+
+void KGraphicGL::FillRect(float x1, float y1, float x2, float y2, float r, float g, float b, float a) {
+  RecordDrawing(MakeCommand(
+      [](const KDrawCommand& c) {
+        const auto& v = c.values;
+        PictureOf(c).FillRectNow(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7]);
+      },
+      this, version_, x1, y1, x2, y2, r, g, b, a));
+}
+
+void KGraphicGL::DrawLine(float x1, float y1, float x2, float y2, float r, float g, float b, float a) {
+  RecordDrawing(MakeCommand(
+      [](const KDrawCommand& c) {
+        const auto& v = c.values;
+        PictureOf(c).DrawLineNow(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7]);
+      },
+      this, version_, x1, y1, x2, y2, r, g, b, a));
+}
+
+void KGraphicGL::DrawPoint(float x, float y, float r, float g, float b, float a) {
+  RecordDrawing(MakeCommand(
+      [](const KDrawCommand& c) {
+        const auto& v = c.values;
+        PictureOf(c).DrawPointNow(v[0], v[1], v[2], v[3], v[4], v[5]);
+      },
+      this, version_, x, y, r, g, b, a));
+}
+
+void KGraphicGL::Blit(float x1, float y1, float x2, float y2, int16_t x, int16_t y, bool flipX, bool flipY) {
+  if (!HasTexture()) return;
+  RecordDrawing(MakeCommand(
+      [](const KDrawCommand& c) {
+        const auto& v = c.values;
+        PictureOf(c).BlitNow(v[0], v[1], v[2], v[3], Short(v[4]), Short(v[5]), Flag(v[6]), Flag(v[7]));
+      },
+      this, version_, x1, y1, x2, y2, x, y, flipX, flipY));
+}
+
+void KGraphicGL::BlitRotoZoom(float x1, float y1, float x2, float y2, int16_t x, int16_t y, float angle, float zoom,
+                              bool flipX, bool flipY) {
+  if (!HasTexture() || zoom == 0.0f) return;
+  RecordDrawing(MakeCommand(
+      [](const KDrawCommand& c) {
+        const auto& v = c.values;
+        PictureOf(c).BlitRotoZoomNow(v[0], v[1], v[2], v[3], Short(v[4]), Short(v[5]), v[6], v[7], Flag(v[8]),
+                                     Flag(v[9]));
+      },
+      this, version_, x1, y1, x2, y2, x, y, angle, zoom, flipX, flipY));
+}
+
+void KGraphicGL::BlitAlpha(float x1, float y1, float x2, float y2, int16_t x, int16_t y, bool flipX, bool flipY) {
+  if (!HasTexture()) return;
+  RecordDrawing(MakeCommand(
+      [](const KDrawCommand& c) {
+        const auto& v = c.values;
+        PictureOf(c).BlitAlphaNow(v[0], v[1], v[2], v[3], Short(v[4]), Short(v[5]), Flag(v[6]), Flag(v[7]));
+      },
+      this, version_, x1, y1, x2, y2, x, y, flipX, flipY));
+}
+
+void KGraphicGL::BlitAlphaRotoZoom(float x1, float y1, float x2, float y2, int16_t x, int16_t y, float angle,
+                                   float zoom, float alpha, bool flipX, bool flipY) {
+  if (!HasTexture() || zoom == 0.0f || !(alpha > 0.0f)) return;
+  RecordDrawing(MakeCommand(
+      [](const KDrawCommand& c) {
+        const auto& v = c.values;
+        PictureOf(c).BlitAlphaRotoZoomNow(v[0], v[1], v[2], v[3], Short(v[4]), Short(v[5]), v[6], v[7], v[8],
+                                          Flag(v[9]), Flag(v[10]));
+      },
+      this, version_, x1, y1, x2, y2, x, y, angle, zoom, alpha, flipX, flipY));
+}
+
+void KGraphicGL::DrawTiled(int16_t x, int16_t y, int16_t w, int16_t h, float count, float angle) {
+  if (!HasTexture()) return;
+  RecordDrawing(MakeCommand(
+      [](const KDrawCommand& c) {
+        const auto& v = c.values;
+        PictureOf(c).DrawTiledNow(Short(v[0]), Short(v[1]), Short(v[2]), Short(v[3]), v[4], v[5]);
+      },
+      this, version_, x, y, w, h, count, angle));
+}
+
+void KGraphicGL::BlitQuad(float sx1, float sy1, float sx2, float sy2, float sx3, float sy3, float sx4, float sy4,
+                          float dx1, float dy1, float dx2, float dy2, float dx3, float dy3, float dx4, float dy4) {
+  if (!HasTexture()) return;
+  RecordDrawing(MakeCommand(
+      [](const KDrawCommand& c) {
+        const auto& v = c.values;
+        PictureOf(c).BlitQuadNow(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10], v[11], v[12],
+                                 v[13], v[14], v[15]);
+      },
+      this, version_, sx1, sy1, sx2, sy2, sx3, sy3, sx4, sy4, dx1, dy1, dx2, dy2, dx3, dy3, dx4, dy4));
+}
+
+void KGraphicGL::DrawStretched(float x1, float y1, float x2, float y2, float destX1, float destY1, float destX2,
+                               float destY2, float alpha, float angle) {
+  if (!HasTexture()) return;
+  RecordDrawing(MakeCommand(
+      [](const KDrawCommand& c) {
+        const auto& v = c.values;
+        PictureOf(c).DrawStretchedNow(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9]);
+      },
+      this, version_, x1, y1, x2, y2, destX1, destY1, destX2, destY2, alpha, angle));
 }

@@ -75,7 +75,15 @@ struct Script {
   uint32_t frame = 0;
 };
 
+// Where the frame lies on the window; empty until the window has a frame to show.
+struct PointerArea {
+  KFrameRect rect;
+  int32_t frameWidth = 0;
+  int32_t frameHeight = 0;
+};
+
 InputState input;
+PointerArea pointerArea;
 Script script;
 std::function<void(const SDL_Event&)> keyEventSink;
 SDL_Joystick* joysticks[kMaxJoysticks] = {};
@@ -94,6 +102,19 @@ bool ButtonDown(int index) { return input.buttonDown[index] || input.buttonLatch
 void SetButton(int index, bool down) {
   input.buttonDown[index] = down;
   if (down) input.buttonLatched[index] = true;
+}
+
+int32_t FrameX(int32_t windowX) {
+  return WindowToFrame(windowX, pointerArea.rect.left, pointerArea.rect.width, pointerArea.frameWidth);
+}
+
+int32_t FrameY(int32_t windowY) {
+  return WindowToFrame(windowY, pointerArea.rect.top, pointerArea.rect.height, pointerArea.frameHeight);
+}
+
+void SetPointerFromWindow(int32_t windowX, int32_t windowY) {
+  input.mouseX = FrameX(windowX);
+  input.mouseY = FrameY(windowY);
 }
 
 SDL_Scancode ScancodeOf(int32_t keyCode) { return kKeyTable[static_cast<size_t>(keyCode)].scancode; }
@@ -187,7 +208,10 @@ int16_t GetMouseX() { return static_cast<int16_t>(input.mouseX); }
 int16_t GetMouseY() { return static_cast<int16_t>(input.mouseY); }
 
 void SetMousePosition(int32_t x, int32_t y) {
-  if (input.window && !script.on) SDL_WarpMouseInWindow(input.window, x, y);
+  if (input.window && !script.on)
+    SDL_WarpMouseInWindow(input.window,
+                          FrameToWindow(x, pointerArea.rect.left, pointerArea.rect.width, pointerArea.frameWidth),
+                          FrameToWindow(y, pointerArea.rect.top, pointerArea.rect.height, pointerArea.frameHeight));
   input.mouseX = x;
   input.mouseY = y;
 }
@@ -338,13 +362,11 @@ void ControlsHandleEvent(const SDL_Event& event) {
   if (script.on) return;
   switch (event.type) {
     case SDL_MOUSEMOTION:
-      input.mouseX = event.motion.x;
-      input.mouseY = event.motion.y;
+      SetPointerFromWindow(event.motion.x, event.motion.y);
       break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: {
-      input.mouseX = event.button.x;
-      input.mouseY = event.button.y;
+      SetPointerFromWindow(event.button.x, event.button.y);
       const int index = ButtonIndex(event.button.button);
       if (index >= 0) SetButton(index, event.type == SDL_MOUSEBUTTONDOWN);
       break;
@@ -364,7 +386,10 @@ void ControlsEndFrame() {
     int x = 0;
     int y = 0;
     SDL_GetMouseState(&x, &y);
-    input.mouseX = x;
-    input.mouseY = y;
+    SetPointerFromWindow(x, y);
   }
+}
+
+void SetPointerArea(const KFrameRect& area, int32_t frameWidth, int32_t frameHeight) {
+  pointerArea = {area, frameWidth, frameHeight};
 }

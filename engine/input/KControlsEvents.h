@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "window/KFrameFit.h"
+
 // Starts a new frame of input: presses latched during the last frame are released.
 void ControlsBeginFrame();
 // Takes one platform event into the input state.
@@ -13,6 +15,9 @@ void ControlsHandleEvent(const SDL_Event& event);
 // Reads the pointer position from SDL after the pending events were handled.
 void ControlsEndFrame();
 int32_t KeyCodeOfScancode(SDL_Scancode scancode);
+// The part of the window that shows the frame, and the frame's size: pointer positions are
+// taken from window pixels into frame pixels. An empty area leaves them as window pixels.
+void SetPointerArea(const KFrameRect& area, int32_t frameWidth, int32_t frameHeight);
 // Where key events that IsKeyDown takes from the queue between two frames are handled (the
 // window's own event handling, so its hooks see them too); without one, the input state
 // takes them directly.

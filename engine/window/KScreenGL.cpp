@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "graphic/KFrameRecord.h"
 #include "graphic/KGraphic.h"
 #include "input/KControls.h"
 #include "input/KControlsEvents.h"
@@ -76,6 +77,9 @@ KScreenGL::KScreenGL(bool depthBuffer) : depthBuffer_(depthBuffer) {}
 KScreenGL::~KScreenGL() {
   FreeEngineCursor();
   SetKeyEventSink(nullptr);
+  DiscardRecordedFrame();
+  if (context_) SDL_GL_MakeCurrent(window_, context_);
+  frame_.reset();
   messageHook_ = nullptr;
   eventHandler_ = nullptr;
   ShowSystemCursor();
@@ -95,6 +99,18 @@ KScreenGL::~KScreenGL() {
 void KScreenGL::ResetView() { SetView(0, 0, 0, 1.0f, false); }
 
 void KScreenGL::SetView(float x, float y, float angle, float zoom, bool clear) {
+  KDrawCommand command;
+  command.draw = [](const KDrawCommand& c) {
+    const auto& v = c.values;
+    static_cast<KScreenGL*>(const_cast<void*>(c.owner))->ApplyView(v[0], v[1], v[2], v[3], v[4] != 0.0f);
+  };
+  command.owner = this;
+  command.values = {x, y, angle, zoom, clear ? 1.0f : 0.0f};
+  if (clear) std::copy(std::begin(clearColor_), std::end(clearColor_), command.values.begin() + 5);
+  RecordDrawing(command);
+}
+
+void KScreenGL::ApplyView(float x, float y, float angle, float zoom, bool clear) {
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   glOrtho(0, width_, 0, height_, -100, 100);
@@ -130,6 +146,9 @@ bool KScreenGL::OpenWindow(int32_t width, int32_t height, int32_t depth, bool wi
   if (!CreateContext()) return false;
 
   SetTitle(title);
+  frame_ = std::make_unique<KFrameTarget>();
+  frame_->Create(width_, height_);
+  FollowWindowSize();
   KGraphicGL::SetScreenSize(width_, height_, depth_);
   InitControls(window_);
   SetKeyEventSink([this](const SDL_Event& event) { HandleEvent(event); });
@@ -172,13 +191,15 @@ bool KScreenGL::CreateContext() {
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
   SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depthBuffer_ ? 16 : 0);
 
-  Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
-  if (fullScreen_) flags |= SDL_WINDOW_FULLSCREEN;
-  window_ = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width_, height_, flags);
+  const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
+  const int32_t scale = WindowedScale();
+  const int32_t windowWidth = width_ * scale;
+  const int32_t windowHeight = height_ * scale;
+  window_ = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, windowWidth, windowHeight, flags);
   if (!window_) {
     // Without depth bits, once more; then the drivers are missing.
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
-    window_ = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width_, height_, flags);
+    window_ = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, windowWidth, windowHeight, flags);
     if (!window_) return noPixelFormat();
   }
   accelerated_ = true;
@@ -197,21 +218,77 @@ bool KScreenGL::CreateContext() {
   return true;
 }
 
+// The window's size as it first opens: the largest whole multiple of the frame that fits
+// the usable part of the display it opens on (the first one before it exists).
+int32_t KScreenGL::WindowedScale() const {
+  const int display = window_ ? std::max(0, SDL_GetWindowDisplayIndex(window_)) : 0;
+  SDL_Rect usable{};
+  if (SDL_GetDisplayUsableBounds(display, &usable) != 0) return 1;
+  return WindowScale(usable.w, usable.h, width_, height_);
+}
+
+// Full screen takes the desktop as it is: the display mode never changes. The window first
+// covers the display itself, without a border, since without a window manager nobody
+// answers the request for full screen.
 bool KScreenGL::ApplyFullScreen(bool full) {
   if (full) {
-    SDL_DisplayMode mode{};
-    mode.w = width_;
-    mode.h = height_;
-    mode.refresh_rate = 75;
-    SDL_DisplayMode closest{};
-    const int display = std::max(0, SDL_GetWindowDisplayIndex(window_));
-    if (SDL_GetClosestDisplayMode(display, &mode, &closest)) SDL_SetWindowDisplayMode(window_, &closest);
-    return SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN) == 0;
+    SDL_Rect bounds{};
+    if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(window_)), &bounds) == 0) {
+      SDL_SetWindowBordered(window_, SDL_FALSE);
+      SDL_SetWindowPosition(window_, bounds.x, bounds.y);
+      SDL_SetWindowSize(window_, bounds.w, bounds.h);
+    }
   }
-  if (SDL_SetWindowFullscreen(window_, 0) != 0) return false;
-  SDL_SetWindowSize(window_, width_, height_);
-  SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
-  return true;
+  const bool switched = SDL_SetWindowFullscreen(window_, full ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) == 0;
+  if (switched && !full) {
+    SDL_SetWindowBordered(window_, SDL_TRUE);
+    const int32_t scale = WindowedScale();
+    SDL_SetWindowSize(window_, width_ * scale, height_ * scale);
+    SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+  }
+  FollowWindowSize();
+  presentPending_ = true;
+  return switched;
+}
+
+// The window shows the frame again after anything that may have spoilt or moved it.
+void KScreenGL::FollowWindowEvent(uint8_t windowEvent) {
+  switch (windowEvent) {
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+      FollowWindowSize();
+      presentPending_ = true;
+      break;
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+      presentPending_ = true;
+      break;
+    default:
+      break;
+  }
+}
+
+// The pointer is read in frame pixels wherever the window puts the frame.
+void KScreenGL::FollowWindowSize() {
+  if (!window_ || !frame_ || !frame_->IsReady()) return;
+  int width = 0;
+  int height = 0;
+  SDL_GetWindowSize(window_, &width, &height);
+  SetPointerArea(frame_->Placement(width, height), width_, height_);
+}
+
+void KScreenGL::PresentFrame() {
+  presentPending_ = false;
+  ++presentedFrames_;
+  if (frame_ && frame_->IsReady()) {
+    int width = 0;
+    int height = 0;
+    SDL_GL_GetDrawableSize(window_, &width, &height);
+    frame_->Present(width, height);
+  }
+  SDL_GL_SwapWindow(window_);
+  if (frame_) frame_->Select();
 }
 
 void KScreenGL::RequestQuit() {
@@ -246,13 +323,18 @@ void KScreenGL::Flip(bool waitWhileInactive, bool resetAfter) {
   }
   const uint64_t now = GetMilliseconds();
   if (fadeLevel_ < 1.0f) DrawFade();
-  // Without the focus, this frame is the one the game stands still on: it is kept, to be
-  // shown again whenever the window is uncovered while the game waits.
-  if (waitWhileInactive && HasDesktop() && !IsForeground())
+  const bool target = frame_ && frame_->IsReady();
+  // Without a target of its own the window's back buffer is drawn afresh every frame.
+  const bool changed = EndRecordedFrame(presentPending_ || !target);
+  // Without the focus, this frame is the one the game stands still on: it is shown again
+  // whenever the window is uncovered while the game waits. The target keeps it by itself;
+  // without one it is kept here.
+  const bool standStill = waitWhileInactive && HasDesktop() && !IsForeground();
+  if (standStill && !target)
     KeepFrame();
   else
     frameKept_ = false;
-  SDL_GL_SwapWindow(window_);
+  if (changed) PresentFrame();
   if (resetAfter) ResetView();
 
   ControlsBeginFrame();
@@ -263,15 +345,25 @@ void KScreenGL::Flip(bool waitWhileInactive, bool resetAfter) {
   HoldFrameRate(now);
   previousFlip = GetMilliseconds();
   // When the focus went while this frame was shown, the next one is kept before the wait.
-  if (waitWhileInactive && !IsForeground() && frameKept_) WaitForFocus();
+  if (standStill && !IsForeground()) WaitForFocus();
 }
 
 void KScreenGL::DrawFade() {
   ResetView();
+  KDrawCommand command;
+  command.draw = [](const KDrawCommand& c) {
+    static_cast<KScreenGL*>(const_cast<void*>(c.owner))->DrawFadeNow(c.values[0]);
+  };
+  command.owner = this;
+  command.values[0] = fadeLevel_;
+  RecordDrawing(command);
+}
+
+void KScreenGL::DrawFadeNow(float level) {
   glDisable(GL_TEXTURE_2D);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  glColor4f(0, 0, 0, std::max(0.0f, 1.0f - fadeLevel_));
+  glColor4f(0, 0, 0, std::max(0.0f, 1.0f - level));
   glBegin(GL_QUADS);
   glVertex2f(0, static_cast<float>(height_));
   glVertex2f(static_cast<float>(width_), static_cast<float>(height_));
@@ -300,7 +392,7 @@ void KScreenGL::WaitForFocus() {
   SDL_Event event;
   while (window_ && !quitRequested_ && !IsForeground() && SDL_WaitEvent(&event)) {
     HandleEvent(event);
-    if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_EXPOSED) PresentKeptFrame();
+    if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_EXPOSED) PresentAgain();
   }
   frameKept_ = false;
   ControlsEndFrame();
@@ -357,12 +449,22 @@ void KScreenGL::PresentKeptFrame() {
   SDL_GL_SwapWindow(window_);
 }
 
+// The frame target keeps the last frame as it was drawn: it is simply shown again.
+void KScreenGL::PresentAgain() {
+  if (!frame_ || !frame_->IsReady()) {
+    PresentKeptFrame();
+    return;
+  }
+  PresentFrame();
+}
+
 void KScreenGL::PumpMessage() {
   SDL_Event event;
   if (SDL_PollEvent(&event)) HandleEvent(event);
 }
 
 void KScreenGL::HandleEvent(const SDL_Event& event) {
+  if (event.type == SDL_WINDOWEVENT) FollowWindowEvent(event.window.event);
   ControlsHandleEvent(event);
   if (messageHook_ && !messageHook_(&event)) return;
   if (eventHandler_ && !eventHandler_(TranslateEvent(event))) return;

@@ -4,6 +4,9 @@
 #include <SDL.h>
 #include <SDL_opengl.h>
 
+#include <memory>
+
+#include "KFrameTarget.h"
 #include "KScreen.h"
 
 class KScreenGL final : public KScreen {
@@ -38,18 +41,28 @@ class KScreenGL final : public KScreen {
   void SetEventHandler(KEventHandler handler) override { eventHandler_ = handler; }
 
   int32_t GetFrameDelay() const { return frameDelay_; }
+  // How many frames reached the window since it opened (a frame equal to the one on
+  // screen is not presented).
+  uint64_t GetPresentedFrames() const { return presentedFrames_; }
 
  private:
   bool CreateContext();
   void HandleEvent(const SDL_Event& event);
   KEvent TranslateEvent(const SDL_Event& event) const;
   void DrawFade();
+  void ApplyView(float x, float y, float angle, float zoom, bool clear);
+  void DrawFadeNow(float level);
   void HoldFrameRate(uint64_t frameStart);
   static bool HasDesktop();
   void WaitForFocus();
   void KeepFrame();
   void PresentKeptFrame();
+  void PresentAgain();
   bool ApplyFullScreen(bool full);
+  void PresentFrame();
+  void FollowWindowSize();
+  void FollowWindowEvent(uint8_t windowEvent);
+  int32_t WindowedScale() const;
 
   float clearColor_[4] = {0, 0, 0, 0};
   SDL_GLContext context_ = nullptr;
@@ -70,8 +83,14 @@ class KScreenGL final : public KScreen {
   bool quitRequested_ = false;
   bool drawCursor_ = false;
   bool videoStarted_ = false;  // this screen started SDL's video and shuts it down
-  // A copy of the frame presented last before the game stood still without focus, shown
-  // again whenever the desktop uncovers the window meanwhile.
+  // The frame at width x height, shown on the window scaled to fit.
+  std::unique_ptr<KFrameTarget> frame_;
+  // The window needs the frame again (uncovered, resized, switched, focused) even when it
+  // has not changed.
+  bool presentPending_ = true;
+  uint64_t presentedFrames_ = 0;
+  // Without a frame target of its own: a copy of the frame presented last before the game
+  // stood still without focus, shown again whenever the desktop uncovers the window meanwhile.
   GLuint keptFrame_ = 0;
   bool frameKept_ = false;
 };

@@ -5,8 +5,10 @@
 #include <new>
 
 #include "KScreenGL.h"
+#include "graphic/KFrameRecord.h"
 #include "graphic/KGraphic.h"
 #include "graphic/KPictureEncode.h"
+#include "graphic/KReadBuffer.h"
 
 namespace {
 
@@ -41,7 +43,7 @@ std::unique_ptr<uint8_t[]> ReadBackBuffer(int32_t width, int32_t height) {
   std::unique_ptr<uint8_t[]> rgba(new (std::nothrow) uint8_t[pixelCount * kRgba]);
   std::unique_ptr<uint8_t[]> rgb(new (std::nothrow) uint8_t[pixelCount * kRgb]);
   if (!rgba || !rgb) return nullptr;
-  glReadBuffer(GL_BACK);
+  SelectReadBuffer(GL_BACK);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.get());
   for (int32_t y = 0; y < height; ++y) {
@@ -76,9 +78,12 @@ bool KScreenGL::SaveScreenshot(const std::string& path, uint32_t type, int32_t w
     width = width_;
     height = height_;
   }
+  FlushFrame();
   std::unique_ptr<uint8_t[]> pixels = ReadBackBuffer(width, height);
   const bool written = pixels && EncodePictureFile(path, FormatOfType(type), width, height, pixels.get());
   frame.Blit(0, 0, width_, height_, 0, 0, false, false);
+  // The copy is drawn before it goes.
+  FlushFrame();
 
   glMatrixMode(GL_PROJECTION);
   glPopMatrix();

@@ -97,6 +97,17 @@ bool GameLauncher::WaitForPixel(int32_t x, int32_t y, const std::function<bool(u
   return WaitFor([&] { return wanted(Pixel(x, y)); }, timeout);
 }
 
+bool GameLauncher::FindWindowAgain() { return (window_ = FindXWindow("TAFU")).found; }
+
+std::vector<uint32_t> GameLauncher::Area(int32_t x, int32_t y, int32_t width, int32_t height) const {
+  return ReadXWindowArea(window_.id, x, y, width, height);
+}
+
+bool GameLauncher::Resize(int32_t width, int32_t height) const {
+  return Xdotool("windowsize " + std::to_string(window_.id) + " " + std::to_string(width) + " " +
+                 std::to_string(height));
+}
+
 bool GameLauncher::Focus() const {
   Xdotool("windowfocus " + std::to_string(window_.id));
   return true;
@@ -109,6 +120,13 @@ bool GameLauncher::MoveTo(int32_t x, int32_t y) const {
 bool GameLauncher::Click(int32_t x, int32_t y) const {
   return Focus() && MoveTo(x, y) && Xdotool("sleep 0.05 click 1");
 }
+
+bool GameLauncher::TouchDown(int32_t x, int32_t y) const {
+  return Focus() && Xdotool("mousemove --window " + std::to_string(window_.id) + " " + std::to_string(x) + " " +
+                            std::to_string(y) + " mousedown 1");
+}
+
+bool GameLauncher::Release() const { return Xdotool("mouseup 1"); }
 
 bool GameLauncher::Drag(int32_t fromX, int32_t fromY, int32_t toX, int32_t toY) const {
   return MoveTo(fromX, fromY) && Xdotool("sleep 0.1 mousedown 1 sleep 0.2") && MoveTo(toX, toY) &&

@@ -61,14 +61,25 @@ class GameLauncher {
   std::string Errors() const;
 
   const XWindowInfo& Window() const { return window_; }
+  // Looks the window up again (after it changed size); true when it is still there.
+  bool FindWindowAgain();
   // What the X server shows at (x, y) of the window, as 0xBBGGRR.
   uint32_t Pixel(int32_t x, int32_t y) const;
   bool WaitForPixel(int32_t x, int32_t y, const std::function<bool(uint32_t)>& wanted,
                     std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
 
+  // What the X server shows in an area of the window, as ReadXWindowArea gives it.
+  std::vector<uint32_t> Area(int32_t x, int32_t y, int32_t width, int32_t height) const;
+
   bool Focus() const;
+  // Asks for a new client size, as a person dragging the window's border does.
+  bool Resize(int32_t width, int32_t height) const;
   bool MoveTo(int32_t x, int32_t y) const;
   bool Click(int32_t x, int32_t y) const;
+  // Jumps to (x, y) and presses there in the same instant, as a finger touching the screen
+  // does: no hover comes before the press. Release() lifts it.
+  bool TouchDown(int32_t x, int32_t y) const;
+  bool Release() const;
   // Presses at from, moves to the other point while holding, releases there.
   bool Drag(int32_t fromX, int32_t fromY, int32_t toX, int32_t toY) const;
   // xdotool key names: "F1", "Escape", "c".

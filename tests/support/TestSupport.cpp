@@ -7,6 +7,7 @@
 #include <random>
 #include <sstream>
 
+#include "graphic/KFrameRecord.h"
 #include "services/KMessage.h"
 
 namespace fs = std::filesystem;
@@ -68,6 +69,7 @@ std::unique_ptr<KScreen> OpenTestWindow(int32_t width, int32_t height) {
 }
 
 uint32_t ReadPixel(int32_t x, int32_t y) {
+  FlushFrame();
   GLint viewport[4] = {};
   glGetIntegerv(GL_VIEWPORT, viewport);
   uint8_t rgba[4] = {};

@@ -54,16 +54,29 @@ XWindowInfo FindXWindow(const std::string& title) {
 }
 
 uint32_t ReadXWindowPixel(unsigned long id, int32_t x, int32_t y) {
+  const std::vector<uint32_t> pixel = ReadXWindowArea(id, x, y, 1, 1);
+  return pixel.empty() ? 0 : pixel.front();
+}
+
+std::vector<uint32_t> ReadXWindowArea(unsigned long id, int32_t x, int32_t y, int32_t width, int32_t height) {
   Display_ display = OpenDisplay();
-  if (!display) return 0;
-  XImage* image = XGetImage(display.get(), id, x, y, 1, 1, AllPlanes, ZPixmap);
-  if (!image) return 0;
-  const unsigned long pixel = XGetPixel(image, 0, 0);
+  if (!display || width <= 0 || height <= 0) return {};
+  XImage* image = XGetImage(display.get(), id, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height),
+                            AllPlanes, ZPixmap);
+  if (!image) return {};
+  std::vector<uint32_t> pixels;
+  pixels.reserve(static_cast<size_t>(width) * static_cast<size_t>(height));
+  for (int32_t row = 0; row < height; ++row) {
+    for (int32_t column = 0; column < width; ++column) {
+      const unsigned long pixel = XGetPixel(image, column, row);
+      const uint32_t red = (pixel >> 16) & 0xFF;
+      const uint32_t green = (pixel >> 8) & 0xFF;
+      const uint32_t blue = pixel & 0xFF;
+      pixels.push_back(red | green << 8 | blue << 16);
+    }
+  }
   XDestroyImage(image);
-  const uint32_t red = (pixel >> 16) & 0xFF;
-  const uint32_t green = (pixel >> 8) & 0xFF;
-  const uint32_t blue = pixel & 0xFF;
-  return red | green << 8 | blue << 16;
+  return pixels;
 }
 
 bool RequestXWindowClose(unsigned long id) {

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tafutest {
 
@@ -17,6 +18,9 @@ struct XWindowInfo {
 XWindowInfo FindXWindow(const std::string& title);
 // The pixel the X server shows at (x, y) of the window, as 0x00BBGGRR.
 uint32_t ReadXWindowPixel(unsigned long id, int32_t x, int32_t y);
+// What the X server shows in a width x height area of the window from (x, y), rows top
+// first, each pixel as 0x00BBGGRR; empty when it cannot be read.
+std::vector<uint32_t> ReadXWindowArea(unsigned long id, int32_t x, int32_t y, int32_t width, int32_t height);
 // Sends WM_DELETE_WINDOW, as a click on the window's close button does.
 bool RequestXWindowClose(unsigned long id);
 

@@ -393,4 +393,30 @@ TEST_F(PictureDraw, GrabFrontBufferMakesAScreenSizedPicture) {
   EXPECT_EQ(frame.GetWidth(), 0.0f);
 }
 
+// An opaque picture at full opacity is copied without blending: its frame must be the one
+// blending gives. The same cells with one see-through pixel outside what is drawn still
+// blend, and both frames are compared pixel by pixel.
+TEST_F(PictureDraw, AnOpaquePictureAtFullOpacityGivesTheFrameBlendingGives) {
+  constexpr int32_t kSide = 24;
+  std::vector<uint32_t> cells(kSide * kSide);
+  for (size_t i = 0; i < cells.size(); ++i) cells[i] = 0xFF000000u | static_cast<uint32_t>(i * 2654435761u >> 8);
+  std::vector<uint32_t> seeThrough = cells;
+  seeThrough.back() = 0x00FFFFFFu;
+  std::vector<uint32_t> background(kSide * kSide, 0xFF80C040u);
+  const auto frame = [&](std::vector<uint32_t>& pixels) {
+    KGraphicGL under;
+    KGraphicGL board;
+    EXPECT_TRUE(under.CreateFromPixels(background.data(), kSide, kSide, true));
+    EXPECT_TRUE(board.CreateFromPixels(pixels.data(), kSide, kSide, true));
+    under.Blit(0, 0, kSide, kSide, 0, 0, false, false);
+    board.BlitAlpha(0, 0, kSide - 1, kSide - 1, 0, 0, false, false);
+    board.BlitAlphaRotoZoom(0, 0, kSide - 1, kSide - 1, 40, 10, 30, 1.5f, 1.0f, false, false);
+    std::vector<uint32_t> read;
+    for (int32_t y = 0; y < 60; ++y)
+      for (int32_t x = 0; x < 90; ++x) read.push_back(ScreenRgb(x, y));
+    return read;
+  };
+  EXPECT_EQ(frame(cells), frame(seeThrough));
+}
+
 }  // namespace

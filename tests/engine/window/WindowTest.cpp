@@ -3,7 +3,14 @@
 #include <SDL.h>
 #include <SDL_opengl.h>
 
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "PrivateXServer.h"
 #include "TestSupport.h"
+#include "graphic/KGraphic.h"
+#include "input/KControls.h"
 #include "XWindows.h"
 #include "services/KClock.h"
 #include "window/KScreenGL.h"
@@ -126,6 +133,128 @@ TEST(Window, FadeLevelDarkensTheFrame) {
   screen->SetView(0, 0, 0, 1, true);
   screen->Flip(false, true);
   EXPECT_EQ(tafutest::ReadXWindowPixel(window.id, 400, 300), 0xFFFFFFu);
+}
+
+TEST(Window, SwitchesBetweenAWindowAndTheWholeDesktopWithoutAModeChange) {
+  tafutest::PrivateXServer server({1920, 1080, true});
+  ASSERT_EQ(server.Failure(), "");
+  const std::string modes = tafutest::DisplayModes();
+  auto screen = OpenTestWindow();
+  ASSERT_TRUE(screen);
+  screen->SetTitle("TAFU switch test");
+  const auto sizeBecomes = [&](int32_t width, int32_t height) {
+    for (int i = 0; i < 200; ++i) {
+      screen->Flip(false, true);
+      const tafutest::XWindowInfo window = tafutest::FindXWindow("TAFU switch test");
+      if (window.found && window.width == width && window.height == height) return true;
+    }
+    return false;
+  };
+  EXPECT_TRUE(sizeBecomes(800, 600));
+  EXPECT_TRUE(screen->SetFullScreen(true));
+  EXPECT_TRUE(sizeBecomes(1920, 1080));
+  EXPECT_EQ(tafutest::DisplayModes(), modes);
+  EXPECT_TRUE(screen->SetFullScreen(false));
+  EXPECT_TRUE(sizeBecomes(800, 600));
+  EXPECT_EQ(screen->GetWidth(), 800);
+  EXPECT_EQ(screen->GetHeight(), 600);
+  screen.reset();
+  EXPECT_EQ(tafutest::DisplayModes(), modes);
+}
+
+// A window showing a 16 x 16 picture, and how many frames it presents while a frame
+// function draws.
+class PresentedFrames {
+ public:
+  PresentedFrames() : screen_(OpenTestWindow()), pixels_(16 * 16, 0xFF2040C0u) {
+    if (!screen_) return;
+    picture_ = CreateGraphic();
+    picture_->CreateFromPixels(pixels_.data(), 16, 16, true);
+  }
+  bool Ready() const { return screen_ && picture_; }
+  KScreenGL& Screen() { return static_cast<KScreenGL&>(*screen_); }
+  KGraphic& Picture() { return *picture_; }
+  // Presented frames over count frames, each drawn by draw(frame number).
+  uint64_t Run(int count, const std::function<void(int)>& draw) {
+    const uint64_t before = Screen().GetPresentedFrames();
+    for (int frame = 0; frame < count; ++frame) {
+      draw(frame);
+      screen_->Flip(false, true);
+    }
+    return Screen().GetPresentedFrames() - before;
+  }
+  void PushWindowEvent(uint8_t windowEvent) {
+    SDL_Event event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.event = windowEvent;
+    event.window.windowID = SDL_GetWindowID(static_cast<SDL_Window*>(screen_->GetWindowHandle()));
+    SDL_PushEvent(&event);
+  }
+
+ private:
+  std::unique_ptr<KScreen> screen_;
+  std::vector<uint32_t> pixels_;
+  std::unique_ptr<KGraphic> picture_;
+};
+
+TEST(Window, AFrameAtRestIsPresentedOnceAndAgainOnlyAfterAnExpose) {
+  PresentedFrames frames;
+  ASSERT_TRUE(frames.Ready());
+  const auto still = [&](int) { frames.Picture().BlitAlpha(0, 0, 16, 16, 100, 100, false, false); };
+  frames.Run(30, still);  // the window settles: shown, focused
+  EXPECT_EQ(frames.Run(20, still), 0u);
+  frames.PushWindowEvent(SDL_WINDOWEVENT_EXPOSED);
+  EXPECT_EQ(frames.Run(20, still), 1u);
+  // What is on screen is still what a screenshot reads.
+  EXPECT_EQ(ReadPixel(105, 105), 0xFF2040C0u);
+}
+
+TEST(Window, AKeyThatChangesNothingPresentsNothingAndAPointerMovePresents) {
+  PresentedFrames frames;
+  ASSERT_TRUE(frames.Ready());
+  frames.Screen().SetDrawCursor(true);
+  const auto still = [&](int) { frames.Picture().Blit(0, 0, 16, 16, 0, 0, false, false); };
+  SetMousePosition(100, 100);
+  frames.Run(30, still);
+  SDL_Event key{};
+  key.type = SDL_KEYDOWN;
+  key.key.keysym.scancode = SDL_SCANCODE_Q;
+  SDL_PushEvent(&key);
+  key.type = SDL_KEYUP;
+  SDL_PushEvent(&key);
+  EXPECT_EQ(frames.Run(10, still), 0u);
+  SetMousePosition(300, 200);
+  EXPECT_EQ(frames.Run(10, still), 1u);
+}
+
+TEST(Window, AnAnimationPresentsEveryFrame) {
+  PresentedFrames frames;
+  ASSERT_TRUE(frames.Ready());
+  frames.Run(5, [&](int) {});
+  const auto pulse = [&](int frame) {
+    frames.Picture().BlitAlphaRotoZoom(0, 0, 16, 16, 200, 200, 0, 1.0f + 0.01f * static_cast<float>(frame % 20), 1,
+                                       false, false);
+  };
+  EXPECT_EQ(frames.Run(40, pulse), 40u);
+  const auto strip = [&](int frame) { frames.Picture().Blit(0, 0, 16, 16, static_cast<int16_t>(frame), 0, false, false); };
+  EXPECT_EQ(frames.Run(40, strip), 40u);
+}
+
+TEST(Window, ChangedPixelsOfAPicturePresentTheSamePixelsPresentNothing) {
+  std::vector<uint32_t> pixels(4 * 4, 0xFF0000FFu);
+  PresentedFrames frames;
+  ASSERT_TRUE(frames.Ready());
+  std::unique_ptr<KGraphic> board = CreateGraphic();
+  ASSERT_TRUE(board->CreateFromPixels(pixels.data(), 4, 4, true));
+  const auto draw = [&](int) {
+    board->UpdateFromPixels();
+    board->Blit(0, 0, 4, 4, 10, 10, false, false);
+  };
+  frames.Run(30, draw);
+  EXPECT_EQ(frames.Run(10, draw), 0u);
+  pixels[5] = 0xFF00FF00u;
+  EXPECT_EQ(frames.Run(10, draw), 1u);
+  EXPECT_EQ(ReadPixel(11, 11), 0xFF00FF00u);
 }
 
 }  // namespace

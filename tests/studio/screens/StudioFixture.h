@@ -14,6 +14,7 @@
 #include "InputScript.h"
 #include "TestAssets.h"
 #include "TestSupport.h"
+#include "graphic/KFrameRecord.h"
 #include "app/AssetCache.h"
 #include "app/Frame.h"
 #include "app/Screens.h"
@@ -70,6 +71,7 @@ inline Spot SwatchSpot(PaletteEntry entry) { return {SwatchLeft(entry) + 7, Swat
 // frame script runs, they are the frame just shown.
 inline std::vector<uint32_t> ReadScreen(int32_t x, int32_t y, int32_t width, int32_t height) {
   std::vector<uint32_t> rows(static_cast<size_t>(width * height));
+  FlushFrame();
   glReadBuffer(GL_BACK);
   glPixelStorei(GL_PACK_ALIGNMENT, 4);
   glReadPixels(x, 600 - y - height, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rows.data());

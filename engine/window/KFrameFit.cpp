@@ -1,0 +1,63 @@
+#include "KFrameFit.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// A new window takes at most nine tenths of the usable area each way.
+constexpr int64_t kWindowShareTenths = 9;
+constexpr int64_t kTenths = 10;
+
+}  // namespace
+
+KFrameRect FitFrame(int32_t outputWidth, int32_t outputHeight, int32_t frameWidth, int32_t frameHeight) {
+  KFrameRect rect;
+  if (outputWidth <= 0 || outputHeight <= 0 || frameWidth <= 0 || frameHeight <= 0) return rect;
+  // Width-bound when output is relatively wider than the frame, else height-bound.
+  const int64_t wide = static_cast<int64_t>(outputWidth) * frameHeight;
+  const int64_t tall = static_cast<int64_t>(outputHeight) * frameWidth;
+  if (wide >= tall) {
+    rect.height = outputHeight;
+    rect.width = static_cast<int32_t>(std::lround(static_cast<double>(outputHeight) * frameWidth / frameHeight));
+  } else {
+    rect.width = outputWidth;
+    rect.height = static_cast<int32_t>(std::lround(static_cast<double>(outputWidth) * frameHeight / frameWidth));
+  }
+  rect.width = std::clamp(rect.width, 1, outputWidth);
+  rect.height = std::clamp(rect.height, 1, outputHeight);
+  rect.left = (outputWidth - rect.width) / 2;
+  rect.top = (outputHeight - rect.height) / 2;
+  return rect;
+}
+
+bool IsWholeMultiple(const KFrameRect& rect, int32_t frameWidth, int32_t frameHeight) {
+  if (frameWidth <= 0 || frameHeight <= 0 || rect.width % frameWidth != 0 || rect.height % frameHeight != 0)
+    return false;
+  return rect.width / frameWidth == rect.height / frameHeight && rect.width >= frameWidth;
+}
+
+int32_t WindowScale(int32_t usableWidth, int32_t usableHeight, int32_t frameWidth, int32_t frameHeight) {
+  if (frameWidth <= 0 || frameHeight <= 0) return 1;
+  int32_t scale = 1;
+  const auto fits = [&](int64_t k) {
+    return k * frameWidth * kTenths <= kWindowShareTenths * usableWidth &&
+           k * frameHeight * kTenths <= kWindowShareTenths * usableHeight;
+  };
+  while (fits(scale + 1)) ++scale;
+  return scale;
+}
+
+int32_t WindowToFrame(int32_t position, int32_t rectStart, int32_t rectSize, int32_t frameSize) {
+  if (rectSize <= 0) return position;
+  const int64_t scaled = static_cast<int64_t>(position - rectStart) * frameSize;
+  // Rounds toward minus infinity, so that the bar just before the frame reads -1.
+  const int64_t quotient = scaled / rectSize - (scaled % rectSize < 0 ? 1 : 0);
+  return static_cast<int32_t>(quotient);
+}
+
+int32_t FrameToWindow(int32_t position, int32_t rectStart, int32_t rectSize, int32_t frameSize) {
+  if (frameSize <= 0) return position;
+  const int64_t doubled = (2 * static_cast<int64_t>(position) + 1) * rectSize;
+  return rectStart + static_cast<int32_t>(doubled / (2 * static_cast<int64_t>(frameSize)));
+}

@@ -1,0 +1,265 @@
+// The real game on displays of other sizes than its 800 x 600 world: full screen on a wide
+// display, a large window on a 4K one that the player resizes, and taps from a touch screen.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "GameLauncher.h"
+#include "PrivateXServer.h"
+#include "graphic/KPictureDecode.h"
+#include "services/KFile.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using namespace std::chrono_literals;
+using tafutest::WaitFor;
+
+struct Spot {
+  int32_t x;
+  int32_t y;
+};
+
+// Where the 800 x 600 world lies on the window: its top-left corner and how many window
+// pixels one world pixel takes.
+struct Placement {
+  double left;
+  double top;
+  double scale;
+  Spot At(Spot world) const {
+    return {static_cast<int32_t>(left + (world.x + 0.5) * scale), static_cast<int32_t>(top + (world.y + 0.5) * scale)};
+  }
+};
+
+// 1920 x 1080 full screen: 1440 x 1080 in the middle, bars of 240 each side.
+constexpr Placement kWideFullScreen = {240, 0, 1.8};
+constexpr Placement kOwnSize = {0, 0, 1};
+
+// Centres of what the child touches, in world pixels.
+constexpr Spot kMenuOptions = {769, 35};
+constexpr Spot kMenuPaint = {218, 275};
+constexpr Spot kBigCanvas = {291, 300};
+constexpr Spot kWindowModeSwitch = {602, 140};
+// Cell (10, 10) of the big canvas, and a point far from it.
+constexpr Spot kCanvasCell = {273, 145};
+constexpr Spot kAway = {790, 590};
+// Open sky in the menu, the warm wall in the options screen.
+constexpr Spot kBackground = {200, 200};
+
+// The menu's picture buttons (x, y, width, height) and a margin for their pulse.
+struct Box {
+  int32_t x, y, width, height;
+};
+const std::vector<Box> kMenuButtons = {{136, 205, 165, 141}, {624, 437, 146, 148}, {605, 249, 152, 129},
+                                       {507, 45, 193, 171},  {335, 350, 187, 168}, {739, 5, 61, 61},
+                                       {32, 446, 103, 138}};
+constexpr int32_t kPulseMargin = 25;
+
+int32_t Channel(uint32_t pixel, int shift) { return static_cast<int32_t>((pixel >> shift) & 0xFF); }
+bool IsBluish(uint32_t pixel) { return Channel(pixel, 16) > Channel(pixel, 0) + 40; }
+bool IsWarm(uint32_t pixel) { return Channel(pixel, 0) > Channel(pixel, 16) + 10; }
+bool IsDark(uint32_t pixel) { return Channel(pixel, 0) < 60 && Channel(pixel, 8) < 60 && Channel(pixel, 16) < 60; }
+
+std::string Settings(bool windowed) { return {windowed ? '\1' : '\0', 0, 0, 0, 0x32, 0, 0, 0, 0x32, 0, 0, 0}; }
+
+bool UnderAButton(double x, double y) {
+  for (const Box& box : kMenuButtons)
+    if (x > box.x - kPulseMargin && x < box.x + box.width + kPulseMargin && y > box.y - kPulseMargin &&
+        y < box.y + box.height + kPulseMargin)
+      return true;
+  return false;
+}
+
+// The menu picture at a world position between its pixels, as smooth scaling blends it.
+uint32_t Smoothed(const KDecodedPicture& picture, double x, double y) {
+  x = std::clamp(x, 0.0, picture.width - 1.0);
+  y = std::clamp(y, 0.0, picture.height - 1.0);
+  const int32_t x0 = static_cast<int32_t>(x);
+  const int32_t y0 = static_cast<int32_t>(y);
+  const int32_t x1 = std::min(x0 + 1, picture.width - 1);
+  const int32_t y1 = std::min(y0 + 1, picture.height - 1);
+  const double fx = x - x0;
+  const double fy = y - y0;
+  uint32_t result = 0;
+  for (int channel = 0; channel < 3; ++channel) {
+    const auto at = [&](int32_t px, int32_t py) {
+      return static_cast<double>(picture.rgba.get()[(static_cast<size_t>(py) * picture.width + px) * 4 + channel]);
+    };
+    const double top = at(x0, y0) * (1 - fx) + at(x1, y0) * fx;
+    const double bottom = at(x0, y1) * (1 - fx) + at(x1, y1) * fx;
+    result |= static_cast<uint32_t>(std::lround(top * (1 - fy) + bottom * fy)) << (8 * channel);
+  }
+  return result;
+}
+
+bool Near(uint32_t a, uint32_t b, int32_t tolerance) {
+  for (const int shift : {0, 8, 16})
+    if (std::abs(Channel(a, shift) - Channel(b, shift)) > tolerance) return false;
+  return true;
+}
+
+// Points spread over the world where one screen differs from the next.
+const std::vector<Spot> kProbes = {{200, 200}, {400, 120}, {700, 300}, {400, 580}, {30, 30}, {480, 330}};
+
+class GameOnDisplay : public tafutest::GameLauncher {
+ public:
+  std::vector<uint32_t> Probes() const {
+    std::vector<uint32_t> pixels;
+    for (const Spot& probe : kProbes) pixels.push_back(Pixel(At(probe).x, At(probe).y));
+    return pixels;
+  }
+  // Another screen has taken the place of the one the probes saw.
+  bool WaitForChange(const std::vector<uint32_t>& before) const {
+    return WaitFor([&] {
+      const std::vector<uint32_t> now = Probes();
+      size_t changed = 0;
+      for (size_t i = 0; i < now.size(); ++i) changed += Near(now[i], before[i], 24) ? 0 : 1;
+      return changed >= 2;
+    }, 10s);
+  }
+  explicit GameOnDisplay(Placement placement) : placement_(placement) {}
+  void Place(Placement placement) { placement_ = placement; }
+  Spot At(Spot world) const { return placement_.At(world); }
+  bool WaitForSize(int32_t width, int32_t height) {
+    return WaitFor([&] { return FindWindowAgain() && Window().width == width && Window().height == height; }, 10s);
+  }
+  bool WaitForWorld(Spot world, bool (*wanted)(uint32_t)) const {
+    const Spot spot = At(world);
+    return WaitForPixel(spot.x, spot.y, wanted, 20s);
+  }
+  bool ClickWorld(Spot world) const { return Click(At(world).x, At(world).y); }
+  bool TouchWorld(Spot world) const { return TouchDown(At(world).x, At(world).y); }
+
+ private:
+  Placement placement_;
+};
+
+class Display : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (std::system("command -v Xvfb >/dev/null && command -v xdotool >/dev/null && command -v xrandr >/dev/null") != 0)
+      GTEST_SKIP() << "needs Xvfb, xdotool and xrandr";
+  }
+};
+
+class FullScreen : public Display, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(FullScreen, FillsAWideDesktopWithoutAModeChangeAndTheSwitchGivesAWindowNextTime) {
+  tafutest::PrivateXServer server({1920, 1080, GetParam()});
+  ASSERT_EQ(server.Failure(), "");
+  const std::string modes = tafutest::DisplayModes();
+  ASSERT_NE(modes.find("current 1920 x 1080"), std::string::npos) << modes;
+
+  GameOnDisplay game(kWideFullScreen);
+  tafutest::WriteFile(game.File("options.raw"), Settings(false));
+  ASSERT_TRUE(game.Start());
+  ASSERT_TRUE(game.WaitForSize(1920, 1080));
+  ASSERT_TRUE(game.Focus());
+  ASSERT_TRUE(game.MoveTo(100, 1000));  // over a bar: the game's cursor is out of the world
+  ASSERT_TRUE(game.WaitForWorld(kBackground, IsBluish));
+
+  std::string bytes;
+  ASSERT_TRUE(KFile::ReadWhole(std::string(TAFU_RUNTIME_DIR) + "/img/bg/menu.png", bytes));
+  KDecodedPicture menu;
+  ASSERT_TRUE(DecodePicture(bytes.data(), bytes.size(), KPictureFormat::Png, 4096, menu));
+  const std::vector<uint32_t> middle = game.Area(240, 0, 1440, 1080);
+  ASSERT_EQ(middle.size(), 1440u * 1080u);
+  size_t compared = 0;
+  size_t differing = 0;
+  for (int32_t y = 0; y < 1080; y += 3) {
+    for (int32_t x = 0; x < 1440; x += 3) {
+      const double worldX = (x + 0.5) / 1.8 - 0.5;
+      const double worldY = (y + 0.5) / 1.8 - 0.5;
+      if (UnderAButton(worldX, worldY)) continue;
+      ++compared;
+      if (!Near(middle[static_cast<size_t>(y) * 1440 + x], Smoothed(menu, worldX, worldY), 12)) ++differing;
+    }
+  }
+  EXPECT_GT(compared, 50000u);
+  EXPECT_LT(differing, compared / 100) << differing << " of " << compared << " differ";
+  for (const int32_t barLeft : {0, 1680})
+    for (const uint32_t pixel : game.Area(barLeft, 0, 240, 1080)) ASSERT_EQ(pixel, 0u);
+
+  ASSERT_TRUE(game.ClickWorld(kMenuOptions));
+  ASSERT_TRUE(game.WaitForWorld(kBackground, IsWarm));
+  ASSERT_TRUE(game.ClickWorld(kWindowModeSwitch));
+  ASSERT_TRUE(WaitFor([&] { return tafutest::ReadFile(game.File("options.raw")) == Settings(true); }, 5s));
+  EXPECT_EQ(tafutest::DisplayModes(), modes);
+  ASSERT_TRUE(game.Close());
+  EXPECT_EQ(game.Wait(5s), 0);
+  EXPECT_EQ(tafutest::DisplayModes(), modes);
+
+  GameOnDisplay again(kOwnSize);
+  tafutest::WriteFile(again.File("options.raw"), Settings(true));
+  ASSERT_TRUE(again.Start());
+  EXPECT_TRUE(again.WaitForSize(800, 600));
+  EXPECT_TRUE(again.WaitForWorld(kBackground, IsBluish));
+  EXPECT_EQ(tafutest::DisplayModes(), modes);
+}
+
+INSTANTIATE_TEST_SUITE_P(WindowManager, FullScreen, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                           return info.param ? "Openbox" : "None";
+                         });
+
+TEST_F(Display, AWindowOn4KOpensThreeTimesAsLargeAndSharpAndKeepsClicksOnButtonsWhenResized) {
+  tafutest::PrivateXServer server({3840, 2160, true});
+  ASSERT_EQ(server.Failure(), "");
+  GameOnDisplay game({0, 0, 3});
+  tafutest::WriteFile(game.File("options.raw"), Settings(true));
+  ASSERT_TRUE(game.Start());
+  ASSERT_TRUE(game.WaitForSize(2400, 1800));
+  ASSERT_TRUE(game.Focus());
+  ASSERT_TRUE(game.MoveTo(2390, 1790));
+  ASSERT_TRUE(game.WaitForWorld(kBackground, IsBluish));
+
+  // Around the sun's rim every world pixel is a sharp 3 x 3 block.
+  const std::vector<uint32_t> sun = game.Area(0, 0, 360, 360);
+  ASSERT_EQ(sun.size(), 360u * 360u);
+  for (int32_t y = 0; y < 360; ++y)
+    for (int32_t x = 0; x < 360; ++x)
+      ASSERT_EQ(sun[static_cast<size_t>(y) * 360 + x], sun[static_cast<size_t>(y - y % 3) * 360 + (x - x % 3)])
+          << "at " << x << ", " << y;
+
+  ASSERT_TRUE(game.Resize(1000, 600));
+  ASSERT_TRUE(game.WaitForSize(1000, 600));
+  game.Place({100, 0, 1});
+  ASSERT_TRUE(game.WaitForWorld(kBackground, IsBluish));
+  ASSERT_TRUE(game.ClickWorld(kMenuOptions));
+  EXPECT_TRUE(game.WaitForWorld(kBackground, IsWarm));
+}
+
+TEST_F(Display, APressArrivingWithItsPositionClicksAButtonAndPaintsACell) {
+  tafutest::PrivateXServer server({1024, 768, false});
+  ASSERT_EQ(server.Failure(), "");
+  GameOnDisplay game(kOwnSize);
+  ASSERT_TRUE(game.Start());
+  ASSERT_TRUE(game.WaitForWorld(kBackground, IsBluish));
+
+  const std::vector<uint32_t> menu = game.Probes();
+  ASSERT_TRUE(game.TouchWorld(kMenuPaint));
+  ASSERT_TRUE(game.Release());
+  ASSERT_TRUE(game.WaitForChange(menu));
+  const std::vector<uint32_t> selection = game.Probes();
+  ASSERT_TRUE(game.TouchWorld(kBigCanvas));
+  ASSERT_TRUE(game.Release());
+  ASSERT_TRUE(game.WaitForChange(selection));
+
+  ASSERT_TRUE(game.MoveTo(kAway.x, kAway.y));
+  ASSERT_TRUE(WaitFor([&] { return !IsDark(game.Pixel(kCanvasCell.x, kCanvasCell.y)); }, 5s));
+  ASSERT_TRUE(game.TouchWorld(kCanvasCell));
+  std::this_thread::sleep_for(300ms);
+  ASSERT_TRUE(game.Release());
+  ASSERT_TRUE(game.MoveTo(kAway.x, kAway.y));
+  EXPECT_TRUE(game.WaitForWorld(kCanvasCell, IsDark));
+}
+
+}  // namespace
