@@ -105,6 +105,8 @@ void DrawBackground(KGraphic* picture) {
 
 bool EndFrame() {
   DrawCursor();
+  // Each frame the screen names its cursor again; the arrow unless it says otherwise.
+  CursorKind = kCursorArrow;
   MainScreen->Flip(true, true);
   return !MainScreen->IsQuitRequested();
 }

@@ -49,5 +49,6 @@ void DrawCursor();
 void BeginFrame();
 // The screen's background: the top-left 800 x 600 of the picture, opaque, at (0, 0).
 void DrawBackground(KGraphic* picture);
-// The end of every frame: the cursor, then Flip. False when the window was asked to quit.
+// The end of every frame: the cursor (then back to the arrow for the next frame), then
+// Flip. False when the window was asked to quit.
 bool EndFrame();

@@ -3,8 +3,7 @@
 #include "app/MenuScreens.h"
 
 ImageButton MakeMenuButton(KGraphic* picture, int32_t width, int32_t height, int32_t x, int32_t y) {
-  return MakeButton(picture, width, height, x, y, SharedAssets.Sound(kSharedClickSound), kPulseWhileHovered,
-                    kButtonPulse);
+  return MakeGameButton(picture, {width, height, x, y}, SharedAssets.Sound(kSharedClickSound));
 }
 
 ScreenCode RunSelection(KGraphic* background, std::vector<Choice>& choices) {

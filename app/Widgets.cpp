@@ -122,6 +122,10 @@ ImageButton MakeButton(KGraphic* picture, int32_t width, int32_t height, int32_t
   return button;
 }
 
+ImageButton MakeGameButton(KGraphic* picture, const ButtonPlace& place, KSample* clickSound) {
+  return MakeButton(picture, place.width, place.height, place.x, place.y, clickSound, kPulseWhileHovered, kButtonPulse);
+}
+
 bool ToggleButton::WasToggled() {
   const bool pressStarted = PressStarted();
   if (waitingForSound) {

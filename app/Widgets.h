@@ -77,6 +77,21 @@ struct ImageButton : Sprite {
 ImageButton MakeButton(KGraphic* picture, int32_t width, int32_t height, int32_t x, int32_t y, KSample* clickSound,
                        AnimationMode mode, PulseSettings pulse);
 
+// Where a button sits (top-left corner) and how large it is.
+struct ButtonPlace {
+  int32_t width;
+  int32_t height;
+  int32_t x;
+  int32_t y;
+};
+
+// The exit door of the puzzles, the studios and the galleries.
+constexpr ButtonPlace kActivityExitPlace = {103, 138, 10, 465};
+
+// A button as every screen of the game has them: pulsing under the pointer with
+// kButtonPulse, with its click sound (none when null).
+ImageButton MakeGameButton(KGraphic* picture, const ButtonPlace& place, KSample* clickSound);
+
 struct ToggleButton : ImageButton {
   bool on = false;
   KGraphic* otherPicture = nullptr;

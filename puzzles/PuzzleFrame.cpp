@@ -2,7 +2,6 @@
 
 #include "app/AssetCache.h"
 #include "app/Frame.h"
-#include "app/Shell.h"
 #include "input/KControls.h"
 #include "sound/KSample.h"
 
@@ -16,10 +15,6 @@ constexpr int32_t kTestButtonX = 662;
 constexpr int32_t kTestButtonY = 478;
 constexpr int32_t kTestButtonWidth = 89;
 constexpr int32_t kTestButtonHeight = 94;
-constexpr int32_t kExitButtonX = 10;
-constexpr int32_t kExitButtonY = 465;
-constexpr int32_t kExitButtonWidth = 103;
-constexpr int32_t kExitButtonHeight = 138;
 
 bool SkipKeysHeld() { return IsKeyDown(KEY_C) && IsKeyDown(KEY_N); }
 
@@ -27,7 +22,7 @@ bool SkipKeysHeld() { return IsKeyDown(KEY_C) && IsKeyDown(KEY_N); }
 
 ImageButton MakePuzzleButton(KGraphic* picture, int32_t width, int32_t height, int32_t x, int32_t y,
                              KSample* clickSound) {
-  return MakeButton(picture, width, height, x, y, clickSound, kPulseWhileHovered, kButtonPulse);
+  return MakeGameButton(picture, {width, height, x, y}, clickSound);
 }
 
 void PlaySharedSound(size_t index) {
@@ -39,8 +34,8 @@ PuzzleFrame::PuzzleFrame(PuzzleGame& game, const PuzzleFrameSettings& settings)
       settings_(settings),
       testButton_(MakePuzzleButton(SharedAssets.Picture(kSharedTest), kTestButtonWidth, kTestButtonHeight,
                                    kTestButtonX, kTestButtonY, nullptr)),
-      exitButton_(MakePuzzleButton(SharedAssets.Picture(kSharedExit), kExitButtonWidth, kExitButtonHeight,
-                                   kExitButtonX, kExitButtonY, SharedAssets.Sound(kSharedClickSound))) {}
+      exitButton_(MakeGameButton(SharedAssets.Picture(kSharedExit), kActivityExitPlace,
+                                 SharedAssets.Sound(kSharedClickSound))) {}
 
 float PuzzleFrame::Elapsed() const { return static_cast<float>(FrameTime); }
 
@@ -66,11 +61,9 @@ bool PuzzleFrame::RunFrame() {
   if (DrawResultRow(*SharedAssets.Picture(kSharedStar), *SharedAssets.Picture(kSharedStone), results_, Elapsed()))
     round_ = PuzzleRound::Finished;
 
-  DrawCursor();
-  CursorKind = kCursorArrow;
-  MainScreen->Flip(true, true);
+  const bool goingOn = EndFrame();
   if (settings_.keys == PuzzleKeys::AfterFlip && !HandleKeys()) return false;
-  return !MainScreen->IsQuitRequested() && round_ != PuzzleRound::Finished;
+  return goingOn && round_ != PuzzleRound::Finished;
 }
 
 void PuzzleFrame::StepTestDisplay() {

@@ -4,12 +4,10 @@
 
 #include "app/AssetCache.h"
 #include "app/Frame.h"
-#include "app/Shell.h"
 #include "app/Widgets.h"
 #include "studio/CanvasGeometry.h"
 #include "studio/PictureBuffer.h"
 #include "studio/PictureFiles.h"
-#include "window/KScreen.h"
 
 namespace {
 
@@ -18,18 +16,10 @@ constexpr ScreenCode kGalleryResult = 4;
 
 enum GalleryPicture : size_t { kBackgroundPicture, kPreviousPicture, kNextPicture, kTakePicture, kDeletePicture };
 
-struct ButtonPlace {
-  int32_t width;
-  int32_t height;
-  int32_t x;
-  int32_t y;
-};
-
 constexpr ButtonPlace kPreviousPlace = {70, 60, 185, 505};
 constexpr ButtonPlace kNextPlace = {69, 60, 282, 505};
 constexpr ButtonPlace kTakePlace = {142, 77, 405, 490};
 constexpr ButtonPlace kDeletePlace = {67, 102, 573, 478};
-constexpr ButtonPlace kExitPlace = {103, 138, 10, 465};
 
 // One search per painting number at most: after that every painting has been tried.
 constexpr int32_t kMostSearches = kNoPreviousPainting;
@@ -51,18 +41,14 @@ void LoadGalleryAssets(AssetCache& assets, const CanvasGeometry& canvas) {
   assets.AddPicture("img\\ico\\delete.png", true);
 }
 
-ImageButton MakeGalleryButton(KGraphic* picture, const ButtonPlace& place) {
-  return MakeButton(picture, place.width, place.height, place.x, place.y, SharedAssets.Sound(kSharedClickSound),
-                    kPulseWhileHovered, kButtonPulse);
-}
-
 GalleryButtons MakeGalleryButtons(const AssetCache& assets) {
+  KSample* click = SharedAssets.Sound(kSharedClickSound);
   GalleryButtons buttons;
-  buttons.previous = MakeGalleryButton(assets.Picture(kPreviousPicture), kPreviousPlace);
-  buttons.next = MakeGalleryButton(assets.Picture(kNextPicture), kNextPlace);
-  buttons.take = MakeGalleryButton(assets.Picture(kTakePicture), kTakePlace);
-  buttons.remove = MakeGalleryButton(assets.Picture(kDeletePicture), kDeletePlace);
-  buttons.exit = MakeGalleryButton(SharedAssets.Picture(kSharedExit), kExitPlace);
+  buttons.previous = MakeGameButton(assets.Picture(kPreviousPicture), kPreviousPlace, click);
+  buttons.next = MakeGameButton(assets.Picture(kNextPicture), kNextPlace, click);
+  buttons.take = MakeGameButton(assets.Picture(kTakePicture), kTakePlace, click);
+  buttons.remove = MakeGameButton(assets.Picture(kDeletePicture), kDeletePlace, click);
+  buttons.exit = MakeGameButton(SharedAssets.Picture(kSharedExit), kActivityExitPlace, click);
   return buttons;
 }
 
@@ -147,10 +133,7 @@ ScreenCode GalleryScreen(CanvasSize size) {
     const bool nothingShown = !IsPaintingNumber(GalleryPosition(canvas.size));
     if (exit == GalleryExit::Restore || (exit == GalleryExit::Take && nothingShown)) PictureBuffer = *studioCanvas;
     if (exit != GalleryExit::Stay) break;
-    DrawCursor();
-    CursorKind = kCursorArrow;
-    MainScreen->Flip(true, true);
-    if (MainScreen->IsQuitRequested()) break;
+    if (!EndFrame()) break;
   }
   return kGalleryResult;
 }

@@ -6,7 +6,6 @@
 #include "app/AssetCache.h"
 #include "app/Frame.h"
 #include "app/Screens.h"
-#include "app/Shell.h"
 #include "app/Widgets.h"
 #include "graphic/KGraphic.h"
 #include "input/KControls.h"
@@ -17,7 +16,6 @@
 #include "studio/PaintTools.h"
 #include "studio/PictureBuffer.h"
 #include "studio/PictureFiles.h"
-#include "window/KScreen.h"
 
 namespace {
 
@@ -27,14 +25,6 @@ constexpr ScreenCode kStudioResult = 4;
 enum StudioPicture : size_t { kBackgroundPicture, kSavePicture, kLoadPicture };
 enum StudioSound : size_t { kSaveOkSound, kSaveFailedSound, kColourSound };
 
-struct ButtonPlace {
-  int32_t width;
-  int32_t height;
-  int32_t x;
-  int32_t y;
-};
-
-constexpr ButtonPlace kExitPlace = {103, 138, 10, 465};
 constexpr ButtonPlace kPickerPlace = {82, 141, 716, 10};
 constexpr ButtonPlace kPenPlace = {85, 160, 714, 145};
 constexpr ButtonPlace kEraserPlace = {88, 116, 714, 303};
@@ -87,22 +77,29 @@ void LoadStudioAssets(AssetCache& assets, const CanvasGeometry& canvas) {
   assets.AddSound("snd\\sfx\\color.wav");
 }
 
-ImageButton MakeStudioButton(KGraphic* picture, const ButtonPlace& place, KSample* clickSound) {
-  return MakeButton(picture, place.width, place.height, place.x, place.y, clickSound, kPulseWhileHovered, kButtonPulse);
-}
-
 StudioButtons MakeStudioButtons(const AssetCache& assets) {
   KSample* click = SharedAssets.Sound(kSharedClickSound);
   KSample* tool = SharedAssets.Sound(kSharedToolSound);
   StudioButtons buttons;
-  buttons.exit = MakeStudioButton(SharedAssets.Picture(kSharedExit), kExitPlace, click);
-  buttons.picker = MakeStudioButton(SharedAssets.Picture(kSharedPickerCursor), kPickerPlace, tool);
-  buttons.pen = MakeStudioButton(SharedAssets.Picture(kSharedPenCursor), kPenPlace, tool);
-  buttons.eraser = MakeStudioButton(SharedAssets.Picture(kSharedEraserCursor), kEraserPlace, tool);
-  buttons.bucket = MakeStudioButton(SharedAssets.Picture(kSharedBucketCursor), kBucketPlace, tool);
-  buttons.load = MakeStudioButton(assets.Picture(kLoadPicture), kLoadPlace, click);
-  buttons.save = MakeStudioButton(assets.Picture(kSavePicture), kSavePlace, nullptr);
+  buttons.exit = MakeGameButton(SharedAssets.Picture(kSharedExit), kActivityExitPlace, click);
+  buttons.picker = MakeGameButton(SharedAssets.Picture(kSharedPickerCursor), kPickerPlace, tool);
+  buttons.pen = MakeGameButton(SharedAssets.Picture(kSharedPenCursor), kPenPlace, tool);
+  buttons.eraser = MakeGameButton(SharedAssets.Picture(kSharedEraserCursor), kEraserPlace, tool);
+  buttons.bucket = MakeGameButton(SharedAssets.Picture(kSharedBucketCursor), kBucketPlace, tool);
+  buttons.load = MakeGameButton(assets.Picture(kLoadPicture), kLoadPlace, click);
+  buttons.save = MakeGameButton(assets.Picture(kSavePicture), kSavePlace, nullptr);
   return buttons;
+}
+
+// Over the canvas the pointer shows the tool in hand.
+int32_t CursorOf(PaintTool tool) {
+  switch (tool) {
+    case PaintTool::Picker: return kCursorPicker;
+    case PaintTool::Pen: return kCursorPen;
+    case PaintTool::Eraser: return kCursorEraser;
+    case PaintTool::Bucket: return kCursorBucket;
+  }
+  return kCursorArrow;
 }
 
 Pointer ReadPointer() { return {GetMouseX(), GetMouseY(), IsLeftButtonDown()}; }
@@ -162,7 +159,7 @@ void HandlePointer(StudioState& state, const CanvasGeometry& canvas, const Point
 }
 
 void ShowToolCursor(const StudioState& state, const CanvasGeometry& canvas, const Pointer& pointer) {
-  if (CanvasCellAt(canvas, pointer.x, pointer.y)) CursorKind = static_cast<int32_t>(state.tool);
+  if (CanvasCellAt(canvas, pointer.x, pointer.y)) CursorKind = CursorOf(state.tool);
   if (PaletteEntryAt(pointer.x, pointer.y)) CursorKind = kCursorPicker;
 }
 
@@ -228,10 +225,7 @@ ScreenCode PaintingScreen(CanvasSize size) {
     ShowToolCursor(state, canvas, pointer);
     DrawSelectionFrame(lines.get(), state.selection);
     if (!RunButtons(buttons, state, canvas, assets)) break;
-    DrawCursor();
-    CursorKind = kCursorArrow;
-    MainScreen->Flip(true, true);
-    if (MainScreen->IsQuitRequested()) break;
+    if (!EndFrame()) break;
   }
   CursorKind = kCursorArrow;
   return kStudioResult;

@@ -108,8 +108,8 @@ class ReadFailure {
   ReadFailure(PictureKind kind, std::string caption) : kind_(kind), caption_(std::move(caption)) {}
 
   // Shows boxText in a message box (for a painting: on standard error) and writes
-  // errorText to standard error.
-  bool Report(const char* boxText, const std::string& errorText) const {
+  // errorText to standard error; for a shipped picture the program then ends with -1.
+  bool ReportOrExit(const char* boxText, const std::string& errorText) const {
     if (kind_ == PictureKind::Game) {
       if (boxText) ShowMessage(caption_, boxText);
       std::fputs(errorText.c_str(), stderr);
@@ -155,7 +155,7 @@ class PixelDecoder {
   bool DecodeTrueColour() {
     while (stored_ < cells_.size()) {
       const uint8_t* pixel = Take(bytesPerPixel_);
-      if (!pixel) return failure_.Report(nullptr, AtPixel(Stored()));
+      if (!pixel) return failure_.ReportOrExit(nullptr, AtPixel(Stored()));
       cells_[stored_++] = ConvertPixel(pixel, bytesPerPixel_);
     }
     return true;
@@ -164,10 +164,10 @@ class PixelDecoder {
   bool DecodeRunLength() {
     while (stored_ < cells_.size()) {
       const uint8_t* packet = Take(bytesPerPixel_ + 1);
-      if (!packet) return failure_.Report(kEndOfFile, AtPixel(Stored()));
+      if (!packet) return failure_.ReportOrExit(kEndOfFile, AtPixel(Stored()));
       const size_t count = static_cast<size_t>(packet[0] & kPacketCountMask) + 1;
       if (count > cells_.size() - stored_)
-        return failure_.Report(nullptr, "Run-length packet runs past the last pixel at pixel " +
+        return failure_.ReportOrExit(nullptr, "Run-length packet runs past the last pixel at pixel " +
                                             std::to_string(Stored()) + "\n");
       const uint32_t first = ConvertPixel(packet + 1, bytesPerPixel_);
       cells_[stored_++] = first;
@@ -178,7 +178,7 @@ class PixelDecoder {
       }
       for (size_t i = 1; i < count; ++i) {
         const uint8_t* pixel = Take(bytesPerPixel_);
-        if (!pixel) return failure_.Report(kEndOfFile, AtPixel(Stored()));
+        if (!pixel) return failure_.ReportOrExit(kEndOfFile, AtPixel(Stored()));
         cells_[stored_++] = ConvertPixel(pixel, bytesPerPixel_);
       }
     }
@@ -336,26 +336,26 @@ bool ReadPictureFile(PictureKind kind, CanvasSize size, int32_t number, int32_t 
   const std::string name = PictureFileName(kind, size, number);
   const ReadFailure failure(kind, name);
   if (!FitsGrid(columns, rows))
-    return failure.Report(nullptr, "A picture of " + std::to_string(columns) + " x " + std::to_string(rows) +
+    return failure.ReportOrExit(nullptr, "A picture of " + std::to_string(columns) + " x " + std::to_string(rows) +
                                        " cells does not fit the grid\n");
 
   std::vector<uint8_t> bytes;
   // Shipped pictures sit in the program folder, paintings in the player's folder.
   const std::string path = kind == PictureKind::Game ? MakePath(name) : MakeUserPath(name);
   const FileRead read = ReadBytes(path, bytes);
-  if (read == FileRead::CannotOpen) return failure.Report(kCannotOpen, "");
-  if (read == FileRead::TooLarge) return failure.Report(nullptr, "Image file is too large\n");
-  if (bytes.size() < kHeaderSize) return failure.Report(nullptr, "Unexpected end of file in the header\n");
+  if (read == FileRead::CannotOpen) return failure.ReportOrExit(kCannotOpen, "");
+  if (read == FileRead::TooLarge) return failure.ReportOrExit(nullptr, "Image file is too large\n");
+  if (bytes.size() < kHeaderSize) return failure.ReportOrExit(nullptr, "Unexpected end of file in the header\n");
 
   const PictureHeader header = ParseHeader(bytes.data());
   if (header.imageType != kTypeTrueColour && header.imageType != kTypeRunLength)
-    return failure.Report(nullptr, "Can only handle image type 2 and 10\n");
+    return failure.ReportOrExit(nullptr, "Can only handle image type 2 and 10\n");
   if (header.depth != 16 && header.depth != 24 && header.depth != 32)
-    return failure.Report(nullptr, "Can only handle pixel depths of 16, 24, and 32\n");
+    return failure.ReportOrExit(nullptr, "Can only handle pixel depths of 16, 24, and 32\n");
   if (header.colourMapType != 0 && header.colourMapType != 1)
-    return failure.Report(nullptr, "Can only handle colour map types of 0 and 1\n");
+    return failure.ReportOrExit(nullptr, "Can only handle colour map types of 0 and 1\n");
   if (header.width != columns || header.height != rows)
-    return failure.Report(nullptr, SizeMismatch(header, columns, rows));
+    return failure.ReportOrExit(nullptr, SizeMismatch(header, columns, rows));
 
   size_t start = kHeaderSize + header.idLength;
   if (header.colourMapType == 1)

@@ -177,6 +177,8 @@ bool KScreenGL::OpenWindow(int32_t width, int32_t height, int32_t depth, bool wi
 }
 
 bool KScreenGL::CreateContext() {
+  // Two boxes for one failure, the second with "fixel" as it has always been spelt: players
+  // and support pages know these words, so they stay as they are.
   const auto noPixelFormat = [] {
     ShowMessage("Could not initialize openGL", "Please install your video drivers");
     ShowMessage("Could not select fixel format", "OpenGl error : video drivers probably missing.");
@@ -531,6 +533,8 @@ void KScreenGL::SetFrameRate(int32_t fps) {
 }
 
 bool KScreenGL::IsAccelerated() {
+  // Asking also forgets a quit request: the engine has always done so and callers of this
+  // call may count on it (the game itself never asks).
   quitRequested_ = false;
   return accelerated_;
 }
