@@ -4,12 +4,13 @@
 #include <string>
 
 #include "app/AssetCache.h"
-#include "app/Shell.h"
 #include "graphic/KGraphic.h"
 #include "input/KControls.h"
 #include "services/KClock.h"
 #include "window/KScreen.h"
 
+std::unique_ptr<KScreen> MainScreen;
+bool ShowFps = false;
 int32_t FrameTime = 15;
 int32_t MeasuredFps = 60;
 int32_t CursorKind = kCursorArrow;

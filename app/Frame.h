@@ -12,9 +12,16 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+
+#include "window/KScreen.h"
 
 class KGraphic;
-class KScreen;
+
+// The one window every screen draws into and polls.
+extern std::unique_ptr<KScreen> MainScreen;
+// "setup.ini" asks for the frame rate in the window title.
+extern bool ShowFps;
 
 // Smoothed duration of a frame in milliseconds; every animation advances by it.
 extern int32_t FrameTime;

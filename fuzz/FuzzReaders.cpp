@@ -14,8 +14,8 @@
 #include "sound/KOggDecoder.h"
 #include "sound/KSample.h"
 #include "sound/KWaveFile.h"
-#include "studio/PictureBuffer.h"
-#include "studio/PictureFiles.h"
+#include "board/PictureBuffer.h"
+#include "board/PictureFiles.h"
 
 namespace tafufuzz {
 

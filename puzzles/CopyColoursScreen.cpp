@@ -1,10 +1,10 @@
 #include "puzzles/CopyColoursScreen.h"
 
 #include "app/Frame.h"
-#include "app/Screens.h"
+#include "puzzles/PuzzleScreens.h"
 #include "input/KControls.h"
 #include "puzzles/PuzzlePictures.h"
-#include "studio/PictureBuffer.h"
+#include "board/PictureBuffer.h"
 
 namespace {
 

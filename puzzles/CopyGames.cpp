@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "app/Frame.h"
-#include "puzzles/CellColours.h"
-#include "studio/PictureBuffer.h"
+#include "board/CellColours.h"
+#include "board/PictureBuffer.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 
 #include "app/ScreenCodes.h"
 #include "graphic/KGraphic.h"
-#include "puzzles/BoardPicture.h"
-#include "puzzles/CopyBoard.h"
+#include "board/BoardPicture.h"
+#include "board/CopyBoard.h"
 
 // Screen layout: cell (x, y) of the picture at (122 + 15x, 161 + 15y), of the board at
 // (374 + 15x, 161 + 15y). Each cell shows the top-left 16 x 15 pixels of its tile.

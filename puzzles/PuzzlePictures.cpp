@@ -3,7 +3,7 @@
 #include "services/KIniFile.h"
 #include "services/KPaths.h"
 #include "services/KRandom.h"
-#include "studio/PictureFiles.h"
+#include "board/PictureFiles.h"
 
 int32_t PuzzlePictureCount(CanvasSize size) {
   KIniFile ini;

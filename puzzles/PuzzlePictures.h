@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "studio/PictureTypes.h"
+#include "board/PictureTypes.h"
 
 // How many shipped pictures of that size "setup.ini" announces (key "COUNT" of
 // section "BIG_IMAGES" or "SMALL_IMAGES"); 0 when the file or the key is missing.

@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "app/AssetCache.h"
-#include "app/Screens.h"
-#include "puzzles/BoardPicture.h"
+#include "puzzles/PuzzleScreens.h"
+#include "board/BoardPicture.h"
 #include "puzzles/PuzzleFrame.h"
 #include "puzzles/PuzzlePictures.h"
 #include "puzzles/StripRules.h"

@@ -1,6 +1,6 @@
 #include "studio/CanvasGeometry.h"
 
-#include "studio/PictureBuffer.h"
+#include "board/PictureBuffer.h"
 
 namespace {
 

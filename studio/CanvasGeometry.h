@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "puzzles/BoardPicture.h"
-#include "studio/PictureTypes.h"
+#include "board/BoardPicture.h"
+#include "board/PictureTypes.h"
 
 struct CanvasGeometry {
   CanvasSize size;

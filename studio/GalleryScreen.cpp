@@ -6,8 +6,8 @@
 #include "app/Frame.h"
 #include "app/Widgets.h"
 #include "studio/CanvasGeometry.h"
-#include "studio/PictureBuffer.h"
-#include "studio/PictureFiles.h"
+#include "board/PictureBuffer.h"
+#include "board/PictureFiles.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "app/ScreenCodes.h"
-#include "studio/PictureTypes.h"
+#include "board/PictureTypes.h"
 
 // Runs the gallery of that size from inside the studio. PictureBuffer afterwards holds
 // the painting taken, or the studio's canvas as it was when the child left with Exit.

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "studio/PictureBuffer.h"
+#include "board/PictureBuffer.h"
 
 namespace {
 

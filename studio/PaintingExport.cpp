@@ -8,8 +8,8 @@
 #include "graphic/KPictureEncode.h"
 #include "services/KFindFiles.h"
 #include "services/KPaths.h"
-#include "studio/PictureBuffer.h"
-#include "studio/PictureFiles.h"
+#include "board/PictureBuffer.h"
+#include "board/PictureFiles.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "app/AssetCache.h"
 #include "app/Frame.h"
-#include "app/Screens.h"
+#include "studio/StudioScreens.h"
 #include "app/Widgets.h"
 #include "graphic/KGraphic.h"
 #include "input/KControls.h"
@@ -14,8 +14,8 @@
 #include "studio/ColourPalette.h"
 #include "studio/GalleryScreen.h"
 #include "studio/PaintTools.h"
-#include "studio/PictureBuffer.h"
-#include "studio/PictureFiles.h"
+#include "board/PictureBuffer.h"
+#include "board/PictureFiles.h"
 
 namespace {
 

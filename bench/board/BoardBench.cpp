@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "graphic/KGraphic.h"
-#include "puzzles/BoardPicture.h"
+#include "board/BoardPicture.h"
 #include "window/KScreen.h"
 
 namespace {

@@ -8,12 +8,11 @@
 
 #include "app/AssetCache.h"
 #include "app/Frame.h"
-#include "app/Shell.h"
 #include "input/KScriptedInput.h"
 #include "puzzles/CopyColoursScreen.h"
 #include "puzzles/CopyDrawingScreen.h"
 #include "services/KPaths.h"
-#include "studio/PictureBuffer.h"
+#include "board/PictureBuffer.h"
 
 namespace {
 

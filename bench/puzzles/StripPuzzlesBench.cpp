@@ -10,13 +10,12 @@
 
 #include "app/AssetCache.h"
 #include "app/Frame.h"
-#include "app/Screens.h"
-#include "app/Shell.h"
+#include "shell/Screens.h"
 #include "graphic/KGraphic.h"
 #include "input/KControls.h"
 #include "input/KScriptedInput.h"
 #include "services/KPaths.h"
-#include "studio/PictureBuffer.h"
+#include "board/PictureBuffer.h"
 
 namespace {
 

@@ -12,15 +12,14 @@
 
 #include "app/AssetCache.h"
 #include "app/Frame.h"
-#include "app/Screens.h"
-#include "app/Shell.h"
+#include "shell/Screens.h"
 #include "graphic/KGraphic.h"
 #include "input/KScriptedInput.h"
 #include "services/KPaths.h"
 #include "studio/CanvasGeometry.h"
 #include "studio/GalleryScreen.h"
-#include "studio/PictureBuffer.h"
-#include "studio/PictureFiles.h"
+#include "board/PictureBuffer.h"
+#include "board/PictureFiles.h"
 #include "tests/support/InputScript.h"
 #include "window/KScreen.h"
 

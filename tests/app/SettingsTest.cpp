@@ -5,7 +5,7 @@
 
 #include "TestSupport.h"
 #include "app/Settings.h"
-#include "app/Shell.h"
+#include "shell/Shell.h"
 #include "services/KPaths.h"
 
 namespace {

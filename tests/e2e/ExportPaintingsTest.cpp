@@ -10,8 +10,8 @@
 #include "GameLauncher.h"
 #include "graphic/KPictureDecode.h"
 #include "services/KPaths.h"
-#include "studio/PictureBuffer.h"
-#include "studio/PictureFiles.h"
+#include "board/PictureBuffer.h"
+#include "board/PictureFiles.h"
 
 namespace fs = std::filesystem;
 

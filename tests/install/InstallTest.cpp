@@ -16,8 +16,8 @@
 
 #include "TestSupport.h"
 #include "services/KPaths.h"
-#include "studio/PictureBuffer.h"
-#include "studio/PictureFiles.h"
+#include "board/PictureBuffer.h"
+#include "board/PictureFiles.h"
 #include "XWindows.h"
 
 namespace fs = std::filesystem;

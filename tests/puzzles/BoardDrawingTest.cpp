@@ -5,7 +5,7 @@
 
 #include "TestSupport.h"
 #include "graphic/KGraphic.h"
-#include "puzzles/BoardPicture.h"
+#include "board/BoardPicture.h"
 #include "puzzles/ResultRow.h"
 #include "services/KClock.h"
 

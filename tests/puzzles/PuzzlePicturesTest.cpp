@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "../studio/PictureFileFixture.h"
+#include "PictureFileFixture.h"
 #include "puzzles/PuzzlePictures.h"
 #include "services/KRandom.h"
 

@@ -24,15 +24,15 @@
 #include "InputScript.h"
 #include "TestSupport.h"
 #include "app/AssetCache.h"
-#include "app/MenuScreens.h"
-#include "app/Screens.h"
-#include "app/Shell.h"
+#include "shell/MenuScreens.h"
+#include "shell/Screens.h"
+#include "app/Frame.h"
 #include "input/KControls.h"
 #include "services/KClock.h"
 #include "services/KRandom.h"
 #include "studio/GalleryScreen.h"
-#include "studio/PictureBuffer.h"
-#include "tests/app/AppTestWindow.h"
+#include "board/PictureBuffer.h"
+#include "AppTestWindow.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include "CopyScreenFixture.h"
 #include "InputScript.h"
-#include "app/Screens.h"
-#include "puzzles/CellColours.h"
+#include "shell/Screens.h"
+#include "board/CellColours.h"
 #include "puzzles/CopyColoursScreen.h"
 
 namespace copytest {

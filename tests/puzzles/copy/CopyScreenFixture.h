@@ -20,7 +20,7 @@
 #include "puzzles/PuzzleFrame.h"
 #include "services/KClock.h"
 #include "services/KPaths.h"
-#include "studio/PictureBuffer.h"
+#include "board/PictureBuffer.h"
 
 namespace copytest {
 

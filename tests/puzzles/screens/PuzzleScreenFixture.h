@@ -10,18 +10,17 @@
 #include <string>
 #include <vector>
 
-#include "../../app/AppTestWindow.h"
+#include "AppTestWindow.h"
 #include "InputScript.h"
 #include "ShownFrame.h"
 #include "TestSupport.h"
 #include "app/AssetCache.h"
 #include "app/Frame.h"
-#include "app/Shell.h"
 #include "input/KControls.h"
 #include "services/KClock.h"
 #include "services/KRandom.h"
-#include "studio/PictureBuffer.h"
-#include "studio/PictureFiles.h"
+#include "board/PictureBuffer.h"
+#include "board/PictureFiles.h"
 
 namespace puzzletest {
 

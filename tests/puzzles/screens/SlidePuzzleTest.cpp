@@ -5,7 +5,7 @@
 
 #include "PuzzleScreenFixture.h"
 #include "TestAssets.h"
-#include "app/Screens.h"
+#include "shell/Screens.h"
 #include "puzzles/StripRules.h"
 #include "sound/KSample.h"
 

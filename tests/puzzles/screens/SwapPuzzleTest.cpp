@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "PuzzleScreenFixture.h"
-#include "app/Screens.h"
+#include "shell/Screens.h"
 #include "puzzles/StripRules.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "studio/ColourPalette.h"
 #include "studio/PaintTools.h"
-#include "studio/PictureBuffer.h"
+#include "board/PictureBuffer.h"
 
 namespace {
 

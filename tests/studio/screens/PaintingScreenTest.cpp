@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "StudioFixture.h"
-#include "puzzles/BoardPicture.h"
+#include "board/BoardPicture.h"
 #include "studio/PaintTools.h"
 
 namespace studiotest {

@@ -10,21 +10,21 @@
 #include <string>
 #include <vector>
 
-#include "tests/app/AppTestWindow.h"
+#include "AppTestWindow.h"
 #include "InputScript.h"
 #include "TestAssets.h"
 #include "TestSupport.h"
 #include "graphic/KFrameRecord.h"
 #include "app/AssetCache.h"
 #include "app/Frame.h"
-#include "app/Screens.h"
+#include "shell/Screens.h"
 #include "services/KClock.h"
 #include "services/KPaths.h"
 #include "studio/CanvasGeometry.h"
 #include "studio/ColourPalette.h"
 #include "studio/GalleryScreen.h"
-#include "studio/PictureBuffer.h"
-#include "studio/PictureFiles.h"
+#include "board/PictureBuffer.h"
+#include "board/PictureFiles.h"
 
 namespace studiotest {
 

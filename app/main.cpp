@@ -1,3 +1,0 @@
-#include "app/Shell.h"
-
-int main(int argc, char** argv) { return RunTafu({argv + 1, argv + argc}); }

@@ -1,0 +1,5 @@
+#include "board/PictureBuffer.h"
+
+CellGrid PictureBuffer;
+
+void ClearPictureBuffer() { PictureBuffer.cells.fill(kWhite); }

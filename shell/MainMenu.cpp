@@ -1,0 +1,97 @@
+#include <array>
+
+#include "app/AssetCache.h"
+#include "app/Frame.h"
+#include "shell/MenuScreens.h"
+#include "shell/Screens.h"
+#include "input/KControls.h"
+#include "sound/KSample.h"
+
+namespace {
+
+enum MenuPicture : size_t {
+  kBackground,
+  kPaintPicture,
+  kSwapPicture,
+  kSlidePicture,
+  kCopyDrawingPicture,
+  kCopyColoursPicture,
+  kOptionsPicture,
+};
+constexpr size_t kMenuMusic = 0;
+
+// The buttons in the order they are asked for a click and drawn.
+enum MenuButton : size_t { kPaint, kSlide, kSwap, kCopyDrawing, kCopyColours, kOptions, kExit, kMenuButtonCount };
+using MenuButtons = std::array<ImageButton, kMenuButtonCount>;
+
+MenuButtons MakeMenuButtons(const AssetCache& cache) {
+  MenuButtons buttons;
+  buttons[kPaint] = MakeMenuButton(cache.Picture(kPaintPicture), 165, 141, 136, 205);
+  buttons[kSwap] = MakeMenuButton(cache.Picture(kSwapPicture), 146, 148, 624, 437);
+  buttons[kSlide] = MakeMenuButton(cache.Picture(kSlidePicture), 152, 129, 605, 249);
+  buttons[kCopyDrawing] = MakeMenuButton(cache.Picture(kCopyDrawingPicture), 193, 171, 507, 45);
+  buttons[kCopyColours] = MakeMenuButton(cache.Picture(kCopyColoursPicture), 187, 168, 335, 350);
+  buttons[kOptions] = MakeMenuButton(cache.Picture(kOptionsPicture), 61, 61, 739, 5);
+  buttons[kExit] = MakeMenuButton(SharedAssets.Picture(kSharedExit), 103, 138, 32, 446);
+  return buttons;
+}
+
+// Runs the action of the menu button that was clicked; the screens it opens run to their end here.
+ScreenCode RunMenuAction(size_t button) {
+  switch (button) {
+    case kPaint: return RunPaintingSizeSelect();
+    case kSlide: return RunDifficultySelect(kCodeSlideBase);
+    case kSwap: return RunDifficultySelect(kCodeSwapBase);
+    case kCopyDrawing: return RunDifficultySelect(kCodeCopyDrawingBase);
+    case kCopyColours: return kCodeCopyColoursBase + kHard - 1;
+    case kOptions: RunOptions(); return kCodeStayInMenu;
+    case kExit: return kCodeQuit;
+  }
+  return kCodeStayInMenu;
+}
+
+// The first button that reports a click this frame chooses the code; none leaves the child in the menu.
+// A press that began on a screen the action opened and is still held does not count here.
+ScreenCode AskMenuButtons(MenuButtons& buttons) {
+  for (size_t i = 0; i < buttons.size(); ++i) {
+    if (!buttons[i].WasClicked()) continue;
+    const ScreenCode code = RunMenuAction(i);
+    for (ImageButton& button : buttons) button.IgnoreHeldPress();
+    return code;
+  }
+  return kCodeStayInMenu;
+}
+
+}  // namespace
+
+ScreenCode RunMainMenu() {
+  AssetCache cache;
+  cache.AddPicture("img\\bg\\menu.png", false);
+  cache.AddPicture("img\\ico\\draw.png", true);
+  cache.AddPicture("img\\ico\\swap.png", true);
+  cache.AddPicture("img\\ico\\slide.png", true);
+  cache.AddPicture("img\\ico\\copy_draw.png", true);
+  cache.AddPicture("img\\ico\\copy_paint.png", true);
+  cache.AddPicture("img\\ico\\options.png", true);
+  cache.AddMusic("snd\\music\\menu.ogg");
+  MenuButtons buttons = MakeMenuButtons(cache);
+
+  // The music plays on over the selection and options screens.
+  KSample* music = cache.Music(kMenuMusic);
+  music->PlayStream(true);
+
+  ScreenCode code = kCodeStayInMenu;
+  while (true) {
+    BeginFrame();
+    code = AskMenuButtons(buttons);
+    if (MainScreen->IsQuitRequested()) code = kCodeQuit;
+    // F1 rebuilds the menu, whatever was chosen in this frame.
+    if (IsKeyDown(KEY_F1)) code = kCodeRebuildMenu;
+    if (code != kCodeStayInMenu) break;
+    DrawBackground(cache.Picture(kBackground));
+    for (ImageButton& button : buttons) button.Update(static_cast<float>(FrameTime));
+    EndFrame();
+  }
+  music->StopStream();
+  return code;
+}

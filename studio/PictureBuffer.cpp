@@ -1,5 +1,0 @@
-#include "studio/PictureBuffer.h"
-
-CellGrid PictureBuffer;
-
-void ClearPictureBuffer() { PictureBuffer.cells.fill(kWhite); }
