@@ -1,5 +1,5 @@
-// The real game under the test's X server, played with the real mouse and keyboard through
-// xdotool: from the menu into the copy-colours game, one colour picked and poured, and
+// The real game under the test's X server, played with real X mouse and keyboard events:
+// from the menu into the copy-colours game, one colour picked and poured, and
 // Escape back to the menu.
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-// The real game under the test's X server, played with the real mouse through xdotool.
+// The real game under the test's X server, played with real X mouse events.
 #include <gtest/gtest.h>
 
 #include <chrono>

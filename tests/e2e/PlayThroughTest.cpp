@@ -1,5 +1,5 @@
 // The real game played through as a child would: every activity of the menu
-// visited and left again with the real mouse and keyboard through xdotool, then
+// visited and left again with the real mouse and keyboard events of the X server, then
 // the window closed.
 #include <gtest/gtest.h>
 

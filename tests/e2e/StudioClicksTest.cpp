@@ -1,5 +1,5 @@
 // The real game under the test's X server: a child paints on the big canvas with the
-// real mouse through xdotool, saves, and takes the painting back from the gallery.
+// real X mouse events, saves, and takes the painting back from the gallery.
 #include <gtest/gtest.h>
 
 #include <chrono>

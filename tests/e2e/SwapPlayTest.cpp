@@ -1,4 +1,4 @@
-// The real game played with the real mouse through xdotool: from the menu into an easy
+// The real game played with real X mouse events: from the menu into an easy
 // swap puzzle, exchanging strips until a test earns a star, and Escape back to the menu.
 #include <gtest/gtest.h>
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "GameLauncher.h"
 #include "InputScript.h"
 #include "TestSupport.h"
 #include "XWindows.h"
@@ -267,25 +268,22 @@ TEST(MouseOnX, APointerDraggedLeftOfTheWindowHasANegativeX) {
   SDL_GetWindowPosition(window, &left, &top);
   ASSERT_GE(left, 60) << "the window must leave room on its left";
 
-  const auto xdotool = [](const std::string& arguments) {
-    return std::system(("xdotool " + arguments + " >/dev/null 2>&1").c_str());
-  };
-  ASSERT_EQ(xdotool("mousemove " + std::to_string(left + 50) + " " + std::to_string(top + 60)), 0);
-  ASSERT_EQ(xdotool("mousedown 1"), 0);
+  ASSERT_TRUE(tafutest::Xdotool("mousemove " + std::to_string(left + 50) + " " + std::to_string(top + 60)));
+  ASSERT_TRUE(tafutest::Xdotool("mousedown 1"));
   // The X server delivers the press in its own time: wait for it, up to two seconds.
   for (int i = 0; i < 200 && !IsLeftButtonDown(); ++i) {
     SDL_Delay(10);
     screen->Flip(false, true);
   }
   ASSERT_TRUE(IsLeftButtonDown());
-  ASSERT_EQ(xdotool("mousemove " + std::to_string(left - 40) + " " + std::to_string(top + 70)), 0);
+  ASSERT_TRUE(tafutest::Xdotool("mousemove " + std::to_string(left - 40) + " " + std::to_string(top + 70)));
   for (int i = 0; i < 200 && GetMouseX() >= 0; ++i) {
     SDL_Delay(10);
     screen->Flip(false, true);
   }
   EXPECT_EQ(GetMouseX(), -40);
   EXPECT_EQ(GetMouseY(), 70);
-  xdotool("mouseup 1");
+  tafutest::Xdotool("mouseup 1");
   for (int i = 0; i < 5; ++i) screen->Flip(false, true);
 }
 
