@@ -4,14 +4,17 @@
 #include <array>
 #include <cstdint>
 
+#include "board/PictureTypes.h"
+
 // Cell values are 0xAABBGGRR: red in the low byte, so the bytes in memory run
 // red, green, blue, alpha, which is how a cell buffer is uploaded as a texture.
 constexpr uint32_t kWhite = 0xFFFFFFFFu;
 constexpr uint32_t kBlack = 0xFF000000u;
 constexpr uint32_t kOpaque = 0xFF000000u;
 
-constexpr int32_t kGridColumns = 50;
-constexpr int32_t kGridRows = 40;
+// The grid holds the big canvas whole; every smaller picture is its top-left corner.
+constexpr int32_t kGridColumns = kBigCanvasColumns;
+constexpr int32_t kGridRows = kBigCanvasRows;
 constexpr int32_t kGridCells = kGridColumns * kGridRows;
 
 // 50 columns of 40 cells, column 0 on the left, row 0 at the top; each column

@@ -21,10 +21,6 @@
 
 namespace {
 
-constexpr int32_t kBigColumns = 50;
-constexpr int32_t kBigRows = 40;
-constexpr int32_t kSmallColumns = 15;
-constexpr int32_t kSmallRows = 15;
 constexpr int32_t kLastBrowsedPainting = 299;
 constexpr size_t kExtensionLength = 4;
 constexpr size_t kLongestStem = 11;
@@ -324,9 +320,6 @@ int32_t SearchDown(CanvasSize size, int32_t number) {
 }
 
 }  // namespace
-
-int32_t CanvasColumns(CanvasSize size) { return size == CanvasSize::Big ? kBigColumns : kSmallColumns; }
-int32_t CanvasRows(CanvasSize size) { return size == CanvasSize::Big ? kBigRows : kSmallRows; }
 
 std::string PictureFileName(PictureKind kind, CanvasSize size, int32_t number) {
   return FolderOf(kind, size) + "\\" + std::to_string(number) + ".tga";

@@ -12,10 +12,6 @@
 constexpr int32_t kNoNextPainting = 0;
 constexpr int32_t kNoPreviousPainting = 300;
 
-// Columns and rows of a canvas: 50 x 40 for Big, 15 x 15 for Small.
-int32_t CanvasColumns(CanvasSize size);
-int32_t CanvasRows(CanvasSize size);
-
 // The game's name of a picture file, such as "game\big\3.tga" or "draw\small\12.tga".
 std::string PictureFileName(PictureKind kind, CanvasSize size, int32_t number);
 

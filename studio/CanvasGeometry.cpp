@@ -5,10 +5,10 @@
 namespace {
 
 constexpr CanvasGeometry kBigCanvas = {
-    CanvasSize::Big, 50, 40, 10, 168, 40, "img\\bg\\draw.png", "img\\bg\\draw_load.png",
+    CanvasSize::Big, kBigCanvasColumns, kBigCanvasRows, 10, 168, 40, "img\\bg\\draw.png", "img\\bg\\draw_load.png",
 };
 constexpr CanvasGeometry kSmallCanvas = {
-    CanvasSize::Small, 15, 15, 15, 307, 119, "img\\bg\\smalldraw.png", "img\\bg\\smalldraw_load.png",
+    CanvasSize::Small, kSmallCanvasColumns, kSmallCanvasRows, 15, 307, 119, "img\\bg\\smalldraw.png", "img\\bg\\smalldraw_load.png",
 };
 
 }  // namespace
