@@ -3,6 +3,7 @@
 #include "app/Frame.h"
 #include "puzzles/PuzzleScreens.h"
 #include "input/KControls.h"
+#include "puzzles/CopyRules.h"
 #include "puzzles/PuzzlePictures.h"
 #include "board/PictureBuffer.h"
 

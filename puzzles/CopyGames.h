@@ -1,6 +1,6 @@
-// What the two copy games share: the small picture on the left, the child's board on
-// the right, the swatch of the current colour, the templates a round starts from, and
-// what the mouse does over the two boards.
+// What the two copy games share on screen: the small picture on the left, the child's
+// board on the right, the swatch of the current colour, and what the mouse does over the
+// two boards.
 #pragma once
 
 #include <cstdint>
@@ -8,7 +8,6 @@
 #include <optional>
 #include <vector>
 
-#include "app/ScreenCodes.h"
 #include "graphic/KGraphic.h"
 #include "board/BoardPicture.h"
 #include "board/CopyBoard.h"
@@ -38,16 +37,6 @@ constexpr uint32_t kWrongCross = 0xFF0000EEu;
 constexpr uint32_t kUncolouredCross = 0xFF668866u;
 constexpr uint32_t kClearWrongCross = 0x000000EEu;
 
-// Copy colours: how much the pale templates of the easy and medium rounds are lifted.
-constexpr double kVeryPaleLift = 170;
-constexpr double kPaleLift = 100;
-
-// Copy drawing: the rows given at the easy and medium difficulties are those with
-// y mod k below kGivenRowsInBand.
-constexpr int32_t kGivenRowsEasyBand = 4;
-constexpr int32_t kGivenRowsMediumBand = 6;
-constexpr int32_t kGivenRowsInBand = 3;
-
 struct CopyCell {
   int32_t x = 0;
   int32_t y = 0;
@@ -58,15 +47,6 @@ struct CopyCell {
 // edges and outside them.
 std::optional<CopyCell> CopyPictureCellAt(int32_t mx, int32_t my);
 std::optional<CopyCell> CopyBoardCellAt(int32_t mx, int32_t my);
-
-// Copy colours: the uncoloured copy of the picture in PictureBuffer a round starts
-// from: lifted by 170 (easy) or 100 (medium), or grey and marked uncoloured (hard).
-void MakeColouringTemplate(CopyBoard& board, Difficulty difficulty);
-
-// Copy drawing: whether row y is given at that difficulty, and the board a round
-// starts from: the given rows copied from the picture in PictureBuffer.
-bool IsGivenRow(int32_t y, Difficulty difficulty);
-void CopyGivenRows(CopyBoard& board, Difficulty difficulty);
 
 // Tiles of the children's boards: wrong cells crossed in red and uncoloured ones in
 // grey green (copy colours), wrong cells crossed with the clear red (copy drawing);
