@@ -5,36 +5,16 @@
 
 #include <SDL.h>
 
-#include <array>
 #include <memory>
-#include <string>
-#include <vector>
 
-#include "graphic/KGraphic.h"
+#include "MenuLikeFrame.h"
 #include "window/KScreen.h"
 
 namespace {
 
 constexpr int32_t kScreenWidth = 800;
 constexpr int32_t kScreenHeight = 600;
-
-struct Placed {
-  const char* name;
-  int32_t x;
-  int32_t y;
-};
-
-constexpr std::array<Placed, 7> kButtons = {{
-    {"swap", 624, 437}, {"slide", 605, 249}, {"draw", 136, 205},
-    {"copy_draw", 507, 45}, {"copy_paint", 335, 350},
-    {"options", 739, 5}, {"exit", 32, 446},
-}};
-
-std::unique_ptr<KGraphic> Load(const std::string& name) {
-  std::unique_ptr<KGraphic> picture = CreateGraphic();
-  if (!picture->LoadPicture(std::string(TAFU_RUNTIME_DIR) + "/img/" + name, true, true)) return nullptr;
-  return picture;
-}
+constexpr int32_t kSettlingFrames = 20;
 
 // range(0): 0 windowed, 1 full screen.
 void BM_MenuFrameOnDisplay(benchmark::State& state) {
@@ -45,33 +25,19 @@ void BM_MenuFrameOnDisplay(benchmark::State& state) {
     return;
   }
   screen->SetFrameRate(0);
-  std::unique_ptr<KGraphic> background = Load("bg/menu.png");
-  std::unique_ptr<KGraphic> cursor = Load("ico/cursor.png");
-  std::vector<std::unique_ptr<KGraphic>> buttons;
-  for (const Placed& button : kButtons) buttons.push_back(Load(std::string("ico/") + button.name + ".png"));
-  if (!background || !cursor) {
+  tafubench::MenuLikeFrame menu;
+  if (!menu.Load()) {
     state.SkipWithError("the game's pictures are missing (build the game first)");
     return;
   }
   // Let the window reach its final size before timing.
-  for (int i = 0; i < 20; ++i) screen->Flip(false, true);
+  for (int i = 0; i < kSettlingFrames; ++i) screen->Flip(false, true);
   int width = 0;
   int height = 0;
   SDL_GL_GetDrawableSize(static_cast<SDL_Window*>(screen->GetWindowHandle()), &width, &height);
 
   int32_t frame = 0;
-  for (auto _ : state) {
-    screen->ResetView();
-    background->Blit(0, 0, kScreenWidth, kScreenHeight, 0, 0, false, false);
-    for (size_t i = 0; i < kButtons.size(); ++i) {
-      if (!buttons[i]) continue;
-      buttons[i]->BlitAlpha(0, 0, buttons[i]->GetWidth(), buttons[i]->GetHeight(), kButtons[i].x, kButtons[i].y,
-                            false, false);
-    }
-    cursor->BlitAlpha(0, 0, cursor->GetWidth(), cursor->GetHeight(), 400 + frame % 40, 300, false, false);
-    screen->Flip(false, true);
-    ++frame;
-  }
+  for (auto _ : state) menu.Draw(*screen, frame++);
   state.counters["window_width"] = width;
   state.counters["window_height"] = height;
 }
