@@ -9,7 +9,6 @@
 #include "MenuTestWindow.h"
 #include "SoundCapture.h"
 #include "SoundFiles.h"
-#include "ToneTrack.h"
 #include "shell/MenuScreens.h"
 #include "shell/Screens.h"
 #include "input/KControls.h"

@@ -30,6 +30,59 @@ void AppendPages(ogg_stream_state& stream, std::string& out, bool flush) {
 
 }  // namespace
 
+std::string EncodeOgg(int32_t channels, int32_t sampleRate, int32_t frames,
+                      const std::function<float(int32_t frame, int32_t channel)>& sample) {
+  vorbis_info info;
+  vorbis_info_init(&info);
+  vorbis_encode_init_vbr(&info, channels, sampleRate, 0.6f);
+  vorbis_comment comment;
+  vorbis_comment_init(&comment);
+  vorbis_dsp_state dsp;
+  vorbis_analysis_init(&dsp, &info);
+  vorbis_block block;
+  vorbis_block_init(&dsp, &block);
+  ogg_stream_state stream;
+  ogg_stream_init(&stream, 1);
+
+  std::string out;
+  ogg_packet header, commentHeader, codeHeader;
+  vorbis_analysis_headerout(&dsp, &comment, &header, &commentHeader, &codeHeader);
+  ogg_stream_packetin(&stream, &header);
+  ogg_stream_packetin(&stream, &commentHeader);
+  ogg_stream_packetin(&stream, &codeHeader);
+  AppendPages(stream, out, true);
+
+  constexpr int32_t kChunk = 1024;
+  // The last pass writes no samples, which ends the stream.
+  for (int32_t start = 0;; start += kChunk) {
+    const int32_t count = std::clamp(frames - start, 0, kChunk);
+    if (count > 0) {
+      float** buffer = vorbis_analysis_buffer(&dsp, count);
+      for (int32_t i = 0; i < count; ++i)
+        for (int32_t c = 0; c < channels; ++c) buffer[c][i] = sample(start + i, c);
+    }
+    vorbis_analysis_wrote(&dsp, count);
+    while (vorbis_analysis_blockout(&dsp, &block) == 1) {
+      vorbis_analysis(&block, nullptr);
+      vorbis_bitrate_addblock(&block);
+      ogg_packet packet;
+      while (vorbis_bitrate_flushpacket(&dsp, &packet)) {
+        ogg_stream_packetin(&stream, &packet);
+        AppendPages(stream, out, false);
+      }
+    }
+    if (count == 0) break;
+  }
+  AppendPages(stream, out, true);
+
+  ogg_stream_clear(&stream);
+  vorbis_block_clear(&block);
+  vorbis_dsp_clear(&dsp);
+  vorbis_comment_clear(&comment);
+  vorbis_info_clear(&info);
+  return out;
+}
+
 std::string WaveFormatBody(int32_t channels, int32_t sampleRate, int32_t bitsPerSample, int32_t formatTag) {
   std::string body;
   const int32_t blockAlign = channels * bitsPerSample / 8;
@@ -91,56 +144,20 @@ std::string MakeOgg(int32_t channels, int32_t sampleRate, double seconds, double
     seed = seed * 1664525u + 1013904223u;
     return noise * (static_cast<double>(seed >> 8) / (1u << 23) - 1.0);
   };
-  vorbis_info info;
-  vorbis_info_init(&info);
-  vorbis_encode_init_vbr(&info, channels, sampleRate, 0.6f);
-  vorbis_comment comment;
-  vorbis_comment_init(&comment);
-  vorbis_dsp_state dsp;
-  vorbis_analysis_init(&dsp, &info);
-  vorbis_block block;
-  vorbis_block_init(&dsp, &block);
-  ogg_stream_state stream;
-  ogg_stream_init(&stream, 1);
+  return EncodeOgg(channels, sampleRate, static_cast<int32_t>(sampleRate * seconds), [&](int32_t frame, int32_t) {
+    const double value = peak * std::sin(2.0 * std::numbers::pi * frequency * frame / sampleRate);
+    return static_cast<float>(value + nextNoise());
+  });
+}
 
-  std::string out;
-  ogg_packet header, commentHeader, codeHeader;
-  vorbis_analysis_headerout(&dsp, &comment, &header, &commentHeader, &codeHeader);
-  ogg_stream_packetin(&stream, &header);
-  ogg_stream_packetin(&stream, &commentHeader);
-  ogg_stream_packetin(&stream, &codeHeader);
-  AppendPages(stream, out, true);
-
-  const auto frames = static_cast<int32_t>(sampleRate * seconds);
-  constexpr int32_t kChunk = 1024;
-  for (int32_t start = 0; start <= frames; start += kChunk) {
-    const int32_t count = std::min(kChunk, frames - start);
-    if (count > 0) {
-      float** buffer = vorbis_analysis_buffer(&dsp, count);
-      for (int32_t i = 0; i < count; ++i) {
-        const double value = peak * std::sin(2.0 * std::numbers::pi * frequency * (start + i) / sampleRate);
-        for (int32_t c = 0; c < channels; ++c) buffer[c][i] = static_cast<float>(value + nextNoise());
-      }
-    }
-    vorbis_analysis_wrote(&dsp, std::max(count, 0));
-    while (vorbis_analysis_blockout(&dsp, &block) == 1) {
-      vorbis_analysis(&block, nullptr);
-      vorbis_bitrate_addblock(&block);
-      ogg_packet packet;
-      while (vorbis_bitrate_flushpacket(&dsp, &packet)) {
-        ogg_stream_packetin(&stream, &packet);
-        AppendPages(stream, out, false);
-      }
-    }
-  }
-  AppendPages(stream, out, true);
-
-  ogg_stream_clear(&stream);
-  vorbis_block_clear(&block);
-  vorbis_dsp_clear(&dsp);
-  vorbis_comment_clear(&comment);
-  vorbis_info_clear(&info);
-  return out;
+std::string MakeToneThenSilence(int32_t sampleRate, double toneSeconds, double silentSeconds, double frequency,
+                                double peak) {
+  const auto toneFrames = static_cast<int32_t>(sampleRate * toneSeconds);
+  const auto frames = static_cast<int32_t>(sampleRate * (toneSeconds + silentSeconds));
+  return EncodeOgg(1, sampleRate, frames, [&](int32_t frame, int32_t) {
+    const double tone = peak * std::sin(2.0 * std::numbers::pi * frequency * frame / sampleRate);
+    return frame < toneFrames ? static_cast<float>(tone) : 0.0f;
+  });
 }
 
 std::string MakeModule(int32_t rows) {

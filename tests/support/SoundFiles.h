@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,10 +29,20 @@ std::string ConstantSamples(int32_t frames, int16_t value);
 // 8-bit unsigned mono sine.
 std::string SineSamples8(int32_t sampleRate, double seconds, double frequency, double peak);
 
+// An Ogg Vorbis file of frames samples a channel, sample(frame, channel) each (-1..1).
+std::string EncodeOgg(int32_t channels, int32_t sampleRate, int32_t frames,
+                      const std::function<float(int32_t frame, int32_t channel)>& sample);
+
 // An Ogg Vorbis file of a sine on every channel, with white noise of the given peak
 // mixed in when noise is above 0 (broadband sound takes more bits, like real music).
 std::string MakeOgg(int32_t channels, int32_t sampleRate, double seconds, double frequency, double peak,
                     double noise = 0.0);
+
+// A mono track heard only at its start: toneSeconds of a sine (frequency, peak 0..1), then
+// silentSeconds of silence. A player that starts such a track again is heard again, so
+// tests can tell a track that plays on from one that was restarted.
+std::string MakeToneThenSilence(int32_t sampleRate, double toneSeconds, double silentSeconds, double frequency,
+                                double peak);
 
 // A four-channel Protracker module: one looping square-wave sample played on channel 1
 // from the first row, and a pattern break after rows rows, so it lasts rows x 120 ms.
