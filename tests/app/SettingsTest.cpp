@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "GameState.h"
 #include "TestSupport.h"
 #include "app/Settings.h"
 #include "shell/Shell.h"
@@ -23,13 +24,10 @@ std::string Bytes(std::initializer_list<unsigned> values) {
 class SettingsFile : public ::testing::Test {
  protected:
   void SetUp() override {
+    tafutest::ResetGameState();
     SetUserFolder(folder_.Path().string());
-    CurrentSettings = Settings{};
   }
-  void TearDown() override {
-    SetUserFolder("");
-    CurrentSettings = Settings{};
-  }
+  void TearDown() override { tafutest::ResetGameState(); }
 
   std::string File() const { return folder_ / "options.raw"; }
   size_t FilesInFolder() const {
@@ -129,7 +127,6 @@ TEST(SettingsBytes, EncodingAndDecodingAreExactInverses) {
 TEST(PlayersFolder, ADrawingFolderThatCannotTakePaintingsSendsThePlayersFilesHome) {
   tafutest::TempFolder program;
   tafutest::TempFolder data;
-  const std::string previousModule = GetModuleFolder();
   const char* previousData = std::getenv("XDG_DATA_HOME");
   const std::string keptData = previousData ? previousData : "";
   setenv("XDG_DATA_HOME", data.Path().c_str(), 1);
@@ -143,8 +140,7 @@ TEST(PlayersFolder, ADrawingFolderThatCannotTakePaintingsSendsThePlayersFilesHom
   ChooseUserFolder();
   const std::string chosen = GetUserFolder();
 
-  SetUserFolder("");
-  SetModuleFolder(previousModule);
+  tafutest::ResetGameState();
   if (previousData)
     setenv("XDG_DATA_HOME", keptData.c_str(), 1);
   else

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "GameState.h"
 #include "TestAssets.h"
 #include "TestSupport.h"
 #include "app/Widgets.h"
@@ -18,7 +19,7 @@ namespace {
 class ButtonTest : public ::testing::Test {
  protected:
   void SetUp() override { UseScriptedInput(); }
-  void TearDown() override { UseRealInput(); }
+  void TearDown() override { tafutest::ResetGameState(); }
 
   static ImageButton Button(AnimationMode mode = kPulseWhileHovered, PulseSettings pulse = kButtonPulse) {
     return MakeButton(nullptr, 80, 40, 100, 50, nullptr, mode, pulse);

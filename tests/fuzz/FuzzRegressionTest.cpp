@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "FuzzReaders.h"
+#include "GameState.h"
 #include "TestSupport.h"
 #include "services/KFile.h"
 #include "services/KPaths.h"
@@ -21,18 +22,11 @@ const uint8_t* Bytes(const std::string& file) { return reinterpret_cast<const ui
 // The readers that take files get a temporary program and player folder.
 class FuzzRegression : public ::testing::Test {
  protected:
-  void SetUp() override {
-    previousModule_ = GetModuleFolder();
-    tafufuzz::UseScratchFolder(scratch_.Path().string());
-  }
-  void TearDown() override {
-    SetModuleFolder(previousModule_);
-    SetUserFolder("");
-  }
+  void SetUp() override { tafufuzz::UseScratchFolder(scratch_.Path().string()); }
+  void TearDown() override { tafutest::ResetGameState(); }
 
  private:
   tafutest::TempFolder scratch_;
-  std::string previousModule_;
 };
 
 // A tar header whose size field is written in octal, padded to whole blocks.

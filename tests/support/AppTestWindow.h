@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "GameState.h"
 #include "TestSupport.h"
 #include "app/AssetCache.h"
 #include "app/Frame.h"
@@ -14,11 +15,12 @@
 namespace tafutest {
 
 // Opens MainScreen with the game's frame rate and white clear colour, with scripted input
-// and the program folder pointed at a fresh temporary folder; undoes it all afterwards.
+// and the program folder pointed at a fresh temporary folder, the rest of the game's state as
+// a fresh start has it; undoes it all afterwards.
 class AppWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    savedFolder_ = GetModuleFolder();
+    ResetGameState();
     SetModuleFolder(folder_.Path().string());
     MainScreen = OpenTestWindow();
     ASSERT_TRUE(MainScreen);
@@ -28,15 +30,11 @@ class AppWindowTest : public ::testing::Test {
     UseScriptedInput();
   }
   void TearDown() override {
-    UseRealInput();
-    UseRealClock();
-    SharedAssets.Clear();
+    ResetGameState();
     MainScreen.reset();
-    SetModuleFolder(savedFolder_);
   }
 
   TempFolder folder_;
-  std::string savedFolder_;
 };
 
 }  // namespace tafutest

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "GameState.h"
 #include "TestSupport.h"
 #include "services/KPaths.h"
 #include "board/PictureBuffer.h"
@@ -69,11 +70,8 @@ inline void FillPattern(uint32_t seed) {
 
 class PictureFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    previousFolder_ = GetModuleFolder();
-    SetModuleFolder(folder_.Path().string());
-  }
-  void TearDown() override { SetModuleFolder(previousFolder_); }
+  void SetUp() override { SetModuleFolder(folder_.Path().string()); }
+  void TearDown() override { tafutest::ResetGameState(); }
 
   // Writes bytes as a game file name such as "game\small\1.tga", making its folder.
   void WriteGameFile(const std::string& name, const std::string& bytes) {
@@ -84,9 +82,6 @@ class PictureFileTest : public ::testing::Test {
 
   tafutest::TempFolder folder_;
   tafutest::MessageCapture messages_;
-
- private:
-  std::string previousFolder_;
 };
 
 }  // namespace picturetest

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <set>
 
+#include "GameState.h"
 #include "TestSupport.h"
 #include "services/KFindFiles.h"
 #include "services/KPaths.h"
@@ -12,9 +13,7 @@ namespace {
 
 class Paths : public ::testing::Test {
  protected:
-  void SetUp() override { saved_ = GetModuleFolder(); }
-  void TearDown() override { SetModuleFolder(saved_); }
-  std::string saved_;
+  void TearDown() override { tafutest::ResetGameState(); }
 };
 
 TEST_F(Paths, ModuleFolderIsTheExecutablesFolder) {

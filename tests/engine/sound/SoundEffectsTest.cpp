@@ -7,6 +7,7 @@
 #include "PlaybackHelpers.h"
 #include "SoundCapture.h"
 #include "SoundFiles.h"
+#include "GameState.h"
 #include "TestSupport.h"
 #include "sound/KSample.h"
 
@@ -23,7 +24,7 @@ constexpr int32_t kFastDelayMs = 1;
 
 class Effects : public ::testing::Test {
  protected:
-  void TearDown() override { SetMasterVolumes(100, 100); }
+  void TearDown() override { ResetGameState(); }
 
   std::string WriteTone(const std::string& name, double seconds) {
     const std::string path = folder_ / name;
