@@ -9,13 +9,14 @@
 #include <string>
 
 #include "GameLauncher.h"
+#include "MenuPlaces.h"
+#include "TestAssets.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 using namespace std::chrono_literals;
-using tafutest::WaitFor;
 
 constexpr int32_t kSide = 15;
 // Cell colours of the test's picture, 0xAABBGGRR, and as the window shows them.
@@ -23,31 +24,17 @@ constexpr uint32_t kOrange = 0xFF2080F0u;
 constexpr uint32_t kRed = 0xFF2020E0u;
 uint32_t Shown(uint32_t cell) { return cell & 0x00FFFFFFu; }
 
-// Where the child clicks, in window pixels: the menu's copy-colours button, the middle of
-// a cell of the left picture and of the board, and a point of the menu's sky.
-constexpr int32_t kCopyColoursButtonX = 428, kCopyColoursButtonY = 434;
+// Where the child clicks, in window pixels: the middle of a cell of the left picture and of
+// the board, and the swatch.
 int32_t PictureX(int32_t x) { return 122 + 15 * x + 7; }
 int32_t BoardX(int32_t x) { return 374 + 15 * x + 7; }
 int32_t CellY(int32_t y) { return 161 + 15 * y + 7; }
 constexpr int32_t kSwatchX = 360, kSwatchY = 90;
-constexpr int32_t kSkyX = 200, kSkyY = 200;
-
-bool IsBluish(uint32_t pixel) { return ((pixel >> 16) & 0xFF) > (pixel & 0xFF) + 40; }
 
 // An orange picture with a red bar in row 2, as the one shipped small picture, TGA top row first.
 std::string PictureFile() {
-  std::string bytes(18, '\0');
-  bytes[2] = 2;
-  bytes[12] = kSide;
-  bytes[14] = kSide;
-  bytes[16] = 32;
-  for (int32_t y = 0; y < kSide; ++y) {
-    for (int32_t x = 0; x < kSide; ++x) {
-      const uint32_t cell = y == 2 && x >= 2 && x <= 6 ? kRed : kOrange;
-      for (const int shift : {16, 8, 0, 24}) bytes.push_back(static_cast<char>((cell >> shift) & 0xFF));
-    }
-  }
-  return bytes;
+  return tafutest::GamePictureBytes(kSide, kSide,
+                                    [](int32_t x, int32_t y) { return y == 2 && x >= 2 && x <= 6 ? kRed : kOrange; });
 }
 
 // The built game in a folder of its own with the real pictures and sounds and the test's
@@ -59,6 +46,7 @@ class GameCopy : public tafutest::GameLauncher {
     tafutest::WriteFile(File("game/small/1.tga"), PictureFile());
     tafutest::WriteFile(File("setup.ini"), "[DEBUG]\r\nSHOWFPS=0\r\n[SMALL_IMAGES]\r\nCOUNT=1\r\n");
   }
+  using GameLauncher::WaitForPixel;
   bool WaitForPixel(int32_t x, int32_t y, uint32_t shown) const {
     return GameLauncher::WaitForPixel(x, y, [shown](uint32_t now) { return now == shown; }, 5s);
   }
@@ -69,9 +57,9 @@ TEST(CopyColoursClicks, FromTheMenuPickAndPourARegionThenEscapeBackToTheMenu) {
   if (!unavailable.empty()) GTEST_SKIP() << unavailable;
   GameCopy game;
   ASSERT_TRUE(game.Start());
-  ASSERT_TRUE(WaitFor([&] { return IsBluish(game.Pixel(kSkyX, kSkyY)); }, 10s)) << "no menu";
+  ASSERT_TRUE(game.WaitForPixel(tafutest::kMenuSky, tafutest::IsBluish, 10s)) << "no menu";
 
-  ASSERT_TRUE(game.Click(kCopyColoursButtonX, kCopyColoursButtonY));
+  ASSERT_TRUE(game.Click(tafutest::kCopyColours));
   ASSERT_TRUE(game.WaitForPixel(PictureX(0), CellY(0), Shown(kOrange))) << "no copy-colours picture";
 
   ASSERT_TRUE(game.Click(PictureX(3), CellY(2)));
@@ -84,7 +72,7 @@ TEST(CopyColoursClicks, FromTheMenuPickAndPourARegionThenEscapeBackToTheMenu) {
   EXPECT_NE(game.Pixel(BoardX(4), CellY(3)), Shown(kRed)) << "the pour left its region";
 
   ASSERT_TRUE(game.Key("Escape"));
-  ASSERT_TRUE(WaitFor([&] { return IsBluish(game.Pixel(kSkyX, kSkyY)); }, 5s)) << "Escape did not lead to the menu";
+  ASSERT_TRUE(game.WaitForPixel(tafutest::kMenuSky, tafutest::IsBluish, 5s)) << "Escape did not lead to the menu";
   ASSERT_TRUE(game.Close());
   EXPECT_EQ(game.Wait(5s), 0);
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "GameLauncher.h"
+#include "MenuPlaces.h"
 #include "PrivateXServer.h"
 #include "graphic/KPictureDecode.h"
 #include "services/KFile.h"
@@ -23,10 +24,9 @@ namespace {
 using namespace std::chrono_literals;
 using tafutest::WaitFor;
 
-struct Spot {
-  int32_t x;
-  int32_t y;
-};
+using Spot = tafutest::Point;
+using tafutest::IsBluish;
+using tafutest::IsWarm;
 
 // Where the 800 x 600 world lies on the window: its top-left corner and how many window
 // pixels one world pixel takes.
@@ -43,16 +43,9 @@ struct Placement {
 constexpr Placement kWideFullScreen = {240, 0, 1.8};
 constexpr Placement kOwnSize = {0, 0, 1};
 
-// Centres of what the child touches, in world pixels.
-constexpr Spot kMenuOptions = {769, 35};
-constexpr Spot kMenuPaint = {218, 275};
-constexpr Spot kBigCanvas = {291, 300};
-constexpr Spot kWindowModeSwitch = {602, 140};
 // Cell (10, 10) of the big canvas, and a point far from it.
 constexpr Spot kCanvasCell = {273, 145};
 constexpr Spot kAway = {790, 590};
-// Open sky in the menu, the warm wall in the options screen.
-constexpr Spot kBackground = {200, 200};
 
 // The menu's picture buttons (x, y, width, height) and a margin for their pulse.
 struct Box {
@@ -64,8 +57,6 @@ const std::vector<Box> kMenuButtons = {{136, 205, 165, 141}, {624, 437, 146, 148
 constexpr int32_t kPulseMargin = 25;
 
 int32_t Channel(uint32_t pixel, int shift) { return static_cast<int32_t>((pixel >> shift) & 0xFF); }
-bool IsBluish(uint32_t pixel) { return Channel(pixel, 16) > Channel(pixel, 0) + 40; }
-bool IsWarm(uint32_t pixel) { return Channel(pixel, 0) > Channel(pixel, 16) + 10; }
 bool IsDark(uint32_t pixel) { return Channel(pixel, 0) < 60 && Channel(pixel, 8) < 60 && Channel(pixel, 16) < 60; }
 
 std::string Settings(bool windowed) { return {windowed ? '\1' : '\0', 0, 0, 0, 0x32, 0, 0, 0, 0x32, 0, 0, 0}; }
@@ -164,7 +155,7 @@ TEST_P(FullScreen, FillsAWideDesktopWithoutAModeChangeAndTheSwitchGivesAWindowNe
   ASSERT_TRUE(game.WaitForSize(1920, 1080));
   ASSERT_TRUE(game.Focus());
   ASSERT_TRUE(game.MoveTo(100, 1000));  // over a bar: the game's cursor is out of the world
-  ASSERT_TRUE(game.WaitForWorld(kBackground, IsBluish));
+  ASSERT_TRUE(game.WaitForWorld(tafutest::kMenuSky, IsBluish));
 
   std::string bytes;
   ASSERT_TRUE(KFile::ReadWhole(std::string(TAFU_RUNTIME_DIR) + "/img/bg/menu.png", bytes));
@@ -188,9 +179,9 @@ TEST_P(FullScreen, FillsAWideDesktopWithoutAModeChangeAndTheSwitchGivesAWindowNe
   for (const int32_t barLeft : {0, 1680})
     for (const uint32_t pixel : game.Area(barLeft, 0, 240, 1080)) ASSERT_EQ(pixel, 0u);
 
-  ASSERT_TRUE(game.ClickWorld(kMenuOptions));
-  ASSERT_TRUE(game.WaitForWorld(kBackground, IsWarm));
-  ASSERT_TRUE(game.ClickWorld(kWindowModeSwitch));
+  ASSERT_TRUE(game.ClickWorld(tafutest::kOptions));
+  ASSERT_TRUE(game.WaitForWorld(tafutest::kMenuSky, IsWarm));
+  ASSERT_TRUE(game.ClickWorld(tafutest::kWindowToggle));
   ASSERT_TRUE(WaitFor([&] { return tafutest::ReadFile(game.File("options.raw")) == Settings(true); }, 5s));
   EXPECT_EQ(tafutest::DisplayModes(), modes);
   ASSERT_TRUE(game.Close());
@@ -201,7 +192,7 @@ TEST_P(FullScreen, FillsAWideDesktopWithoutAModeChangeAndTheSwitchGivesAWindowNe
   tafutest::WriteFile(again.File("options.raw"), Settings(true));
   ASSERT_TRUE(again.Start());
   EXPECT_TRUE(again.WaitForSize(800, 600));
-  EXPECT_TRUE(again.WaitForWorld(kBackground, IsBluish));
+  EXPECT_TRUE(again.WaitForWorld(tafutest::kMenuSky, IsBluish));
   EXPECT_EQ(tafutest::DisplayModes(), modes);
 }
 
@@ -219,7 +210,7 @@ TEST_F(Display, AWindowOn4KOpensThreeTimesAsLargeAndSharpAndKeepsClicksOnButtons
   ASSERT_TRUE(game.WaitForSize(2400, 1800));
   ASSERT_TRUE(game.Focus());
   ASSERT_TRUE(game.MoveTo(2390, 1790));
-  ASSERT_TRUE(game.WaitForWorld(kBackground, IsBluish));
+  ASSERT_TRUE(game.WaitForWorld(tafutest::kMenuSky, IsBluish));
 
   // Around the sun's rim every world pixel is a sharp 3 x 3 block.
   const std::vector<uint32_t> sun = game.Area(0, 0, 360, 360);
@@ -232,9 +223,9 @@ TEST_F(Display, AWindowOn4KOpensThreeTimesAsLargeAndSharpAndKeepsClicksOnButtons
   ASSERT_TRUE(game.Resize(1000, 600));
   ASSERT_TRUE(game.WaitForSize(1000, 600));
   game.Place({100, 0, 1});
-  ASSERT_TRUE(game.WaitForWorld(kBackground, IsBluish));
-  ASSERT_TRUE(game.ClickWorld(kMenuOptions));
-  EXPECT_TRUE(game.WaitForWorld(kBackground, IsWarm));
+  ASSERT_TRUE(game.WaitForWorld(tafutest::kMenuSky, IsBluish));
+  ASSERT_TRUE(game.ClickWorld(tafutest::kOptions));
+  EXPECT_TRUE(game.WaitForWorld(tafutest::kMenuSky, IsWarm));
 }
 
 TEST_F(Display, APressArrivingWithItsPositionClicksAButtonAndPaintsACell) {
@@ -242,14 +233,14 @@ TEST_F(Display, APressArrivingWithItsPositionClicksAButtonAndPaintsACell) {
   ASSERT_EQ(server.Failure(), "");
   GameOnDisplay game(kOwnSize);
   ASSERT_TRUE(game.Start());
-  ASSERT_TRUE(game.WaitForWorld(kBackground, IsBluish));
+  ASSERT_TRUE(game.WaitForWorld(tafutest::kMenuSky, IsBluish));
 
   const std::vector<uint32_t> menu = game.Probes();
-  ASSERT_TRUE(game.TouchWorld(kMenuPaint));
+  ASSERT_TRUE(game.TouchWorld(tafutest::kPaint));
   ASSERT_TRUE(game.Release());
   ASSERT_TRUE(game.WaitForChange(menu));
   const std::vector<uint32_t> selection = game.Probes();
-  ASSERT_TRUE(game.TouchWorld(kBigCanvas));
+  ASSERT_TRUE(game.TouchWorld(tafutest::kBig));
   ASSERT_TRUE(game.Release());
   ASSERT_TRUE(game.WaitForChange(selection));
 

@@ -6,23 +6,22 @@
 #include <string>
 
 #include "GameLauncher.h"
+#include "MenuPlaces.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 
-constexpr int32_t kSkyX = 200, kSkyY = 200;  // open sky in the menu, wall in the options screen
-constexpr int32_t kOptionsX = 769, kOptionsY = 35;
+using tafutest::IsBluish;
+using tafutest::IsWarm;
+using tafutest::kMenuSky;
+
 constexpr int32_t kSwapX = 697, kSwapY = 511;
-constexpr int32_t kEasyX = 172, kEasyY = 300;
-constexpr int32_t kExitX = 83, kExitY = 515;
 constexpr int32_t kWallX = 30, kWallY = 100;  // warm in the puzzles, cool in the menu and selection screens
 // Points on the swap puzzle's board; the picture is chosen at random.
 constexpr int32_t kBoardPoints[][2] = {{200, 200}, {300, 250}, {400, 300}, {250, 350}, {450, 150}};
 
 uint32_t Channel(uint32_t pixel, int shift) { return (pixel >> shift) & 0xFF; }
-bool IsBluish(uint32_t pixel) { return Channel(pixel, 16) > Channel(pixel, 0) + 40; }
-bool IsWarm(uint32_t pixel) { return Channel(pixel, 0) > Channel(pixel, 16) + 10; }
 bool IsNearWhite(uint32_t pixel) { return Channel(pixel, 0) >= 245 && Channel(pixel, 8) >= 245 && Channel(pixel, 16) >= 245; }
 
 class Keyboard : public ::testing::Test {
@@ -33,7 +32,7 @@ class Keyboard : public ::testing::Test {
     ASSERT_TRUE(game.Start());
     ASSERT_TRUE(WaitForMenu());
   }
-  bool WaitForMenu() { return game.WaitForPixel(kSkyX, kSkyY, IsBluish); }
+  bool WaitForMenu() { return game.WaitForPixel(kMenuSky, IsBluish); }
   bool WaitForChangeFrom(uint32_t before, int32_t x, int32_t y) {
     return game.WaitForPixel(x, y, [before](uint32_t now) { return now != before; });
   }
@@ -46,8 +45,8 @@ TEST_F(Keyboard, F1PressedOnceRebuildsTheMenuWhichThenAnswersAClick) {
   ASSERT_TRUE(tafutest::Xdotool("sleep 0.3"));
   ASSERT_TRUE(game.KeyUp("F1"));
   ASSERT_TRUE(WaitForMenu());
-  ASSERT_TRUE(game.Click(kOptionsX, kOptionsY));
-  EXPECT_TRUE(game.WaitForPixel(kSkyX, kSkyY, IsWarm, 5s));
+  ASSERT_TRUE(game.Click(tafutest::kOptions));
+  EXPECT_TRUE(game.WaitForPixel(kMenuSky, IsWarm, 5s));
   ASSERT_TRUE(game.Close());
   EXPECT_EQ(game.Wait(5s), 0);
 }
@@ -62,12 +61,12 @@ TEST_F(Keyboard, AWindowClosedWhileF1IsHeldEndsTheGameOnceF1IsUp) {
 }
 
 TEST_F(Keyboard, F1OnASelectionScreenAndCWithNThenEscapeInAPuzzle) {
-  const uint32_t menuSky = game.Pixel(kSkyX, kSkyY);
+  const uint32_t menuSky = game.Pixel(kMenuSky);
   ASSERT_TRUE(game.Click(kSwapX, kSwapY));
-  ASSERT_TRUE(WaitForChangeFrom(menuSky, kSkyX, kSkyY));
+  ASSERT_TRUE(WaitForChangeFrom(menuSky, kMenuSky.x, kMenuSky.y));
   // A press of F1 that is over before the choice does not throw the choice away.
   ASSERT_TRUE(game.Key("F1"));
-  ASSERT_TRUE(game.Click(kEasyX, kEasyY));
+  ASSERT_TRUE(game.Click(tafutest::kEasyButton));
   ASSERT_TRUE(game.WaitForPixel(kWallX, kWallY, IsWarm)) << "the menu came back instead of the puzzle";
 
   // C and N held together skip the round: the board, once faded in, fades out to white
@@ -91,7 +90,7 @@ TEST_F(Keyboard, F1OnASelectionScreenAndCWithNThenEscapeInAPuzzle) {
 
   ASSERT_TRUE(game.Key("Escape"));
   ASSERT_TRUE(WaitForMenu());
-  ASSERT_TRUE(game.Click(kExitX, kExitY));
+  ASSERT_TRUE(game.Click(tafutest::kExit));
   EXPECT_EQ(game.Wait(5s), 0);
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "GameLauncher.h"
+#include "MenuPlaces.h"
 
 namespace fs = std::filesystem;
 
@@ -14,23 +15,16 @@ namespace {
 using namespace std::chrono_literals;
 using tafutest::WaitFor;
 
-// Centres of what the child clicks, in window pixels.
-constexpr int32_t kExitX = 83, kExitY = 515;
-constexpr int32_t kOptionsX = 769, kOptionsY = 35;
-constexpr int32_t kFifthMusicLedX = 397 + 28 * 4 + 17, kFifthMusicLedY = 325;
-// A point of open sky in the menu and of the wall in the options screen.
-constexpr int32_t kBackgroundX = 200, kBackgroundY = 200;
-
-uint32_t Red(uint32_t pixel) { return pixel & 0xFF; }
-uint32_t Blue(uint32_t pixel) { return (pixel >> 16) & 0xFF; }
-bool IsBluish(uint32_t pixel) { return Blue(pixel) > Red(pixel) + 40; }
-bool IsWarm(uint32_t pixel) { return Red(pixel) > Blue(pixel) + 10; }
+using tafutest::kExit;
+using tafutest::kMenuSky;
+using tafutest::kOptions;
+using tafutest::MusicLed;
 
 // The game with what these tests wait for: the menu's blue sky, the options screen's warm wall.
 class GameCopy : public tafutest::GameLauncher {
  public:
-  bool WaitForMenu() const { return WaitForPixel(kBackgroundX, kBackgroundY, IsBluish); }
-  bool WaitForOptions() const { return WaitForPixel(kBackgroundX, kBackgroundY, IsWarm, 5s); }
+  bool WaitForMenu() const { return WaitForPixel(kMenuSky, tafutest::IsBluish); }
+  bool WaitForOptions() const { return WaitForPixel(kMenuSky, tafutest::IsWarm, 5s); }
 };
 
 class MenuClicks : public ::testing::Test {
@@ -45,7 +39,7 @@ TEST_F(MenuClicks, TheExitButtonEndsTheGameWithZero) {
   GameCopy game;
   ASSERT_TRUE(game.Start());
   ASSERT_TRUE(game.WaitForMenu());
-  ASSERT_TRUE(game.Click(kExitX, kExitY));
+  ASSERT_TRUE(game.Click(kExit));
   EXPECT_EQ(game.Wait(5s), 0);
   EXPECT_FALSE(fs::exists(game.File("options.raw")));
 }
@@ -54,9 +48,9 @@ TEST_F(MenuClicks, AVolumeChosenInTheOptionsIsSavedBeforeTheWindowCloses) {
   GameCopy game;
   ASSERT_TRUE(game.Start());
   ASSERT_TRUE(game.WaitForMenu());
-  ASSERT_TRUE(game.Click(kOptionsX, kOptionsY));
+  ASSERT_TRUE(game.Click(kOptions));
   ASSERT_TRUE(game.WaitForOptions());
-  ASSERT_TRUE(game.Click(kFifthMusicLedX, kFifthMusicLedY));
+  ASSERT_TRUE(game.Click(MusicLed(4)));
   ASSERT_TRUE(WaitFor([&] { return fs::exists(game.File("options.raw")); }, 5s));
   ASSERT_TRUE(game.Close());
   EXPECT_EQ(game.Wait(5s), 0);
@@ -74,9 +68,9 @@ TEST_F(MenuClicks, AWindowTakenAwayFromOverTheWaitingGameShowsTheMenuAgain) {
     ASSERT_TRUE(cover.IsShown());
     ASSERT_TRUE(tafutest::Xdotool("sleep 0.5"));
     cover.Uncover();
-    EXPECT_TRUE(game.WaitForMenu()) << "the uncovered window shows " << std::hex << game.Pixel(kBackgroundX, kBackgroundY);
+    EXPECT_TRUE(game.WaitForMenu()) << "the uncovered window shows " << std::hex << game.Pixel(kMenuSky);
   }
-  ASSERT_TRUE(game.Click(kOptionsX, kOptionsY));
+  ASSERT_TRUE(game.Click(kOptions));
   EXPECT_TRUE(game.WaitForOptions());
   ASSERT_TRUE(game.Close());
   EXPECT_EQ(game.Wait(5s), 0);

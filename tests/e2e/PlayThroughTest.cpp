@@ -10,40 +10,34 @@
 #include <vector>
 
 #include "GameLauncher.h"
+#include "MenuPlaces.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 using tafutest::WaitFor;
 
-struct Spot {
-  int32_t x;
-  int32_t y;
-};
+using Spot = tafutest::Point;
+using tafutest::kBig;
+using tafutest::kCopyColours;
+using tafutest::kCopyDrawing;
+using tafutest::kEasyButton;
+using tafutest::kExit;
+using tafutest::kOptions;
+using tafutest::kPaint;
+using tafutest::kSlide;
+using tafutest::kSmall;
 
-// Centres of what the child clicks, in window pixels.
-constexpr Spot kMenuPaint = {218, 275};
-constexpr Spot kMenuSlide = {681, 313};
+// The swap button's centre, and the studio's exit.
 constexpr Spot kMenuSwap = {697, 511};
-constexpr Spot kMenuCopyDrawing = {603, 130};
-constexpr Spot kMenuCopyColours = {428, 434};
-constexpr Spot kMenuOptions = {769, 35};
-constexpr Spot kBigCanvas = {291, 300};
-constexpr Spot kSmallCanvas = {553, 300};
-constexpr Spot kEasy = {172, 300};
-// The back button of the selection and options screens and the studio's exit.
-constexpr Spot kBack = {83, 515};
 constexpr Spot kStudioExit = {61, 534};
 // Points spread over the window where one screen differs from the next.
 const std::vector<Spot> kProbes = {{200, 200}, {400, 120}, {700, 300}, {400, 580}, {30, 30}, {480, 330}};
-// The menu's open sky.
-constexpr Spot kMenuSky = {200, 200};
 
 constexpr int32_t kChannelChange = 24;
 constexpr size_t kProbesChanged = 2;
 
 int32_t Channel(uint32_t pixel, int shift) { return static_cast<int32_t>((pixel >> shift) & 0xFF); }
-bool IsBluish(uint32_t pixel) { return Channel(pixel, 16) > Channel(pixel, 0) + 40; }
 bool Differs(uint32_t a, uint32_t b) {
   for (const int shift : {0, 8, 16})
     if (std::abs(Channel(a, shift) - Channel(b, shift)) > kChannelChange) return true;
@@ -53,7 +47,6 @@ bool Differs(uint32_t a, uint32_t b) {
 // The game with what a play-through looks for: a screen giving way to the next.
 class GameCopy : public tafutest::GameLauncher {
  public:
-  uint32_t Pixel(Spot spot) const { return GameLauncher::Pixel(spot.x, spot.y); }
   std::vector<uint32_t> Snapshot() const {
     std::vector<uint32_t> pixels;
     for (const Spot& probe : kProbes) pixels.push_back(Pixel(probe));
@@ -64,14 +57,14 @@ class GameCopy : public tafutest::GameLauncher {
   // given way to another one.
   bool ClickAndSeeChange(Spot spot) const {
     const std::vector<uint32_t> before = Snapshot();
-    return Click(spot.x, spot.y) && WaitForChangeFrom(before);
+    return Click(spot) && WaitForChangeFrom(before);
   }
   bool PressEscapeAndSeeChange() const {
     const std::vector<uint32_t> before = Snapshot();
     return Key("Escape") && WaitForChangeFrom(before);
   }
 
-  bool WaitForMenu() const { return WaitForPixel(kMenuSky.x, kMenuSky.y, IsBluish); }
+  bool WaitForMenu() const { return WaitForPixel(tafutest::kMenuSky, tafutest::IsBluish); }
 
  private:
   bool WaitForChangeFrom(const std::vector<uint32_t>& before) const {
@@ -99,32 +92,32 @@ TEST_F(PlayThrough, EveryActivityOfTheMenuIsVisitedAndLeftThenTheWindowClosesWit
   ASSERT_TRUE(game.Start());
   ASSERT_TRUE(game.WaitForMenu());
 
-  for (const Spot canvas : {kBigCanvas, kSmallCanvas}) {
-    SCOPED_TRACE(canvas.x == kBigCanvas.x ? "big studio" : "small studio");
-    ASSERT_TRUE(game.ClickAndSeeChange(kMenuPaint));
+  for (const Spot canvas : {kBig, kSmall}) {
+    SCOPED_TRACE(canvas.x == kBig.x ? "big studio" : "small studio");
+    ASSERT_TRUE(game.ClickAndSeeChange(kPaint));
     ASSERT_TRUE(game.ClickAndSeeChange(canvas));
     ASSERT_TRUE(game.ClickAndSeeChange(kStudioExit));
     ASSERT_TRUE(game.WaitForMenu());
   }
 
-  for (const Spot activity : {kMenuSlide, kMenuSwap, kMenuCopyDrawing}) {
+  for (const Spot activity : {kSlide, kMenuSwap, kCopyDrawing}) {
     SCOPED_TRACE("activity at " + std::to_string(activity.x) + ", " + std::to_string(activity.y));
     ASSERT_TRUE(game.ClickAndSeeChange(activity));
-    ASSERT_TRUE(game.ClickAndSeeChange(kEasy));
+    ASSERT_TRUE(game.ClickAndSeeChange(kEasyButton));
     ASSERT_TRUE(game.PressEscapeAndSeeChange());
     ASSERT_TRUE(game.WaitForMenu());
   }
 
   {
     SCOPED_TRACE("copy colours");
-    ASSERT_TRUE(game.ClickAndSeeChange(kMenuCopyColours));
+    ASSERT_TRUE(game.ClickAndSeeChange(kCopyColours));
     ASSERT_TRUE(game.PressEscapeAndSeeChange());
     ASSERT_TRUE(game.WaitForMenu());
   }
   {
     SCOPED_TRACE("options");
-    ASSERT_TRUE(game.ClickAndSeeChange(kMenuOptions));
-    ASSERT_TRUE(game.ClickAndSeeChange(kBack));
+    ASSERT_TRUE(game.ClickAndSeeChange(kOptions));
+    ASSERT_TRUE(game.ClickAndSeeChange(kExit));
     ASSERT_TRUE(game.WaitForMenu());
   }
 

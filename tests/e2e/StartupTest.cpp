@@ -7,6 +7,7 @@
 #include <string>
 
 #include "GameLauncher.h"
+#include "MenuPlaces.h"
 
 namespace {
 
@@ -48,13 +49,11 @@ TEST(Startup, WithoutASoundDeviceNothingOnStandardErrorRepeats) {
   ASSERT_TRUE(game.Launch({.unset = {"SDL_AUDIODRIVER"}}));
   ASSERT_TRUE(game.WaitForWindow());
   // The menu's blue sky, the options screen's warm wall, the menu again.
-  const auto bluish = [](uint32_t p) { return ((p >> 16) & 0xFF) > (p & 0xFF) + 40; };
-  const auto warm = [](uint32_t p) { return (p & 0xFF) > ((p >> 16) & 0xFF) + 10; };
-  ASSERT_TRUE(game.WaitForPixel(200, 200, bluish));
-  ASSERT_TRUE(game.Click(769, 35));
-  ASSERT_TRUE(game.WaitForPixel(200, 200, warm, std::chrono::seconds(5)));
-  ASSERT_TRUE(game.Click(83, 515));
-  ASSERT_TRUE(game.WaitForPixel(200, 200, bluish, std::chrono::seconds(5)));
+  ASSERT_TRUE(game.WaitForPixel(tafutest::kMenuSky, tafutest::IsBluish));
+  ASSERT_TRUE(game.Click(tafutest::kOptions));
+  ASSERT_TRUE(game.WaitForPixel(tafutest::kMenuSky, tafutest::IsWarm, std::chrono::seconds(5)));
+  ASSERT_TRUE(game.Click(tafutest::kExit));
+  ASSERT_TRUE(game.WaitForPixel(tafutest::kMenuSky, tafutest::IsBluish, std::chrono::seconds(5)));
   ASSERT_TRUE(game.Close());
   EXPECT_EQ(game.Wait(std::chrono::seconds(5)), 0);
 

@@ -5,11 +5,11 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <thread>
 
 #include "GameLauncher.h"
+#include "MenuPlaces.h"
 
 namespace fs = std::filesystem;
 
@@ -18,14 +18,9 @@ namespace {
 using tafutest::WaitFor;
 using namespace std::chrono_literals;
 
-struct Spot {
-  int32_t x;
-  int32_t y;
-};
+using Spot = tafutest::Point;
 
-// Centres of what the child clicks, in window pixels.
-constexpr Spot kMenuPaint = {218, 275};
-constexpr Spot kBigCanvas = {291, 300};
+// Centres of what the child clicks in the studio, in window pixels.
 constexpr Spot kSave = {392, 536};
 constexpr Spot kLoad = {247, 530};
 constexpr Spot kTake = {476, 528};
@@ -35,8 +30,6 @@ constexpr Spot kRedSwatch = {11 + 15 * 4 + 7, 39 + 15 * 3 + 7};
 constexpr uint32_t kRed = 0x2F2BEF;
 constexpr Spot kFirstSwatch = {18, 46};
 constexpr uint32_t kFirstSwatchColour = 0xD1F9FE;
-// A point of open sky in the menu.
-constexpr Spot kMenuSky = {200, 200};
 
 constexpr int32_t kStrokeRow = 5;
 constexpr int32_t kStrokeFirst = 5;
@@ -44,19 +37,6 @@ constexpr int32_t kStrokeLast = 20;
 
 Spot BigCell(int32_t column, int32_t row) { return {168 + 10 * column + 5, 40 + 10 * row + 5}; }
 
-// The launcher, told where to act by the spots above.
-class GameCopy : public tafutest::GameLauncher {
- public:
-  uint32_t Pixel(Spot spot) const { return GameLauncher::Pixel(spot.x, spot.y); }
-  bool WaitForPixel(Spot spot, const std::function<bool(uint32_t)>& wanted) const {
-    return GameLauncher::WaitForPixel(spot.x, spot.y, wanted);
-  }
-  bool MoveTo(Spot spot) const { return GameLauncher::MoveTo(spot.x, spot.y); }
-  bool Click(Spot spot) const { return GameLauncher::Click(spot.x, spot.y); }
-  bool Drag(Spot from, Spot to) const { return GameLauncher::Drag(from.x, from.y, to.x, to.y); }
-};
-
-bool IsBluish(uint32_t pixel) { return ((pixel >> 16) & 0xFF) > (pixel & 0xFF) + 40; }
 
 // The cell (c, r) of a saved 50 x 40 painting, colour bytes only, as 0xBBGGRR.
 uint32_t SavedCell(const std::string& file, int32_t column, int32_t row) {
@@ -68,14 +48,15 @@ uint32_t SavedCell(const std::string& file, int32_t column, int32_t row) {
 TEST(StudioClicks, APaintedStrokeIsSavedExactlyAndComesBackFromTheGallery) {
   const std::string unavailable = tafutest::EndToEndUnavailable();
   if (!unavailable.empty()) GTEST_SKIP() << unavailable;
-  GameCopy game;
+  tafutest::GameLauncher game;
   ASSERT_TRUE(game.Start());
   // The menu's own tests fail when it does not show; this one needs it to begin.
-  if (!game.WaitForPixel(kMenuSky, IsBluish)) GTEST_SKIP() << "the main menu does not show in this build";
+  if (!game.WaitForPixel(tafutest::kMenuSky, tafutest::IsBluish))
+    GTEST_SKIP() << "the main menu does not show in this build";
 
-  ASSERT_TRUE(game.Click(kMenuPaint));
+  ASSERT_TRUE(game.Click(tafutest::kPaint));
   std::this_thread::sleep_for(1s);
-  ASSERT_TRUE(game.Click(kBigCanvas));
+  ASSERT_TRUE(game.Click(tafutest::kBig));
   ASSERT_TRUE(game.WaitForPixel(kFirstSwatch, [](uint32_t p) { return p == kFirstSwatchColour; }));
 
   ASSERT_TRUE(game.Click(kRedSwatch));
@@ -104,7 +85,7 @@ TEST(StudioClicks, APaintedStrokeIsSavedExactlyAndComesBackFromTheGallery) {
   EXPECT_EQ(game.Pixel(BigCell(kStrokeLast + 1, kStrokeRow)), 0xFFFFFFu);
 
   ASSERT_TRUE(game.Click(kExit));
-  ASSERT_TRUE(game.WaitForPixel(kMenuSky, IsBluish));
+  ASSERT_TRUE(game.WaitForPixel(tafutest::kMenuSky, tafutest::IsBluish));
   EXPECT_FALSE(fs::exists(game.File("draw/big/2.tga")));
   ASSERT_TRUE(game.Close());
   EXPECT_EQ(game.Wait(5s), 0);

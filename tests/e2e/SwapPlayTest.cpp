@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "GameLauncher.h"
+#include "MenuPlaces.h"
 
 namespace {
 
@@ -14,7 +15,6 @@ using namespace std::chrono_literals;
 using tafutest::WaitFor;
 
 constexpr int32_t kMenuSwapX = 624 + 73, kMenuSwapY = 437 + 74;
-constexpr int32_t kEasyX = 100 + 72, kEasyY = 227 + 73;
 constexpr int32_t kArrowX = 688 + 30;
 constexpr int32_t kTestX = 662 + 44, kTestY = 478 + 47;
 // A point of the sky in the menu and the difficulty choice, of the wall in the puzzle.
@@ -25,14 +25,13 @@ int32_t ArrowY(int32_t k) { return 100 * k - 5 + 51; }
 uint32_t Red(uint32_t pixel) { return pixel & 0xFF; }
 uint32_t Green(uint32_t pixel) { return (pixel >> 8) & 0xFF; }
 uint32_t Blue(uint32_t pixel) { return (pixel >> 16) & 0xFF; }
-bool IsSky(uint32_t pixel) { return Blue(pixel) > Red(pixel) + 40; }
 bool IsStarYellow(uint32_t pixel) { return Red(pixel) > 200 && Green(pixel) > 170 && Blue(pixel) < 150; }
 
 // The game with what this test looks for: the menu's sky, a star in the result row.
 class RunningGame : public tafutest::GameLauncher {
  public:
   // The menu or the difficulty choice.
-  bool MenuShown() const { return IsSky(Pixel(kSkyX, kSkyY)); }
+  bool MenuShown() const { return tafutest::IsBluish(Pixel(kSkyX, kSkyY)); }
   // A star in any of the first slots of the result row.
   bool StarShown() const {
     for (int32_t slot = 0; slot < 7; ++slot)
@@ -52,7 +51,7 @@ TEST(SwapPlay, FromTheMenuToAStarAndBackWithEscape) {
   ASSERT_TRUE(game.Click(kMenuSwapX, kMenuSwapY));
   // The choice of difficulty comes once the click has sounded.
   std::this_thread::sleep_for(1500ms);
-  ASSERT_TRUE(game.Click(kEasyX, kEasyY));
+  ASSERT_TRUE(game.Click(tafutest::kEasyButton));
   ASSERT_TRUE(WaitFor([&] { return !game.MenuShown(); }, 5s));
   // The puzzle's picture fades in.
   std::this_thread::sleep_for(1500ms);

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,17 +12,16 @@
 #include <vector>
 #include <thread>
 
+#include "GameLauncher.h"
+#include "MenuPlaces.h"
 #include "TestSupport.h"
 #include "services/KPaths.h"
 #include "board/PictureBuffer.h"
 #include "board/PictureFiles.h"
-#include "XWindows.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 int RunCommand(const std::string& command) {
   const int status = std::system(command.c_str());
@@ -42,58 +39,33 @@ std::map<std::string, fs::file_time_type> Snapshot(const fs::path& folder) {
 }
 
 bool WaitForFile(const fs::path& file, std::chrono::seconds timeout) {
-  for (auto deadline = Clock::now() + timeout; Clock::now() < deadline;) {
-    if (fs::exists(file)) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return fs::exists(file);
+  return tafutest::WaitFor([&file] { return fs::exists(file); }, timeout);
 }
 
-// A click as the child makes it, at a point of the window, then time for the click sound.
-void ClickAt(unsigned long window, int x, int y, double settleSeconds = 1.0) {
-  const std::string id = std::to_string(window);
-  RunCommand("xdotool mousemove --window " + id + " " + std::to_string(x) + " " + std::to_string(y) +
-             " sleep 0.1 mousedown 1 sleep 0.1 mouseup 1 sleep " + std::to_string(settleSeconds) + " >/dev/null 2>&1");
+// A click as the child makes it, the button held for a moment (the pen paints from the
+// second frame of a press on), then time for the click sound.
+void ClickAt(const tafutest::GameLauncher& game, tafutest::Point at, double settleSeconds = 1.0) {
+  game.MoveTo(at);
+  game.TouchDown(at.x, at.y);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  game.Release();
+  std::this_thread::sleep_for(std::chrono::duration<double>(settleSeconds));
 }
 
-using Play = std::function<void(unsigned long window)>;
+using Play = std::function<void(const tafutest::GameLauncher& game)>;
 
-// Starts command (as user, when given), waits for its window, plays on it, closes it
-// politely and returns the exit code, or -1 when no window came or the game did not end.
-int StartAndClose(const std::string& command, const fs::path& home, const char* user, const Play& play = {}) {
-  const pid_t game = fork();
-  if (game == 0) {
-    setenv("HOME", home.c_str(), 1);
-    unsetenv("XDG_DATA_HOME");
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    if (user) {
-      const std::string uid = std::string("--reuid=") + user;
-      execlp("setpriv", "setpriv", uid.c_str(), "--regid=nogroup", "--clear-groups", command.c_str(),
-             static_cast<char*>(nullptr));
-    } else {
-      execl(command.c_str(), command.c_str(), static_cast<char*>(nullptr));
-    }
-    _exit(127);
-  }
-  if (game < 0) return -1;
-  tafutest::XWindowInfo window;
-  for (auto deadline = Clock::now() + std::chrono::seconds(10); !window.found && Clock::now() < deadline;) {
-    window = tafutest::FindXWindow("TAFU");
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  if (window.found && play) play(window.id);
-  if (window.found) tafutest::RequestXWindowClose(window.id);
-  int status = -1;
-  for (auto deadline = Clock::now() + std::chrono::seconds(5); Clock::now() < deadline;) {
-    if (waitpid(game, &status, WNOHANG) == game) break;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  if (status == -1) {
-    kill(game, SIGKILL);
-    waitpid(game, &status, 0);
-    return -1;
-  }
-  return window.found && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+// Starts an installed game with home as its HOME (as user, when given), waits for its window,
+// plays on it, closes it politely and returns the exit code, or -1 when no window came or
+// the game did not end.
+int StartAndClose(const std::string& program, const fs::path& home, const std::string& user, const Play& play = {}) {
+  tafutest::GameLauncher game(std::vector<std::string>{});
+  tafutest::GameRun run{.program = program, .user = user};
+  run.variables = {{"HOME", home.string()}};
+  run.unset = {"XDG_DATA_HOME"};
+  if (!game.Start(run)) return -1;
+  if (play) play(game);
+  game.Close();
+  return game.Wait(std::chrono::seconds(5));
 }
 
 class Installed : public ::testing::Test {
@@ -177,18 +149,19 @@ TEST_F(Installed, RunsAsAnOrdinaryUserAndWritesOnlyInTheUsersFolder) {
   fs::permissions(home, fs::perms::all);
   const auto before = Snapshot(Prefix());
   const fs::path userFiles = home / ".local/share/tafu";
-  const auto play = [&userFiles](unsigned long window) {
-    // Options, the fifth music lamp, back to the menu.
-    ClickAt(window, 769, 35);
-    ClickAt(window, 397 + 28 * 4 + 17, 325);
+  const auto play = [&userFiles](const tafutest::GameLauncher& game) {
+    // Once the menu shows: options, the fifth music lamp, back to the menu.
+    game.WaitForPixel(tafutest::kMenuSky, tafutest::IsBluish);
+    ClickAt(game, tafutest::kOptions);
+    ClickAt(game, tafutest::MusicLed(4));
     WaitForFile(userFiles / "options.raw", std::chrono::seconds(5));
-    ClickAt(window, 83, 515);
+    ClickAt(game, tafutest::kExit);
     // The big studio: red from the palette, one cell of the canvas, save.
-    ClickAt(window, 218, 275);
-    ClickAt(window, 291, 300, 1.5);
-    ClickAt(window, 11 + 15 * 4 + 7, 39 + 15 * 3 + 7);
-    ClickAt(window, 168 + 10 * 5 + 5, 40 + 10 * 5 + 5);
-    ClickAt(window, 392, 536);
+    ClickAt(game, tafutest::kPaint);
+    ClickAt(game, tafutest::kBig, 1.5);
+    ClickAt(game, {11 + 15 * 4 + 7, 39 + 15 * 3 + 7});
+    ClickAt(game, {168 + 10 * 5 + 5, 40 + 10 * 5 + 5});
+    ClickAt(game, {392, 536});
     WaitForFile(userFiles / "draw/big/1.tga", std::chrono::seconds(5));
   };
   EXPECT_EQ(StartAndClose((Prefix() / "games/tafu").string(), home, "nobody", play), 0);
@@ -235,7 +208,7 @@ TEST(DebianPackage, InstallsStartsAndRemovesCleanly) {
 
   const fs::path home = work.Path() / "home";
   fs::create_directories(home);
-  EXPECT_EQ(StartAndClose("/usr/games/tafu", home, nullptr), 0);
+  EXPECT_EQ(StartAndClose("/usr/games/tafu", home, ""), 0);
 
   EXPECT_EQ(RunCommand(apt + "remove tafu >/dev/null 2>&1"), 0);
   for (const std::string& file : files) EXPECT_FALSE(fs::exists(fs::symlink_status(file))) << file;

@@ -50,7 +50,8 @@ std::string GameLauncher::Exe() const { return folder_ / "tafu"; }
 std::string GameLauncher::File(const std::string& name) const { return folder_ / name; }
 
 bool GameLauncher::Spawn(const GameRun& run, bool captureOutput) {
-  const std::string exe = Exe();
+  const std::string exe = run.program.empty() ? Exe() : run.program;
+  const std::string reuid = "--reuid=" + run.user;
   const std::string output = File("stdout.txt");
   const std::string errors = File("stderr.txt");
   pid_ = fork();
@@ -62,10 +63,12 @@ bool GameLauncher::Spawn(const GameRun& run, bool captureOutput) {
       dup2(open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), STDOUT_FILENO);
       dup2(open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), STDERR_FILENO);
     }
-    std::vector<char*> argv{const_cast<char*>(exe.c_str())};
-    for (const std::string& argument : run.arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    std::vector<const char*> argv;
+    if (!run.user.empty()) argv = {"setpriv", reuid.c_str(), "--regid=nogroup", "--clear-groups"};
+    argv.push_back(exe.c_str());
+    for (const std::string& argument : run.arguments) argv.push_back(argument.c_str());
     argv.push_back(nullptr);
-    execv(exe.c_str(), argv.data());
+    execvp(argv[0], const_cast<char* const*>(argv.data()));
     _exit(127);
   }
   return pid_ > 0;

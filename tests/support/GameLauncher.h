@@ -1,6 +1,7 @@
-// The real game, started from its build in a private program folder and played through the
-// test's X server as a person would: xdotool moves the pointer, clicks and presses keys, the X
-// server is asked what the window shows, and the window is closed as its close button does.
+// The real game, started from its build in a private program folder (or an installed copy,
+// as another user) and played through the test's X server as a person would: xdotool moves
+// the pointer, clicks and presses keys, the X server is asked what the window shows, and the
+// window is closed as its close button does.
 #pragma once
 
 #include <sys/types.h>
@@ -27,6 +28,8 @@ bool Xdotool(const std::string& arguments);
 std::string EndToEndUnavailable();
 
 struct GameRun {
+  std::string program{};                                         // another game than the copy, such as an installed one
+  std::string user{};                                            // run as this user (with no group) when given
   std::vector<std::string> arguments{};                          // after the program's name
   std::vector<std::pair<std::string, std::string>> variables{};  // set in the game's environment
   std::vector<std::string> unset{};                              // removed from it
@@ -65,8 +68,13 @@ class GameLauncher {
   bool FindWindowAgain();
   // What the X server shows at (x, y) of the window, as 0xBBGGRR.
   uint32_t Pixel(int32_t x, int32_t y) const;
+  uint32_t Pixel(Point at) const { return Pixel(at.x, at.y); }
   bool WaitForPixel(int32_t x, int32_t y, const std::function<bool(uint32_t)>& wanted,
                     std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
+  bool WaitForPixel(Point at, const std::function<bool(uint32_t)>& wanted,
+                    std::chrono::milliseconds timeout = std::chrono::seconds(10)) const {
+    return WaitForPixel(at.x, at.y, wanted, timeout);
+  }
 
   // What the X server shows in an area of the window, as ReadXWindowArea gives it.
   std::vector<uint32_t> Area(int32_t x, int32_t y, int32_t width, int32_t height) const;
@@ -75,13 +83,16 @@ class GameLauncher {
   // Asks for a new client size, as a person dragging the window's border does.
   bool Resize(int32_t width, int32_t height) const;
   bool MoveTo(int32_t x, int32_t y) const;
+  bool MoveTo(Point at) const { return MoveTo(at.x, at.y); }
   bool Click(int32_t x, int32_t y) const;
+  bool Click(Point at) const { return Click(at.x, at.y); }
   // Jumps to (x, y) and presses there in the same instant, as a finger touching the screen
   // does: no hover comes before the press. Release() lifts it.
   bool TouchDown(int32_t x, int32_t y) const;
   bool Release() const;
   // Presses at from, moves to the other point while holding, releases there.
   bool Drag(int32_t fromX, int32_t fromY, int32_t toX, int32_t toY) const;
+  bool Drag(Point from, Point to) const { return Drag(from.x, from.y, to.x, to.y); }
   // xdotool key names: "F1", "Escape", "c".
   bool Key(const std::string& key) const;
   bool KeyDown(const std::string& key) const;

@@ -26,6 +26,24 @@ inline void WritePng(const std::string& path, const TestPicture& picture) {
   stbi_write_png(path.c_str(), picture.width, picture.height, 4, picture.pixels.data(), picture.width * 4);
 }
 
+// A picture file as the game writes its paintings: the 18-byte header, then each cell as
+// blue, green, red and alpha, the top row first; cellAt(column, row) gives the cells.
+template <typename CellAt>
+std::string GamePictureBytes(int32_t columns, int32_t rows, CellAt cellAt) {
+  std::string bytes(18, '\0');
+  bytes[2] = 2;
+  bytes[12] = static_cast<char>(columns);
+  bytes[14] = static_cast<char>(rows);
+  bytes[16] = 32;
+  for (int32_t row = 0; row < rows; ++row) {
+    for (int32_t column = 0; column < columns; ++column) {
+      const uint32_t cell = cellAt(column, row);
+      for (const int shift : {16, 8, 0, 24}) bytes.push_back(static_cast<char>((cell >> shift) & 0xFF));
+    }
+  }
+  return bytes;
+}
+
 // A mono 16-bit PCM wave of a soft tone lasting ms milliseconds.
 inline void WriteWave(const std::string& path, uint32_t ms, uint32_t rate = 22050) {
   const uint32_t samples = rate * ms / 1000;

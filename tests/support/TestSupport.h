@@ -11,6 +11,12 @@
 
 namespace tafutest {
 
+// A place in the window, in pixels from its top-left corner.
+struct Point {
+  int32_t x;
+  int32_t y;
+};
+
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TempFolder {
  public:

@@ -51,21 +51,8 @@ struct SmallPicture {
 
 // The picture as the game's 32-bit TGA files hold it: the top row first.
 inline std::string TgaBytes(const SmallPicture& picture) {
-  std::string bytes(18, '\0');
-  bytes[2] = 2;
-  bytes[12] = kCopySide;
-  bytes[14] = kCopySide;
-  bytes[16] = 32;
-  for (int32_t y = 0; y < kCopySide; ++y) {
-    for (int32_t x = 0; x < kCopySide; ++x) {
-      const uint32_t cell = picture.At(x, y);
-      bytes.push_back(static_cast<char>((cell >> 16) & 0xFF));
-      bytes.push_back(static_cast<char>((cell >> 8) & 0xFF));
-      bytes.push_back(static_cast<char>(cell & 0xFF));
-      bytes.push_back(static_cast<char>(0xFF));
-    }
-  }
-  return bytes;
+  return tafutest::GamePictureBytes(kCopySide, kCopySide,
+                                    [&picture](int32_t x, int32_t y) { return picture.At(x, y) | kOpaque; });
 }
 
 // The screen point in the middle of a cell of the left picture or of the board.

@@ -111,8 +111,6 @@ class StudioTest : public tafutest::AppWindowTest {
   void SetUp() override {
     AppWindowTest::SetUp();
     UseSteppedClock(1000);
-    GalleryPosition(CanvasSize::Big) = kNoNextPainting;
-    GalleryPosition(CanvasSize::Small) = kNoNextPainting;
     const tafutest::TestPicture plain(800, 600, kBackground);
     for (const char* name : {"draw", "smalldraw", "draw_load", "smalldraw_load"})
       tafutest::WritePng(ProgramFile(std::string("img\\bg\\") + name + ".png"), plain);
@@ -152,17 +150,8 @@ class StudioTest : public tafutest::AppWindowTest {
   // Saves the canvas region of PictureBuffer under number.
   void WritePaintingOfBuffer(CanvasSize size, int32_t number) {
     const CanvasGeometry& canvas = GetCanvasGeometry(size);
-    std::string bytes(18, '\0');
-    bytes[2] = 2;
-    bytes[12] = static_cast<char>(canvas.columns);
-    bytes[14] = static_cast<char>(canvas.rows);
-    bytes[16] = 32;
-    for (int32_t row = 0; row < canvas.rows; ++row) {
-      for (int32_t column = 0; column < canvas.columns; ++column) {
-        const uint32_t cell = PictureBuffer.At(column, row);
-        for (const int shift : {16, 8, 0, 24}) bytes.push_back(static_cast<char>((cell >> shift) & 0xFF));
-      }
-    }
+    const std::string bytes = tafutest::GamePictureBytes(
+        canvas.columns, canvas.rows, [](int32_t column, int32_t row) { return PictureBuffer.At(column, row); });
     const std::string path = PaintingPath(size, number);
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     tafutest::WriteFile(path, bytes);
