@@ -3,6 +3,7 @@
 #include <random>
 #include <vector>
 
+#include "DrawingWindowTest.h"
 #include "TestSupport.h"
 #include "graphic/KGraphic.h"
 #include "board/BoardPicture.h"
@@ -11,19 +12,10 @@
 
 namespace {
 
-constexpr int kScreenWidth = 800;
-constexpr int kScreenHeight = 600;
-
 // A window whose frames are cleared to a colour no cell tile shows.
-class BoardDrawing : public ::testing::Test {
+class BoardDrawing : public tafutest::DrawingWindowTest {
  protected:
-  void SetUp() override {
-    screen_ = tafutest::OpenTestWindow(kScreenWidth, kScreenHeight);
-    ASSERT_TRUE(screen_);
-    KGraphicGL::SetScreenSize(kScreenWidth, kScreenHeight, -1);
-    screen_->SetClearColor(0.2f, 0.6f, 0.4f, 1.0f);
-  }
-  void Clear() { screen_->SetView(0, 0, 0, 1.0f, true); }
+  BoardDrawing() : DrawingWindowTest({0.2f, 0.6f, 0.4f}) {}
 
   // The back buffer's pixels in a rectangle, colour only.
   static std::vector<uint32_t> Read(int x, int y, int width, int height) {
@@ -42,8 +34,6 @@ class BoardDrawing : public ::testing::Test {
       ASSERT_EQ(actual[i], expected[i]) << what << std::hex << " at " << std::dec << i % static_cast<size_t>(width)
                                         << "," << i / static_cast<size_t>(width);
   }
-
-  std::unique_ptr<KScreen> screen_;
 };
 
 // Cells in runs of a few colours with some single cells, the way pictures look.
@@ -110,11 +100,11 @@ TEST_F(BoardDrawing, BoardPictureDrawsWhatTheCellTileDrawsPixelForPixel) {
     // Twice, so the second picture is an update of the first.
     for (int round = 0; round < 2; ++round) {
       const std::vector<uint32_t> cells = PictureCells(c.columns, c.rows, seed++);
-      Clear();
+      ClearScreen();
       DrawCellByCell(tile, cells, c.columns, c.rows, c.size, c.width, c.left, c.top, c.opacity, c.opaque);
       const std::vector<uint32_t> expected = Read(c.left - 1, c.top - 1, width, height);
 
-      Clear();
+      ClearScreen();
       Show(board, cells, c.columns, c.rows);
       if (c.opaque)
         board.DrawOpaque(static_cast<int16_t>(c.left), static_cast<int16_t>(c.top));
@@ -140,7 +130,7 @@ TEST_F(BoardDrawing, StripsDrawnApartMatchTheirCells) {
     float opacity;
   };
   const Strip strips[4] = {{0, 0, 1.0f}, {0, 37, 0.8f}, {0, -37, 0.8f}, {-13, 0, 1.0f}};
-  Clear();
+  ClearScreen();
   for (int s = 0; s < 4; ++s) {
     tile.ResetCache();
     for (int r = 0; r < 10; ++r) {
@@ -155,7 +145,7 @@ TEST_F(BoardDrawing, StripsDrawnApartMatchTheirCells) {
   }
   const std::vector<uint32_t> expected = Read(150, 0, 540, 480);
 
-  Clear();
+  ClearScreen();
   for (int s = 0; s < 4; ++s)
     board.DrawCellsBlended(0, 10 * s, 50, 10, static_cast<int16_t>(170 + strips[s].shiftX),
                            static_cast<int16_t>(41 + 100 * s + strips[s].shiftY), strips[s].opacity);
@@ -175,11 +165,11 @@ TEST_F(BoardDrawing, MarkedCellsComeFromTheBoardsOwnTilePainter) {
   for (int x = 0; x < 15; ++x)
     for (int y = 0; y < 15; ++y) board.SetCell(x, y, 0xFFFF0000u);
   board.SetCell(2, 3, 0xFD00FF00u);
-  Clear();
+  ClearScreen();
   board.DrawOpaque(374, 161);
   EXPECT_EQ(tafutest::ReadPixel(374 + 30 + 5, 161 + 45 + 5) & 0xFFFFFF, 0xEEu);  // the diagonal, red
   EXPECT_EQ(tafutest::ReadPixel(374 + 30 + 6, 161 + 45 + 5) & 0xFFFFFF, 0x00FF00u);
-  Clear();
+  ClearScreen();
   board.DrawBlended(374, 161, 1.0f);
   EXPECT_EQ(tafutest::ReadPixel(374 + 30 + 5, 161 + 45 + 5) & 0xFFFFFF, tafutest::ReadPixel(5, 5) & 0xFFFFFF);
 }
@@ -208,7 +198,7 @@ TEST_F(BoardDrawing, ResultRowDrawsItsSlotsAndReportsTheEndOfTheClosingFade) {
     const uint64_t now = GetMilliseconds();
     const auto elapsed = static_cast<float>(now - last);
     last = now;
-    Clear();
+    ClearScreen();
     return DrawResultRow(*star.picture, *stone.picture, row, elapsed);
   };
   for (int i = 0; i < 100; ++i) ASSERT_FALSE(frame());

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "DrawingWindowTest.h"
 #include "TestSupport.h"
 #include "graphic/KGraphic.h"
 
@@ -44,20 +45,13 @@ inline ::testing::AssertionResult ColourNear(uint32_t actual, uint32_t expected,
 }
 
 // A test with its own window, cleared to white, and pictures that know its size.
-class PictureScreen : public ::testing::Test {
+class PictureScreen : public tafutest::DrawingWindowTest {
  protected:
+  PictureScreen() : DrawingWindowTest({1, 1, 1}) {}
   void SetUp() override {
-    screen_ = tafutest::OpenTestWindow(kScreenWidth, kScreenHeight);
-    ASSERT_TRUE(screen_);
-    KGraphicGL::SetScreenSize(kScreenWidth, kScreenHeight, -1);
-    screen_->SetClearColor(1, 1, 1, 1);
-    ClearScreen();
+    DrawingWindowTest::SetUp();
+    if (!HasFatalFailure()) ClearScreen();
   }
-  void TearDown() override { screen_.reset(); }
-
-  void ClearScreen() { screen_->SetView(0, 0, 0, 1.0f, true); }
-
-  std::unique_ptr<KScreen> screen_;
 };
 
 // Encodes width x height RGBA pixels (rows top first) into a file with

@@ -1,19 +1,21 @@
 // The frame last shown, read back as the X server shows the test window.
 #pragma once
 
-#include <cstdint>
-#include <vector>
+#include <gtest/gtest.h>
 
+#include <cstdint>
+
+#include "FrameCapture.h"
 #include "puzzles/CopyGames.h"
 
 namespace copytest {
 
-class ShownFrame {
+class ShownFrame : public tafutest::ShownFrame {
  public:
   // Grabs the whole 800 x 600 window.
-  ShownFrame();
+  ShownFrame() : tafutest::ShownFrame(Read()) { EXPECT_TRUE(Found()) << "no test window to read"; }
   // The pixel at screen point (x, y), 0x00BBGGRR.
-  uint32_t At(int32_t x, int32_t y) const { return pixels_[static_cast<size_t>(y * kWidth + x)]; }
+  uint32_t At(int32_t x, int32_t y) const { return Pixel(x, y); }
   // Pixel (c, r) of board cell (x, y), or of picture cell (x, y).
   uint32_t BoardPixel(int32_t x, int32_t y, int32_t c, int32_t r) const {
     return At(kCopyBoardLeft + kCopyCellPitch * x + c, kCopyBoardsTop + kCopyCellPitch * y + r);
@@ -21,11 +23,6 @@ class ShownFrame {
   uint32_t PicturePixel(int32_t x, int32_t y, int32_t c, int32_t r) const {
     return At(kCopyPictureLeft + kCopyCellPitch * x + c, kCopyBoardsTop + kCopyCellPitch * y + r);
   }
-
- private:
-  static constexpr int32_t kWidth = 800;
-  static constexpr int32_t kHeight = 600;
-  std::vector<uint32_t> pixels_;
 };
 
 }  // namespace copytest

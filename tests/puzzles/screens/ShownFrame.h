@@ -1,15 +1,14 @@
-// Reading back what the window shows: the X server's copy of the test window, and the
-// test pictures' cells recognised by their colours.
+// Reading back what the window shows: the strip puzzles' cells in the frame the X server
+// has, recognised by the test pictures' colours.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <utility>
+
+#include "FrameCapture.h"
 
 namespace puzzletest {
 
-constexpr int32_t kScreenWidth = 800;
-constexpr int32_t kScreenHeight = 600;
 constexpr int32_t kCell = 10;
 constexpr int32_t kSwapLeft = 170;
 constexpr int32_t kSlideLeft = 168;
@@ -59,13 +58,11 @@ inline uint32_t BevelPixel(uint32_t v, int32_t i, int32_t j) {
   return v & 0x00FFFFFFu;
 }
 
-// The frame the window shows, as the X server has it after Flip.
-class ShownFrame {
+// The frame the window shows, with the board's cells named.
+class ShownFrame : public tafutest::ShownFrame {
  public:
-  // The test window's contents now; all black when it cannot be read.
-  static ShownFrame Read();
-  // Colour bytes of (x, y) from the top-left, 0x00BBGGRR.
-  uint32_t Pixel(int32_t x, int32_t y) const { return pixels_[static_cast<size_t>(y * kScreenWidth + x)]; }
+  ShownFrame() = default;
+  static ShownFrame Read() { return ShownFrame(tafutest::ShownFrame::Read()); }
   // The inside of the board cell whose top-left corner is at (x, y).
   CellName CellAt(int32_t x, int32_t y) const { return NameCell(Pixel(x + kCell / 2, y + kCell / 2)); }
   // Every pixel of the cell whose top-left corner is at (x, y) is that of a bevelled
@@ -78,7 +75,7 @@ class ShownFrame {
   }
 
  private:
-  std::vector<uint32_t> pixels_ = std::vector<uint32_t>(static_cast<size_t>(kScreenWidth * kScreenHeight), 0);
+  explicit ShownFrame(tafutest::ShownFrame frame) : tafutest::ShownFrame(std::move(frame)) {}
 };
 
 }  // namespace puzzletest
