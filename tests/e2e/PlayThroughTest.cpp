@@ -11,6 +11,7 @@
 
 #include "GameLauncher.h"
 #include "MenuPlaces.h"
+#include "StudioPlaces.h"
 
 namespace {
 
@@ -28,9 +29,10 @@ using tafutest::kPaint;
 using tafutest::kSlide;
 using tafutest::kSmall;
 
-// The swap button's centre, and the studio's exit.
+using tafutest::kStudioExit;
+
+// The swap button's centre.
 constexpr Spot kMenuSwap = {697, 511};
-constexpr Spot kStudioExit = {61, 534};
 // Points spread over the window where one screen differs from the next.
 const std::vector<Spot> kProbes = {{200, 200}, {400, 120}, {700, 300}, {400, 580}, {30, 30}, {480, 330}};
 

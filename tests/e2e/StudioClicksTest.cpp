@@ -10,6 +10,7 @@
 
 #include "GameLauncher.h"
 #include "MenuPlaces.h"
+#include "StudioPlaces.h"
 
 namespace fs = std::filesystem;
 
@@ -20,22 +21,16 @@ using namespace std::chrono_literals;
 
 using Spot = tafutest::Point;
 
-// Centres of what the child clicks in the studio, in window pixels.
-constexpr Spot kSave = {392, 536};
-constexpr Spot kLoad = {247, 530};
-constexpr Spot kTake = {476, 528};
-constexpr Spot kExit = {61, 534};
 // The red palette entry in column 4, row 3, and the first swatch (column 0, row 0).
-constexpr Spot kRedSwatch = {11 + 15 * 4 + 7, 39 + 15 * 3 + 7};
+constexpr Spot kRedSwatch = tafutest::PaletteSwatch(4, 3);
 constexpr uint32_t kRed = 0x2F2BEF;
-constexpr Spot kFirstSwatch = {18, 46};
+constexpr Spot kFirstSwatch = tafutest::PaletteSwatch(0, 0);
 constexpr uint32_t kFirstSwatchColour = 0xD1F9FE;
 
 constexpr int32_t kStrokeRow = 5;
 constexpr int32_t kStrokeFirst = 5;
 constexpr int32_t kStrokeLast = 20;
 
-Spot BigCell(int32_t column, int32_t row) { return {168 + 10 * column + 5, 40 + 10 * row + 5}; }
 
 
 // The cell (c, r) of a saved 50 x 40 painting, colour bytes only, as 0xBBGGRR.
@@ -60,10 +55,10 @@ TEST(StudioClicks, APaintedStrokeIsSavedExactlyAndComesBackFromTheGallery) {
   ASSERT_TRUE(game.WaitForPixel(kFirstSwatch, [](uint32_t p) { return p == kFirstSwatchColour; }));
 
   ASSERT_TRUE(game.Click(kRedSwatch));
-  ASSERT_TRUE(game.Drag(BigCell(kStrokeFirst, kStrokeRow), BigCell(kStrokeLast, kStrokeRow)));
+  ASSERT_TRUE(game.Drag(tafutest::BigCanvasCell(kStrokeFirst, kStrokeRow), tafutest::BigCanvasCell(kStrokeLast, kStrokeRow)));
   ASSERT_TRUE(game.MoveTo({400, 470}));
-  ASSERT_TRUE(game.WaitForPixel(BigCell(12, kStrokeRow), [](uint32_t p) { return p == kRed; }));
-  ASSERT_TRUE(game.Click(kSave));
+  ASSERT_TRUE(game.WaitForPixel(tafutest::BigCanvasCell(12, kStrokeRow), [](uint32_t p) { return p == kRed; }));
+  ASSERT_TRUE(game.Click(tafutest::kSaveMiddle));
   const std::string saved = game.File("draw/big/1.tga");
   ASSERT_TRUE(WaitFor([&] { return fs::exists(saved) && fs::file_size(saved) == 18 + 50 * 40 * 4; }, 5s));
 
@@ -76,15 +71,15 @@ TEST(StudioClicks, APaintedStrokeIsSavedExactlyAndComesBackFromTheGallery) {
   }
 
   // Load shows it in the gallery (no palette there); Take brings it back to the canvas.
-  ASSERT_TRUE(game.Click(kLoad));
+  ASSERT_TRUE(game.Click(tafutest::kLoadButton));
   ASSERT_TRUE(game.WaitForPixel(kFirstSwatch, [](uint32_t p) { return p != kFirstSwatchColour; }));
-  EXPECT_EQ(game.Pixel(BigCell(kStrokeFirst, kStrokeRow)), kRed);
-  ASSERT_TRUE(game.Click(kTake));
+  EXPECT_EQ(game.Pixel(tafutest::BigCanvasCell(kStrokeFirst, kStrokeRow)), kRed);
+  ASSERT_TRUE(game.Click(tafutest::kGalleryTake));
   ASSERT_TRUE(game.WaitForPixel(kFirstSwatch, [](uint32_t p) { return p == kFirstSwatchColour; }));
-  EXPECT_EQ(game.Pixel(BigCell(kStrokeLast, kStrokeRow)), kRed);
-  EXPECT_EQ(game.Pixel(BigCell(kStrokeLast + 1, kStrokeRow)), 0xFFFFFFu);
+  EXPECT_EQ(game.Pixel(tafutest::BigCanvasCell(kStrokeLast, kStrokeRow)), kRed);
+  EXPECT_EQ(game.Pixel(tafutest::BigCanvasCell(kStrokeLast + 1, kStrokeRow)), 0xFFFFFFu);
 
-  ASSERT_TRUE(game.Click(kExit));
+  ASSERT_TRUE(game.Click(tafutest::kStudioExit));
   ASSERT_TRUE(game.WaitForPixel(tafutest::kMenuSky, tafutest::IsBluish));
   EXPECT_FALSE(fs::exists(game.File("draw/big/2.tga")));
   ASSERT_TRUE(game.Close());

@@ -14,6 +14,7 @@
 
 #include "GameLauncher.h"
 #include "MenuPlaces.h"
+#include "StudioPlaces.h"
 #include "TestSupport.h"
 #include "services/KPaths.h"
 #include "board/PictureBuffer.h"
@@ -159,9 +160,9 @@ TEST_F(Installed, RunsAsAnOrdinaryUserAndWritesOnlyInTheUsersFolder) {
     // The big studio: red from the palette, one cell of the canvas, save.
     ClickAt(game, tafutest::kPaint);
     ClickAt(game, tafutest::kBig, 1.5);
-    ClickAt(game, {11 + 15 * 4 + 7, 39 + 15 * 3 + 7});
-    ClickAt(game, {168 + 10 * 5 + 5, 40 + 10 * 5 + 5});
-    ClickAt(game, {392, 536});
+    ClickAt(game, tafutest::PaletteSwatch(4, 3));
+    ClickAt(game, tafutest::BigCanvasCell(5, 5));
+    ClickAt(game, tafutest::kSaveMiddle);
     WaitForFile(userFiles / "draw/big/1.tga", std::chrono::seconds(5));
   };
   EXPECT_EQ(StartAndClose((Prefix() / "games/tafu").string(), home, "nobody", play), 0);

@@ -12,6 +12,7 @@
 
 #include "AppTestWindow.h"
 #include "InputScript.h"
+#include "StudioPlaces.h"
 #include "TestAssets.h"
 #include "TestSupport.h"
 #include "graphic/KFrameRecord.h"
@@ -30,24 +31,19 @@ namespace studiotest {
 
 constexpr uint32_t kBackground = 0xFF707070u;
 
-// Screen positions of the studio's and the gallery's buttons: their centres, and for Save
-// and Next their first pixel inside the top-left corner.
-struct Spot {
-  int32_t x;
-  int32_t y;
-};
-constexpr Spot kStudioExit = {61, 534};
-constexpr Spot kPickerButton = {757, 80};
-constexpr Spot kPenButton = {756, 225};
-constexpr Spot kEraserButton = {758, 361};
-constexpr Spot kBucketButton = {757, 495};
-constexpr Spot kSaveButton = {333, 493};  // the button at (332, 492)
-constexpr Spot kLoadButton = {247, 530};
-constexpr Spot kGalleryPrevious = {220, 535};
-constexpr Spot kGalleryNext = {283, 506};  // the button at (282, 505)
-constexpr Spot kGalleryTake = {476, 528};
-constexpr Spot kGalleryDelete = {606, 529};
-constexpr Spot kGalleryExit = {61, 534};
+using Spot = tafutest::Point;
+using tafutest::kBucketButton;
+using tafutest::kEraserButton;
+using tafutest::kGalleryDelete;
+using tafutest::kGalleryExit;
+using tafutest::kGalleryNext;
+using tafutest::kGalleryPrevious;
+using tafutest::kGalleryTake;
+using tafutest::kLoadButton;
+using tafutest::kPenButton;
+using tafutest::kPickerButton;
+using tafutest::kSaveButton;
+using tafutest::kStudioExit;
 // Inside the canvas and the palette of neither studio.
 constexpr Spot kNowhere = {140, 470};
 
