@@ -1,5 +1,5 @@
-// Reading back what the window shows: the strip puzzles' cells in the frame the X server
-// has, recognised by the test pictures' colours.
+// Reading back what the window shows: the strip puzzles' cells and the test button's face in
+// the frame the X server has, recognised by their colours.
 #pragma once
 
 #include <cstdint>
@@ -77,5 +77,23 @@ class ShownFrame : public tafutest::ShownFrame {
  private:
   explicit ShownFrame(tafutest::ShownFrame frame) : tafutest::ShownFrame(std::move(frame)) {}
 };
+
+enum class ButtonFace { Test, Right, Wrong, Unknown };
+
+// The test button's face by its ring's colour: blue, green or orange.
+inline ButtonFace TestButtonFace(const ShownFrame& frame) {
+  int32_t red = 0, green = 0, blue = 0;
+  for (int32_t y = 500; y < 550; y += 5)
+    for (int32_t x = 680; x < 735; x += 5) {
+      const uint32_t pixel = frame.Pixel(x, y);
+      red += static_cast<int32_t>(pixel & 0xFF);
+      green += static_cast<int32_t>((pixel >> 8) & 0xFF);
+      blue += static_cast<int32_t>((pixel >> 16) & 0xFF);
+    }
+  if (blue > red && blue > green) return ButtonFace::Test;
+  if (green > red && green > blue) return ButtonFace::Right;
+  if (red > green && red > blue) return ButtonFace::Wrong;
+  return ButtonFace::Unknown;
+}
 
 }  // namespace puzzletest

@@ -9,8 +9,10 @@
 
 namespace {
 
+using puzzletest::ButtonFace;
 using puzzletest::FramesFor;
 using puzzletest::ShownFrame;
+using puzzletest::TestButtonFace;
 
 // Just inside the left edge of the test button (662, 478, 89 x 94).
 constexpr int32_t kTestX = 663;
@@ -55,24 +57,6 @@ int32_t FirstMisplaced(const StripOrder& order) {
   for (int32_t s = 0; s < kStripCount; ++s)
     if (order[static_cast<size_t>(s)] != s) return s;
   return -1;
-}
-
-enum class ButtonFace { Test, Right, Wrong, Unknown };
-
-// The test button's face by its ring's colour: blue, green or orange.
-ButtonFace TestButtonFace(const ShownFrame& frame) {
-  int32_t red = 0, green = 0, blue = 0;
-  for (int32_t y = 500; y < 550; y += 5)
-    for (int32_t x = 680; x < 735; x += 5) {
-      const uint32_t pixel = frame.Pixel(x, y);
-      red += static_cast<int32_t>(pixel & 0xFF);
-      green += static_cast<int32_t>((pixel >> 8) & 0xFF);
-      blue += static_cast<int32_t>((pixel >> 16) & 0xFF);
-    }
-  if (blue > red && blue > green) return ButtonFace::Test;
-  if (green > red && green > blue) return ButtonFace::Right;
-  if (red > green && red > blue) return ButtonFace::Wrong;
-  return ButtonFace::Unknown;
 }
 
 enum class Result { Empty, Star, Stone };
