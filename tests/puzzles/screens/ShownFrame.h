@@ -66,6 +66,12 @@ class ShownFrame {
   static ShownFrame Read();
   // Colour bytes of (x, y) from the top-left, 0x00BBGGRR.
   uint32_t Pixel(int32_t x, int32_t y) const { return pixels_[static_cast<size_t>(y * kScreenWidth + x)]; }
+  // How many pixels differ between this frame and another.
+  int32_t PixelsDifferingFrom(const ShownFrame& other) const {
+    int32_t count = 0;
+    for (size_t i = 0; i < pixels_.size(); ++i) count += pixels_[i] != other.pixels_[i];
+    return count;
+  }
   // The inside of the board cell whose top-left corner is at (x, y).
   CellName CellAt(int32_t x, int32_t y) const { return NameCell(Pixel(x + kCell / 2, y + kCell / 2)); }
   // Every pixel of the cell whose top-left corner is at (x, y) is that of a bevelled
