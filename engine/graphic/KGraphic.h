@@ -110,6 +110,7 @@ class KGraphicGL final : public KGraphic {
   // Pictures whose pixels are all opaque, drawn sharp at full opacity, are copied without
   // blending (on by default); off, they are blended like any other picture. The pixels are
   // the same either way, which tests compare; they count the copies made without blending.
+  // A change draws the next frame again, even one equal to the frame on screen.
   static void SetOpaqueCopies(bool on);
   static uint64_t GetOpaqueCopies();
 

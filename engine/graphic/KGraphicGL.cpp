@@ -109,7 +109,13 @@ void KGraphicGL::Bind() {
   boundTexture = static_cast<GLint>(texture_);
 }
 
-void KGraphicGL::SetOpaqueCopies(bool on) { opaqueCopies = on; }
+void KGraphicGL::SetOpaqueCopies(bool on) {
+  if (on == opaqueCopies) return;
+  // What was recorded so far is drawn the way it was recorded.
+  FlushFrame();
+  opaqueCopies = on;
+  RedrawNextFrame();
+}
 
 uint64_t KGraphicGL::GetOpaqueCopies() { return opaqueCopyCount; }
 

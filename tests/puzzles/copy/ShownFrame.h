@@ -21,6 +21,12 @@ class ShownFrame {
   uint32_t PicturePixel(int32_t x, int32_t y, int32_t c, int32_t r) const {
     return At(kCopyPictureLeft + kCopyCellPitch * x + c, kCopyBoardsTop + kCopyCellPitch * y + r);
   }
+  // How many pixels differ between this frame and another.
+  int32_t PixelsDifferingFrom(const ShownFrame& other) const {
+    int32_t count = 0;
+    for (size_t i = 0; i < pixels_.size(); ++i) count += pixels_[i] != other.pixels_[i];
+    return count;
+  }
 
  private:
   static constexpr int32_t kWidth = 800;
