@@ -248,8 +248,10 @@ if refill and refill["values"].get("worst_ms"):
 # Frame cost of every screen at its heaviest against the background-only frame of the same program.
 SCREENS = [
     ("strip_puzzles_bench", "BM_BackgroundFrame", [
-        ("swap puzzle, during an exchange", "BM_SwapFrameDuringExchange"),
-        ("slide puzzle, during a slide", "BM_SlideFrameDuringSlide")]),
+        ("swap puzzle, during an exchange", "BM_SwapFrameDuringExchange/all_blended:0"),
+        ("slide puzzle, during a slide", "BM_SlideFrameDuringSlide/all_blended:0"),
+        ("swap puzzle, during an exchange, opaque boards blended too (as before)", "BM_SwapFrameDuringExchange/all_blended:1"),
+        ("slide puzzle, during a slide, opaque boards blended too (as before)", "BM_SlideFrameDuringSlide/all_blended:1")]),
     ("copy_bench", "BM_BackgroundFrame", [
         ("copy colours, picking and pouring", "BM_CopyColoursFrame/busy:1"),
         ("copy drawing, pen sweeping the board", "BM_CopyDrawingFrame/busy:1")]),
@@ -285,10 +287,13 @@ for program, background_name, screens in SCREENS:
             slow.append(label)
             continue
         ratio = frame_ms(screen) / frame_ms(background)
-        ok = ratio <= limit if label in HEAVIEST else ratio < limit
         measure = "process CPU" if "cpu_ms" in screen["values"] else "wall clock"
-        targets.append((f"Frame cost, {label} / background-only frame ({measure})",
-                        f"{frame_ms(screen):.2f} ms / {frame_ms(background):.2f} ms = {ratio:.2f}", limit_text, verdict(ok)))
+        figure = f"{frame_ms(screen):.2f} ms / {frame_ms(background):.2f} ms = {ratio:.2f}"
+        if "(as before)" in label:
+            targets.append((f"Frame cost, {label} / background-only frame ({measure})", figure, "(for reference)", ""))
+            continue
+        ok = ratio <= limit if label in HEAVIEST else ratio < limit
+        targets.append((f"Frame cost, {label} / background-only frame ({measure})", figure, limit_text, verdict(ok)))
         if not ok:
             slow.append(label)
 if slow:
