@@ -5,6 +5,7 @@
 // Usage: idle_bench [repetitions]. Prints "idle.<screen> %core v1 v2 ..." lines.
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +16,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "GameLauncher.h"
