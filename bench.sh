@@ -26,7 +26,7 @@ for program in $(find build/bench -mindepth 2 -maxdepth 2 -type f -executable | 
   name=${program##*/}
   if (($# > 0)) && [[ " $* " != *" $name "* ]]; then continue; fi
   echo "== $name"
-  if [ "$name" = startup_bench ]; then
+  if [ "$name" = startup_bench ] || [ "$name" = idle_bench ]; then
     "$program" "$repetitions" | tee "$results/$name.txt"
   elif [ "$name" = display_frame_bench ]; then
     # Full screen is measured on a display larger than the game's world, as most are.
@@ -61,9 +61,9 @@ def spread(values, digits=2):
     median = statistics.median(values)
     return f"{median:.{digits}f} ({values[0]:.{digits}f} to {values[-1]:.{digits}f}, n={len(values)})"
 
-# startup_bench: "name unit v1 v2 ..." lines.
+# startup_bench and idle_bench: "name unit v1 v2 ..." lines.
 startup = {}
-for path in glob.glob(os.path.join(results, "startup_bench.txt")):
+for path in glob.glob(os.path.join(results, "*_bench.txt")):
     for line in open(path):
         if line.startswith("#") or not line.strip():
             continue
@@ -195,6 +195,33 @@ if idle and menu and menu["values"].get("cpu_time"):
                       "It takes a comparison frame that draws exactly what the menu draws, or a menu that "
                       "redraws only when something moves.")
 
+# Idle CPU of the whole process on every screen a child rests on, pointer still.
+IDLE_LIMIT = 2.0
+idle_screens = [(name[len("idle."):], values) for name, (unit, values) in startup.items() if name.startswith("idle.")]
+busy_screens = []
+for screen, values in idle_screens:
+    ok = median(values) <= IDLE_LIMIT
+    targets.append((f"Idle CPU at rest, {screen.replace('_', ' ')}", spread(values, 1) + " % of a core",
+                    f"at most {IDLE_LIMIT:.0f} %", verdict(ok)))
+    if not ok:
+        busy_screens.append(screen.replace("_", " "))
+if busy_screens:
+    missed.append("Idle CPU over 2 % of a core at rest (" + ", ".join(busy_screens) + "): the game's own thread "
+                  "wakes 80 times a second (events, the frame's recording and comparison with the frame on "
+                  "screen, the limiter's last quarter millisecond), which on a loaded machine costs more.")
+
+# Animations: every frame that differs is presented, at the frame rate.
+ANIMATIONS = [("a pulsing button", "BM_PulsingButton"), ("a moving strip", "BM_MovingStrip"),
+              ("a round fading in", "BM_Fade"), ("a stroke being painted", "BM_Stroke")]
+for label, prefix in ANIMATIONS:
+    entry = find("animation_frames_bench", prefix)
+    if not entry or "presented" not in entry["values"]:
+        continue
+    presented = entry["values"]["presented"]
+    fps = entry["values"].get("fps", [])
+    targets.append((f"Frames presented, {label} (share of frames; frames a second)",
+                    f"{spread(presented, 3)}; {spread(fps, 1)} fps", "every frame that changes, 80 fps", ""))
+
 # Full screen on a 1920 x 1080 display against the 800 x 600 window.
 windowed = find("display_frame_bench", "BM_MenuFrameOnDisplay/full:0")
 full = find("display_frame_bench", "BM_MenuFrameOnDisplay/full:1")
@@ -221,8 +248,10 @@ if refill and refill["values"].get("worst_ms"):
 # Frame cost of every screen at its heaviest against the background-only frame of the same program.
 SCREENS = [
     ("strip_puzzles_bench", "BM_BackgroundFrame", [
-        ("swap puzzle, during an exchange", "BM_SwapFrameDuringExchange"),
-        ("slide puzzle, during a slide", "BM_SlideFrameDuringSlide")]),
+        ("swap puzzle, during an exchange", "BM_SwapFrameDuringExchange/all_blended:0"),
+        ("slide puzzle, during a slide", "BM_SlideFrameDuringSlide/all_blended:0"),
+        ("swap puzzle, during an exchange, opaque boards blended too (as before)", "BM_SwapFrameDuringExchange/all_blended:1"),
+        ("slide puzzle, during a slide, opaque boards blended too (as before)", "BM_SlideFrameDuringSlide/all_blended:1")]),
     ("copy_bench", "BM_BackgroundFrame", [
         ("copy colours, picking and pouring", "BM_CopyColoursFrame/busy:1"),
         ("copy drawing, pen sweeping the board", "BM_CopyDrawingFrame/busy:1")]),
@@ -234,33 +263,49 @@ SCREENS = [
 ]
 
 def frame_ms(entry):
+    # The CPU time of the whole process per frame where the benchmark reports it (the
+    # renderer's threads included; steadier than wall-clock time on a shared machine).
+    if "cpu_ms" in entry["values"]:
+        return median(entry["values"]["cpu_ms"])
     # A benchmark that runs many frames per iteration counts them as items.
     if "items_per_second" in entry["values"]:
         return 1000.0 / median(entry["values"]["items_per_second"])
     return to_ms(median(entry["values"]["real_time"]), entry["unit"])
+
+# The heaviest frames: moves in the strip puzzles and painting in the studios.
+HEAVIEST = {"swap puzzle, during an exchange", "slide puzzle, during a slide", "big studio, painting",
+            "small studio, painting"}
 
 slow = []
 for program, background_name, screens in SCREENS:
     background = find(program, background_name)
     for label, prefix in screens:
         screen = find(program, prefix)
+        limit, limit_text = (1.3, "at most 1.3") if label in HEAVIEST else (1.5, "under 1.5")
         if not background or not screen or "real_time" not in screen["values"]:
-            targets.append((f"Frame cost, {label} / background-only frame", "not measured", "under 1.5", "**missed**"))
+            targets.append((f"Frame cost, {label} / background-only frame", "not measured", limit_text, "**missed**"))
             slow.append(label)
             continue
         ratio = frame_ms(screen) / frame_ms(background)
-        ok = ratio < 1.5
-        targets.append((f"Frame cost, {label} / background-only frame",
-                        f"{frame_ms(screen):.2f} ms / {frame_ms(background):.2f} ms = {ratio:.2f}", "under 1.5", verdict(ok)))
+        measure = "process CPU" if "cpu_ms" in screen["values"] else "wall clock"
+        figure = f"{frame_ms(screen):.2f} ms / {frame_ms(background):.2f} ms = {ratio:.2f}"
+        if "(as before)" in label:
+            targets.append((f"Frame cost, {label} / background-only frame ({measure})", figure, "(for reference)", ""))
+            continue
+        ok = ratio <= limit if label in HEAVIEST else ratio < limit
+        targets.append((f"Frame cost, {label} / background-only frame ({measure})", figure, limit_text, verdict(ok)))
         if not ok:
             slow.append(label)
 if slow:
-    missed.append("Frame cost over 1.5 times the background-only frame (" + ", ".join(slow) + "): the game's own "
-                  "work per frame is 0.1 to 0.3 ms of CPU; the rest is Mesa's software rasteriser drawing the "
-                  "board pictures (one or two 500 x 400 blended quads, strips and wrap-around copies) on top of "
-                  "the full-screen background. With a hardware GL driver these quads cost next to nothing; on "
-                  "llvmpipe it would take drawing the boards opaque where the round is not fading, so they "
-                  "need no blending.")
+    missed.append("Frame cost over its limit against the background-only frame (" + ", ".join(slow) + "): the "
+                  "game's own work per frame is 0.1 to 0.3 ms of CPU; the rest is Mesa's software rasteriser. "
+                  "Boards are copied without blending wherever they are opaque and drawn at full opacity, and "
+                  "the frame's copy onto the window is unblended. What still blends has to: the two strips of "
+                  "an exchange at opacity 0.8 (500 x 200 pixels), the soft, smoothed edges of the pulsing "
+                  "buttons (arrows, test and exit buttons, the studio's tools) and the result row. The "
+                  "background-only frame copies 800 x 600 pixels twice (into the frame and onto the window) "
+                  "and blends nothing, so these pictures weigh more than a third of it on llvmpipe; with a "
+                  "hardware GL driver they cost next to nothing.")
 
 out = []
 out.append("# Performance\n")
@@ -278,7 +323,9 @@ out.append("- How start-up, memory and idle CPU are taken: `startup_bench` start
            "of its pixels every half millisecond. The settled frame is the first that matches, to 98 % of "
            "those pixels, what the window still shows 2.5 s after the start; peak memory is the process's "
            "VmHWM after that and four seconds of idling; idle CPU is utime + stime over those four seconds. "
-           "No game code helps the measurement.\n")
+           "No game code helps the measurement. `idle_bench` starts build/tafu through the tests' launcher, "
+           "reaches every screen a child rests on with real X clicks and keys (xdotool), puts the pointer "
+           "still in the window's corner and reads utime + stime of the whole process over ten seconds.\n")
 out.append("## Against the targets\n")
 out.append("| Figure | Measured | Target | |")
 out.append("|---|---|---|---|")

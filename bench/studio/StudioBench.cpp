@@ -1,12 +1,14 @@
 // Frames of the painting studios and galleries with every canvas cell a different
 // colour, next to the frame that only draws the background. Each run plays the screen
 // with scripted input for a number of frames; items per second are frames per second
-// of wall-clock time (the drawing runs partly outside the calling thread).
+// of wall-clock time (the drawing runs partly outside the calling thread), and cpu_ms
+// is the CPU time of the whole process, every thread, per frame.
 // Needs a display (run under Xvfb) and the built game pictures.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <string>
 
@@ -83,6 +85,13 @@ constexpr Spot kLoad = {247, 530};
 constexpr Spot kTake = {476, 528};
 constexpr Spot kNext = {316, 535};
 
+// CPU time of every thread of the process, in milliseconds.
+double ProcessCpuMs() { return 1000.0 * static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
+
+void ReportCpuPerFrame(benchmark::State& state, double cpuMs, int64_t frames) {
+  state.counters["cpu_ms"] = frames > 0 ? cpuMs / static_cast<double>(frames) : 0.0;
+}
+
 void Click(tafutest::InputScript& script, Spot spot) { script.Click(spot.x, spot.y).Wait(kFramesPerClick - 3); }
 
 Spot CellCentre(CanvasSize size, int32_t column, int32_t row) {
@@ -98,6 +107,7 @@ void RunFrames(benchmark::State& state, Screen screen, void (*write)(tafutest::I
   if (!stage.ready) return state.SkipWithError("no window");
   const auto size = static_cast<CanvasSize>(state.range(0));
   int64_t frames = 0;
+  const double cpuStart = ProcessCpuMs();
   for (auto _ : state) {
     tafutest::InputScript script;
     write(script, size);
@@ -105,6 +115,7 @@ void RunFrames(benchmark::State& state, Screen screen, void (*write)(tafutest::I
     screen(size);
     frames += script.FramesPlayed();
   }
+  ReportCpuPerFrame(state, ProcessCpuMs() - cpuStart, frames);
   state.SetItemsProcessed(frames);
   state.SetLabel(size == CanvasSize::Big ? "big" : "small");
 }
@@ -160,6 +171,7 @@ void BM_BackgroundOnlyFrame(benchmark::State& state) {
   AssetCache assets;
   assets.AddPicture(GetCanvasGeometry(CanvasSize::Big).studioBackground, false);
   int32_t frame = 0;
+  const double cpuStart = ProcessCpuMs();
   for (auto _ : state) {
     // The pointer moves a pixel each frame, so that every frame is drawn.
     SetScriptedPointer(400 + frame++ % 2, 300);
@@ -168,6 +180,7 @@ void BM_BackgroundOnlyFrame(benchmark::State& state) {
     DrawCursor();
     MainScreen->Flip(false, true);
   }
+  ReportCpuPerFrame(state, ProcessCpuMs() - cpuStart, frame);
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_BackgroundOnlyFrame)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -32,6 +32,8 @@ void DiscardRecordedFrame() {
   record.drawn = 0;
 }
 
+void RedrawNextFrame() { record.presented.clear(); }
+
 uint64_t NextPictureVersion() { return ++record.version; }
 
 bool EndRecordedFrame(bool presentAnyway) {

@@ -32,6 +32,9 @@ void RecordDrawing(const KDrawCommand& command);
 void FlushFrame();
 // Forgets the frame being recorded, undrawn (its window is going away).
 void DiscardRecordedFrame();
+// The next frame is drawn and presented even when it equals the one presented last (the
+// way pictures are drawn changed, not what the frame records).
+void RedrawNextFrame();
 // A number never handed out before, for a picture whose contents changed.
 uint64_t NextPictureVersion();
 

@@ -107,6 +107,12 @@ class KGraphicGL final : public KGraphic {
   // The side of the square texture that holds a width x height picture: a
   // power of two, at least 4.
   static int32_t TextureSide(int32_t width, int32_t height);
+  // Pictures whose pixels are all opaque, drawn sharp at full opacity, are copied without
+  // blending (on by default); off, they are blended like any other picture. The pixels are
+  // the same either way, which tests compare; they count the copies made without blending.
+  // A change draws the next frame again, even one equal to the frame on screen.
+  static void SetOpaqueCopies(bool on);
+  static uint64_t GetOpaqueCopies();
 
   bool LoadPicture(const std::string& path, bool trueColour, bool keepAlpha) override;
   bool LoadPictureFromMemory(const void* data, size_t size, KPictureFormat format, bool trueColour,

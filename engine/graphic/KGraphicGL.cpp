@@ -23,6 +23,9 @@ bool screenSizeKnown = false;
 GLint boundTexture = -1;
 // Filtering given to every new texture; the game sets it per picture afterwards.
 constexpr bool kSmoothingDefault = false;
+// Opaque pictures are copied without blending, and how many such copies were drawn.
+bool opaqueCopies = true;
+uint64_t opaqueCopyCount = 0;
 
 constexpr int32_t kSmallestTextureSide = 4;
 constexpr int32_t kLargestTextureSide = 1 << 30;
@@ -105,6 +108,16 @@ void KGraphicGL::Bind() {
   glBindTexture(GL_TEXTURE_2D, texture_);
   boundTexture = static_cast<GLint>(texture_);
 }
+
+void KGraphicGL::SetOpaqueCopies(bool on) {
+  if (on == opaqueCopies) return;
+  // What was recorded so far is drawn the way it was recorded.
+  FlushFrame();
+  opaqueCopies = on;
+  RedrawNextFrame();
+}
+
+uint64_t KGraphicGL::GetOpaqueCopies() { return opaqueCopyCount; }
 
 bool KGraphicGL::IsKeyColour(uint8_t r, uint8_t g, uint8_t b) const {
   return colourKeyOn_ && r == keyR_ && g == keyG_ && b == keyB_;
@@ -271,10 +284,12 @@ void KGraphicGL::BlendWithPictureFactors() const {
 void KGraphicGL::BlendUnlessOpaque(float alpha) const {
   const bool fullOpacity = alpha >= 1.0f && (!tintOn_ || tintA_ >= 1.0f);
   const bool usualFactors = sourceFactor_ == GL_SRC_ALPHA && destinationFactor_ == GL_ONE_MINUS_SRC_ALPHA;
-  if (allOpaque_ && !smooth_ && fullOpacity && usualFactors)
+  if (opaqueCopies && allOpaque_ && !smooth_ && fullOpacity && usualFactors) {
     glDisable(GL_BLEND);
-  else
+    ++opaqueCopyCount;
+  } else {
     BlendWithPictureFactors();
+  }
 }
 
 void KGraphicGL::SetTintedColour(float alpha) const {

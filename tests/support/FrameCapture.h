@@ -18,6 +18,12 @@ class ShownFrame {
   bool Found() const { return found_; }
   // Colour bytes of (x, y) from the top-left, 0x00BBGGRR.
   uint32_t Pixel(int32_t x, int32_t y) const { return pixels_[static_cast<size_t>(y * kWidth + x)]; }
+  // How many pixels differ between this frame and another.
+  int32_t PixelsDifferingFrom(const ShownFrame& other) const {
+    int32_t count = 0;
+    for (size_t i = 0; i < pixels_.size(); ++i) count += pixels_[i] != other.pixels_[i];
+    return count;
+  }
 
  private:
   bool found_ = false;

@@ -63,6 +63,8 @@ class GameLauncher {
   std::string Output() const;
   std::string Errors() const;
 
+  // The game's process while it runs; 0 before it was started.
+  pid_t Pid() const { return pid_; }
   const XWindowInfo& Window() const { return window_; }
   // Looks the window up again (after it changed size); true when it is still there.
   bool FindWindowAgain();
