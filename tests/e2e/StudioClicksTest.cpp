@@ -10,41 +10,17 @@
 #include <thread>
 
 #include "GameLauncher.h"
+#include "StudioSpots.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 using tafutest::WaitFor;
+using namespace tafutest::studio;
 using namespace std::chrono_literals;
 
-struct Spot {
-  int32_t x;
-  int32_t y;
-};
-
-// Centres of what the child clicks, in window pixels.
-constexpr Spot kMenuPaint = {218, 275};
-constexpr Spot kBigCanvas = {291, 300};
-constexpr Spot kSave = {392, 536};
-constexpr Spot kLoad = {247, 530};
-constexpr Spot kTake = {476, 528};
-constexpr Spot kExit = {61, 534};
-// The red palette entry in column 4, row 3, and the first swatch (column 0, row 0).
-constexpr Spot kRedSwatch = {11 + 15 * 4 + 7, 39 + 15 * 3 + 7};
-constexpr uint32_t kRed = 0x2F2BEF;
-constexpr Spot kFirstSwatch = {18, 46};
-constexpr uint32_t kFirstSwatchColour = 0xD1F9FE;
-// A point of open sky in the menu.
-constexpr Spot kMenuSky = {200, 200};
-
-constexpr int32_t kStrokeRow = 5;
-constexpr int32_t kStrokeFirst = 5;
-constexpr int32_t kStrokeLast = 20;
-
-Spot BigCell(int32_t column, int32_t row) { return {168 + 10 * column + 5, 40 + 10 * row + 5}; }
-
-// The launcher, told where to act by the spots above.
+// The launcher, told where to act by the studio's spots.
 class GameCopy : public tafutest::GameLauncher {
  public:
   uint32_t Pixel(Spot spot) const { return GameLauncher::Pixel(spot.x, spot.y); }
