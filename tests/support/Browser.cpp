@@ -317,11 +317,13 @@ bool Browser::OpenPage(int32_t width, int32_t height) {
       CallBrowser("Target.attachToTarget", R"({"targetId":)" + JsonQuote(targetId) + R"(,"flatten":true})");
   sessionId_ = JsonString(JsonMember(attached, "sessionId"));
   if (sessionId_.empty()) return false;
-  Call("Page.enable");
-  Call("Emulation.setDeviceMetricsOverride", "{\"width\":" + std::to_string(width) +
-                                                 ",\"height\":" + std::to_string(height) +
-                                                 R"(,"deviceScaleFactor":1,"mobile":false})");
-  return failure_.empty();
+  const std::string metrics = "{\"width\":" + std::to_string(width) + ",\"height\":" + std::to_string(height) +
+                              R"(,"deviceScaleFactor":1,"mobile":false})";
+  if (Call("Page.enable").empty() || Call("Emulation.setDeviceMetricsOverride", metrics).empty()) {
+    Fail(refusal_);
+    return false;
+  }
+  return true;
 }
 
 bool Browser::Send(const std::string& message) {
@@ -379,7 +381,7 @@ std::string Browser::Await(int64_t id, const std::string& method, std::chrono::m
     } else if (std::atoll(replyId.c_str()) == id) {
       const std::string error = JsonMember(message, "error");
       if (!error.empty()) {
-        Fail("the browser refused: " + error);
+        refusal_ = "the browser refused: " + error;
         return {};
       }
       return JsonMember(message, "result");
@@ -392,12 +394,14 @@ std::string Browser::Await(int64_t id, const std::string& method, std::chrono::m
 std::string Browser::Request(const std::string& method, const std::string& params, bool toPage,
                              std::chrono::milliseconds timeout) {
   if (!failure_.empty()) return {};
+  refusal_.clear();
   const int64_t id = nextId_++;
   std::string message = "{\"id\":" + std::to_string(id) + ",\"method\":" + JsonQuote(method) + ",\"params\":" + params;
   if (toPage) message += ",\"sessionId\":" + JsonQuote(sessionId_);
   if (!Send(message + "}")) return {};
   const std::string result = Await(id, {}, timeout);
   if (!failure_.empty()) failure_ = method + ": " + failure_;
+  if (!refusal_.empty()) refusal_ = method + ": " + refusal_;
   return result;
 }
 
@@ -416,14 +420,12 @@ bool Browser::WaitForEvent(const std::string& method, std::chrono::milliseconds 
 
 bool Browser::Navigate(const std::string& url) {
   events_.clear();
-  Call("Page.navigate", "{\"url\":" + JsonQuote(url) + "}");
-  return WaitForEvent("Page.loadEventFired");
+  return !Call("Page.navigate", "{\"url\":" + JsonQuote(url) + "}").empty() && WaitForEvent("Page.loadEventFired");
 }
 
 bool Browser::Reload() {
   events_.clear();
-  Call("Page.reload", R"({"ignoreCache":false})");
-  return WaitForEvent("Page.loadEventFired");
+  return !Call("Page.reload", R"({"ignoreCache":false})").empty() && WaitForEvent("Page.loadEventFired");
 }
 
 std::string Browser::Evaluate(const std::string& expression) {
@@ -431,20 +433,27 @@ std::string Browser::Evaluate(const std::string& expression) {
                                                          R"(,"awaitPromise":true,"returnByValue":true})");
   const std::string exception = JsonMember(reply, "exceptionDetails");
   if (!exception.empty()) {
-    Fail("the page's script failed: " + exception);
+    refusal_ = "the page's script failed: " + exception;
     return {};
   }
   return JsonMember(JsonMember(reply, "result"), "value");
 }
 
-Screenshot Browser::Capture() {
+Screenshot Browser::Capture() { return Decode(Call("Page.captureScreenshot", R"({"format":"png"})")); }
+
+Screenshot Browser::CaptureArea(int32_t x, int32_t y, int32_t width, int32_t height) {
+  return Decode(Call("Page.captureScreenshot", R"({"format":"png","clip":{"x":)" + std::to_string(x) +
+                                                   ",\"y\":" + std::to_string(y) + ",\"width\":" + std::to_string(width) +
+                                                   ",\"height\":" + std::to_string(height) + R"(,"scale":1}})"));
+}
+
+Screenshot Browser::Decode(const std::string& reply) {
   Screenshot shot;
-  const std::vector<uint8_t> png =
-      DecodeBase64(JsonString(JsonMember(Call("Page.captureScreenshot", R"({"format":"png"})"), "data")));
+  const std::vector<uint8_t> png = DecodeBase64(JsonString(JsonMember(reply, "data")));
   int channels = 0;
   stbi_uc* rgba = stbi_load_from_memory(png.data(), static_cast<int>(png.size()), &shot.width, &shot.height, &channels, 4);
   if (!rgba) {
-    Fail("the screenshot is no PNG");
+    if (refusal_.empty()) refusal_ = "the screenshot is no PNG";
     return {};
   }
   shot.pixels.resize(static_cast<size_t>(shot.width) * static_cast<size_t>(shot.height));
@@ -460,8 +469,7 @@ bool Browser::Mouse(const std::string& type, int32_t x, int32_t y, int32_t butto
   std::string params = "{\"type\":" + JsonQuote(type) + ",\"x\":" + std::to_string(x) + ",\"y\":" + std::to_string(y) +
                        ",\"buttons\":" + std::to_string(buttons);
   if (type != "mouseMoved" || buttons != 0) params += R"(,"button":"left","clickCount":1)";
-  Call("Input.dispatchMouseEvent", params + "}");
-  return failure_.empty();
+  return !Call("Input.dispatchMouseEvent", params + "}").empty();
 }
 
 bool Browser::MoveTo(int32_t x, int32_t y) { return Mouse("mouseMoved", x, y, 0); }
@@ -482,9 +490,8 @@ bool Browser::Drag(int32_t fromX, int32_t fromY, int32_t toX, int32_t toY) {
 
 bool Browser::Tap(int32_t x, int32_t y) {
   const std::string point = "[{\"x\":" + std::to_string(x) + ",\"y\":" + std::to_string(y) + "}]";
-  Call("Input.dispatchTouchEvent", R"({"type":"touchStart","touchPoints":)" + point + "}");
-  Call("Input.dispatchTouchEvent", R"({"type":"touchEnd","touchPoints":[]})");
-  return failure_.empty();
+  return !Call("Input.dispatchTouchEvent", R"({"type":"touchStart","touchPoints":)" + point + "}").empty() &&
+         !Call("Input.dispatchTouchEvent", R"({"type":"touchEnd","touchPoints":[]})").empty();
 }
 
 std::map<std::string, int64_t> Browser::StoredFiles(const std::string& database, const std::string& store) {
@@ -515,6 +522,8 @@ std::map<std::string, int64_t> Browser::StoredFiles(const std::string& database,
   }
   return files;
 }
+
+std::string Browser::Failure() const { return failure_.empty() ? refusal_ : failure_; }
 
 std::vector<pid_t> Browser::Processes() const {
   std::vector<pid_t> tree;

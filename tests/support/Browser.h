@@ -60,12 +60,15 @@ class Browser {
   Browser(const Browser&) = delete;
   Browser& operator=(const Browser&) = delete;
 
-  // Empty while the browser runs and answers, else what went wrong first.
-  const std::string& Failure() const { return failure_; }
+  // Empty while the browser runs and answers, else what went wrong first; a command it
+  // refused (a screenshot while the page changes) is told until the next command.
+  std::string Failure() const;
+  // True once the browser has ended or stopped answering.
+  bool Broken() const { return !failure_.empty(); }
   pid_t Pid() const { return pid_; }
 
   // Sends a command to the page (or to the browser itself) and waits for its reply: the raw
-  // text of its result, or empty (and Failure() set) on an error or no reply within timeout.
+  // text of its result, or empty (and Failure() set) when refused or not answered in time.
   std::string Call(const std::string& method, const std::string& params = "{}",
                    std::chrono::milliseconds timeout = std::chrono::seconds(60));
   std::string CallBrowser(const std::string& method, const std::string& params = "{}",
@@ -80,6 +83,8 @@ class Browser {
   std::string Evaluate(const std::string& expression);
 
   Screenshot Capture();
+  // Only the width x height area from (x, y) of the viewport.
+  Screenshot CaptureArea(int32_t x, int32_t y, int32_t width, int32_t height);
   bool MoveTo(int32_t x, int32_t y);
   bool Click(int32_t x, int32_t y);
   // Presses at from, moves to the other point in small steps while holding, releases there.
@@ -102,6 +107,7 @@ class Browser {
   std::string Await(int64_t id, const std::string& method, std::chrono::milliseconds timeout);
   std::string Request(const std::string& method, const std::string& params, bool toPage,
                       std::chrono::milliseconds timeout);
+  Screenshot Decode(const std::string& reply);
   bool Mouse(const std::string& type, int32_t x, int32_t y, int32_t buttons);
   void Fail(const std::string& why);
 
@@ -114,6 +120,7 @@ class Browser {
   std::string received_;
   std::deque<std::string> events_;
   std::string failure_;
+  std::string refusal_;
 };
 
 }  // namespace tafutest
