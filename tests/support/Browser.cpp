@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -105,27 +106,7 @@ int Lifted(int fd) {
   return lifted;
 }
 
-}  // namespace
-
-std::string JsonMember(const std::string& object, const std::string& key) {
-  size_t at = object.find('{');
-  if (at == std::string::npos) return {};
-  ++at;
-  while (at < object.size()) {
-    const size_t keyStart = object.find('"', at);
-    if (keyStart == std::string::npos) return {};
-    const size_t keyEnd = SkipValue(object, keyStart);
-    const std::string name = JsonString(object.substr(keyStart, keyEnd - keyStart));
-    const size_t colon = object.find(':', keyEnd);
-    if (colon == std::string::npos) return {};
-    const size_t valueEnd = SkipValue(object, colon + 1);
-    if (name == key) return Trimmed(object.substr(colon + 1, valueEnd - colon - 1));
-    if (valueEnd >= object.size() || object[valueEnd] != ',') return {};
-    at = valueEnd + 1;
-  }
-  return {};
-}
-
+// The text of a JSON string literal, its escapes undone.
 std::string JsonString(const std::string& literal) {
   std::string text;
   const std::string body = Trimmed(literal);
@@ -162,6 +143,28 @@ std::string JsonString(const std::string& literal) {
   }
   return text;
 }
+
+// The raw text of the member key of a JSON object's top level; empty when it is not there.
+std::string JsonMember(const std::string& object, const std::string& key) {
+  size_t at = object.find('{');
+  if (at == std::string::npos) return {};
+  ++at;
+  while (at < object.size()) {
+    const size_t keyStart = object.find('"', at);
+    if (keyStart == std::string::npos) return {};
+    const size_t keyEnd = SkipValue(object, keyStart);
+    const std::string name = JsonString(object.substr(keyStart, keyEnd - keyStart));
+    const size_t colon = object.find(':', keyEnd);
+    if (colon == std::string::npos) return {};
+    const size_t valueEnd = SkipValue(object, colon + 1);
+    if (name == key) return Trimmed(object.substr(colon + 1, valueEnd - colon - 1));
+    if (valueEnd >= object.size() || object[valueEnd] != ',') return {};
+    at = valueEnd + 1;
+  }
+  return {};
+}
+
+}  // namespace
 
 std::string JsonQuote(const std::string& text) {
   std::string quoted = "\"";

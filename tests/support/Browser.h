@@ -17,10 +17,6 @@
 
 namespace tafutest {
 
-// The raw text of the member key of a JSON object's top level; empty when it is not there.
-std::string JsonMember(const std::string& object, const std::string& key);
-// The text of a JSON string literal, its escapes undone.
-std::string JsonString(const std::string& literal);
 // text as a JSON string literal.
 std::string JsonQuote(const std::string& text);
 
@@ -65,16 +61,11 @@ class Browser {
   std::string Failure() const;
   // True once the browser has ended or stopped answering.
   bool Broken() const { return !failure_.empty(); }
-  pid_t Pid() const { return pid_; }
 
   // Sends a command to the page (or to the browser itself) and waits for its reply: the raw
   // text of its result, or empty (and Failure() set) when refused or not answered in time.
   std::string Call(const std::string& method, const std::string& params = "{}",
                    std::chrono::milliseconds timeout = std::chrono::seconds(60));
-  std::string CallBrowser(const std::string& method, const std::string& params = "{}",
-                          std::chrono::milliseconds timeout = std::chrono::seconds(60));
-  // True once the page's event method has come (also when it came before the call).
-  bool WaitForEvent(const std::string& method, std::chrono::milliseconds timeout = std::chrono::seconds(60));
 
   // Opens url and waits for its load event; Reload does the same with the page shown.
   bool Navigate(const std::string& url);
@@ -102,6 +93,10 @@ class Browser {
   bool Start(int32_t width, int32_t height);
   bool OpenPage(int32_t width, int32_t height);
   void Stop();
+  std::string CallBrowser(const std::string& method, const std::string& params = "{}",
+                          std::chrono::milliseconds timeout = std::chrono::seconds(60));
+  // True once the page's event method has come (also when it came before the call).
+  bool WaitForEvent(const std::string& method, std::chrono::milliseconds timeout = std::chrono::seconds(60));
   bool Send(const std::string& message);
   bool ReadMessage(std::chrono::steady_clock::time_point deadline);
   std::string Await(int64_t id, const std::string& method, std::chrono::milliseconds timeout);

@@ -4,6 +4,7 @@
 // stays deleted, and the first tap works as a click and starts the sound.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdint>
