@@ -29,8 +29,11 @@ constexpr const char* kPython = "/usr/bin/python3";
 constexpr int kBrowserReads = 3;
 constexpr int kBrowserWrites = 4;
 constexpr auto kCloseGrace = 5s;
-constexpr int32_t kDragSteps = 12;
-constexpr auto kDragStepPause = 15ms;
+// Pauses of the X tests' clicks and drags, so that both play the game alike: the pointer
+// rests before a click, and a drag holds still after its press and before its release.
+constexpr auto kRestBeforeClick = 50ms;
+constexpr auto kRestBeforePress = 100ms;
+constexpr auto kHold = 200ms;
 
 // Skips one JSON value starting at at (after blanks); returns the index just past it.
 size_t SkipValue(const std::string& text, size_t at) {
@@ -478,16 +481,18 @@ bool Browser::Mouse(const std::string& type, int32_t x, int32_t y, int32_t butto
 bool Browser::MoveTo(int32_t x, int32_t y) { return Mouse("mouseMoved", x, y, 0); }
 
 bool Browser::Click(int32_t x, int32_t y) {
-  return MoveTo(x, y) && Mouse("mousePressed", x, y, 1) && Mouse("mouseReleased", x, y, 0);
+  if (!MoveTo(x, y)) return false;
+  std::this_thread::sleep_for(kRestBeforeClick);
+  return Mouse("mousePressed", x, y, 1) && Mouse("mouseReleased", x, y, 0);
 }
 
 bool Browser::Drag(int32_t fromX, int32_t fromY, int32_t toX, int32_t toY) {
-  if (!MoveTo(fromX, fromY) || !Mouse("mousePressed", fromX, fromY, 1)) return false;
-  for (int32_t step = 1; step <= kDragSteps; ++step) {
-    std::this_thread::sleep_for(kDragStepPause);
-    if (!Mouse("mouseMoved", fromX + (toX - fromX) * step / kDragSteps, fromY + (toY - fromY) * step / kDragSteps, 1))
-      return false;
-  }
+  if (!MoveTo(fromX, fromY)) return false;
+  std::this_thread::sleep_for(kRestBeforePress);
+  if (!Mouse("mousePressed", fromX, fromY, 1)) return false;
+  std::this_thread::sleep_for(kHold);
+  if (!Mouse("mouseMoved", toX, toY, 1)) return false;
+  std::this_thread::sleep_for(kHold);
   return Mouse("mouseReleased", toX, toY, 0);
 }
 

@@ -78,7 +78,7 @@ class Browser {
   Screenshot CaptureArea(int32_t x, int32_t y, int32_t width, int32_t height);
   bool MoveTo(int32_t x, int32_t y);
   bool Click(int32_t x, int32_t y);
-  // Presses at from, moves to the other point in small steps while holding, releases there.
+  // Presses at from, moves to the other point while holding, releases there.
   bool Drag(int32_t fromX, int32_t fromY, int32_t toX, int32_t toY);
   // A finger touching the screen at (x, y) and lifting again.
   bool Tap(int32_t x, int32_t y);

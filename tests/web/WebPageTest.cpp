@@ -138,7 +138,8 @@ class WebPage : public ::testing::Test {
     const Spot last = BigCell(kStrokeLast, kStrokeRow);
     ASSERT_TRUE(browser_.Drag(first.x, first.y, last.x, last.y));
     ASSERT_TRUE(browser_.MoveTo(400, 470));
-    ASSERT_TRUE(WaitForPixel(BigCell(12, kStrokeRow), Near(kRed))) << "the stroke was not painted";
+    ASSERT_TRUE(WaitForPixel(BigCell(12, kStrokeRow), Near(kRed)))
+        << "the stroke was not painted red: " << std::hex << Shown(BigCell(12, kStrokeRow));
     ASSERT_TRUE(Click(kSave));
     ASSERT_TRUE(WaitFor([&] { return StoredPainting() == kBigPaintingBytes; }, kScreenTimeout))
         << "the saved painting is not in IndexedDB: " << StoredPainting() << " bytes; " << browser_.Failure();
