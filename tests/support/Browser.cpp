@@ -281,7 +281,7 @@ bool Browser::Start(int32_t width, int32_t height) {
       "--use-angle=swiftshader",
       "--enable-unsafe-swiftshader",
       // Sound waits for the first click or tap, as on a real page.
-      "--autoplay-policy=user-gesture-required",
+      "--autoplay-policy=document-user-activation-required",
       "--no-first-run",
       "--no-default-browser-check",
       "--disable-background-timer-throttling",
