@@ -1,6 +1,7 @@
 // The game's web page in headless chromium, served as plain files: the time from asking for
 // the page to its first menu frame (a fresh browser, and a reload with everything cached), and
-// the CPU that the browser and all its processes use while the menu stands idle.
+// the CPU that the browser and all its processes use while the menu stands idle, its music
+// playing.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -99,6 +100,8 @@ void BM_WebIdleCpuOnMenu(benchmark::State& state) {
       state.SkipWithError("the page shows no menu");
       break;
     }
+    // A click on the open sky starts the menu's music, as the child's first click does.
+    browser.Click(kMenuSkyX, kMenuSkyY);
     std::this_thread::sleep_for(kSettleTime);
     const std::map<pid_t, int64_t> before = CpuTicks(browser.Processes());
     const Clock::time_point start = Clock::now();
