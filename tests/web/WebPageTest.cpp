@@ -44,6 +44,9 @@ constexpr double kMostMenuDifference = 3.0;
 constexpr double kNewScreenChange = 8.0;
 constexpr double kSettledChange = 0.5;
 constexpr uint32_t kWhite = 0xFFFFFF;
+constexpr int32_t kStrokeMiddle = (kStrokeFirst + kStrokeLast) / 2;
+// Where the pointer rests after the stroke, so that the game's cursor hides no cell.
+constexpr Spot kUnderTheCanvas = {400, 470};
 constexpr uint32_t kColourTolerance = 6;
 constexpr auto kSoundTimeout = 10s;
 // Notes every sound context the page makes, to ask later whether one plays.
@@ -130,16 +133,16 @@ class WebPage : public ::testing::Test {
     ASSERT_TRUE(WaitForPixel(kFirstSwatch, Near(kFirstSwatchColour))) << "no big canvas";
   }
 
-  // A red stroke along one row, saved; true once the page has stored it.
+  // A red stroke along one row, saved, and found stored in the page's IndexedDB.
   void PaintAndSave() {
     ASSERT_NO_FATAL_FAILURE(OpenBigCanvas());
     ASSERT_TRUE(Click(kRedSwatch));
     const Spot first = BigCell(kStrokeFirst, kStrokeRow);
     const Spot last = BigCell(kStrokeLast, kStrokeRow);
     ASSERT_TRUE(browser_.Drag(first.x, first.y, last.x, last.y));
-    ASSERT_TRUE(browser_.MoveTo(400, 470));
-    ASSERT_TRUE(WaitForPixel(BigCell(12, kStrokeRow), Near(kRed)))
-        << "the stroke was not painted red: " << std::hex << Shown(BigCell(12, kStrokeRow));
+    ASSERT_TRUE(browser_.MoveTo(kUnderTheCanvas.x, kUnderTheCanvas.y));
+    ASSERT_TRUE(WaitForPixel(BigCell(kStrokeMiddle, kStrokeRow), Near(kRed)))
+        << "the stroke was not painted red: " << std::hex << Shown(BigCell(kStrokeMiddle, kStrokeRow));
     ASSERT_TRUE(Click(kSave));
     ASSERT_TRUE(WaitFor([&] { return StoredPainting() == kBigPaintingBytes; }, kScreenTimeout))
         << "the saved painting is not in IndexedDB: " << StoredPainting() << " bytes; " << browser_.Failure();
@@ -167,7 +170,8 @@ class WebPage : public ::testing::Test {
   // The page reloaded with its sound contexts noted, at the menu, silent: the browser lets
   // no page play before the child's first click or tap.
   void ReloadNotingSound() {
-    browser_.Call("Page.addScriptToEvaluateOnNewDocument", std::string("{\"source\":") + tafutest::JsonQuote(kNoteSoundContexts) + "}");
+    const std::string script = std::string("{\"source\":") + tafutest::JsonQuote(kNoteSoundContexts) + "}";
+    ASSERT_NE(browser_.Call("Page.addScriptToEvaluateOnNewDocument", script), "") << browser_.Failure();
     ASSERT_TRUE(browser_.Reload()) << browser_.Failure();
     ASSERT_TRUE(WaitForMenu()) << "no menu after the reload";
     ASSERT_FALSE(IsSoundPlaying()) << "the browser lets the page play sound before any click";
@@ -224,13 +228,13 @@ TEST_F(WebPage, ASavedPaintingIsKeptInTheBrowserAndShownInTheGalleryAfterAReload
 TEST_F(WebPage, APaintingDeletedInTheGalleryStaysDeletedAfterAReload) {
   ASSERT_NO_FATAL_FAILURE(PaintAndSave());
   ASSERT_NO_FATAL_FAILURE(ReloadAndOpenGallery());
-  ASSERT_TRUE(Near(kRed)(Shown(BigCell(12, kStrokeRow))));
+  ASSERT_TRUE(Near(kRed)(Shown(BigCell(kStrokeMiddle, kStrokeRow))));
   ASSERT_TRUE(Click(kGalleryDelete));
-  ASSERT_TRUE(WaitForPixel(BigCell(12, kStrokeRow), Near(kWhite))) << "the gallery still shows the painting";
+  ASSERT_TRUE(WaitForPixel(BigCell(kStrokeMiddle, kStrokeRow), Near(kWhite))) << "the gallery still shows the painting";
   ASSERT_TRUE(WaitFor([&] { return StoredPainting() < 0; }, kScreenTimeout)) << "the painting is still in IndexedDB";
 
   ASSERT_NO_FATAL_FAILURE(ReloadAndOpenGallery());
-  EXPECT_TRUE(Near(kWhite)(Shown(BigCell(12, kStrokeRow)))) << std::hex << Shown(BigCell(12, kStrokeRow));
+  EXPECT_TRUE(Near(kWhite)(Shown(BigCell(kStrokeMiddle, kStrokeRow)))) << std::hex << Shown(BigCell(kStrokeMiddle, kStrokeRow));
   EXPECT_EQ(StoredPainting(), -1);
 }
 
