@@ -19,19 +19,13 @@ namespace {
 using tafutest::WaitFor;
 using namespace std::chrono_literals;
 
-using Spot = tafutest::Point;
-
-// The red palette entry in column 4, row 3, and the first swatch (column 0, row 0).
-constexpr Spot kRedSwatch = tafutest::PaletteSwatch(4, 3);
-constexpr uint32_t kRed = 0x2F2BEF;
-constexpr Spot kFirstSwatch = tafutest::PaletteSwatch(0, 0);
-constexpr uint32_t kFirstSwatchColour = 0xD1F9FE;
-
-constexpr int32_t kStrokeRow = 5;
-constexpr int32_t kStrokeFirst = 5;
-constexpr int32_t kStrokeLast = 20;
-
-
+using tafutest::kFirstSwatch;
+using tafutest::kFirstSwatchColour;
+using tafutest::kRed;
+using tafutest::kRedSwatch;
+using tafutest::kStrokeFirst;
+using tafutest::kStrokeLast;
+using tafutest::kStrokeRow;
 
 // The cell (c, r) of a saved 50 x 40 painting, colour bytes only, as 0xBBGGRR.
 uint32_t SavedCell(const std::string& file, int32_t column, int32_t row) {

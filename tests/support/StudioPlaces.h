@@ -26,4 +26,16 @@ constexpr Point kGalleryExit = {61, 534};
 constexpr Point PaletteSwatch(int32_t column, int32_t row) { return {11 + 15 * column + 7, 39 + 15 * row + 7}; }
 constexpr Point BigCanvasCell(int32_t column, int32_t row) { return {168 + 10 * column + 5, 40 + 10 * row + 5}; }
 
+// The red palette entry in column 4, row 3, and the first swatch (column 0, row 0), with the
+// colours they show (0xBBGGRR).
+constexpr Point kRedSwatch = PaletteSwatch(4, 3);
+constexpr uint32_t kRed = 0x2F2BEF;
+constexpr Point kFirstSwatch = PaletteSwatch(0, 0);
+constexpr uint32_t kFirstSwatchColour = 0xD1F9FE;
+
+// A stroke along one row of the big canvas, from one column to another.
+constexpr int32_t kStrokeRow = 5;
+constexpr int32_t kStrokeFirst = 5;
+constexpr int32_t kStrokeLast = 20;
+
 }  // namespace tafutest

@@ -1,0 +1,258 @@
+// The game's web page, served as plain files and played in headless chromium with the
+// browser's own mouse and touch events: the menu shows what the native window shows, a saved
+// painting is kept in the browser's IndexedDB and comes back after a reload, a deleted one
+// stays deleted, and the first click or tap starts the sound, a tap choosing as a click does.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "Browser.h"
+#include "GameLauncher.h"
+#include "MenuPlaces.h"
+#include "StudioPlaces.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using namespace std::chrono_literals;
+using Spot = tafutest::Point;
+using namespace tafutest;
+using tafutest::Screenshot;
+using tafutest::WaitFor;
+
+constexpr const char* kSite = TAFU_WEB_SITE;
+constexpr int32_t kWidth = 800;
+constexpr int32_t kHeight = 600;
+// The player's folder on the page is kept in this IndexedDB database and object store.
+constexpr const char* kDatabase = "/tafu";
+constexpr const char* kStore = "FILE_DATA";
+constexpr const char* kFirstBigPainting = "/draw/big/1.tga";
+// A saved big painting: the 18-byte TGA header and 50 x 40 cells of 4 bytes.
+constexpr int64_t kBigPaintingBytes = 18 + 50 * 40 * 4;
+// The page loads its program and pictures before the first frame; a busy machine is slow.
+constexpr auto kPageTimeout = 120s;
+constexpr auto kScreenTimeout = 30s;
+constexpr double kMostMenuDifference = 3.0;
+// Mean change per channel that tells a new screen from the one before, and a settled one
+// (where a button under the pointer may still pulse).
+constexpr double kNewScreenChange = 8.0;
+constexpr double kSettledChange = 1.5;
+constexpr uint32_t kWhite = 0xFFFFFF;
+constexpr int32_t kStrokeMiddle = (kStrokeFirst + kStrokeLast) / 2;
+// Where the pointer rests after the stroke, so that the game's cursor hides no cell.
+constexpr Spot kUnderTheCanvas = {400, 470};
+constexpr uint32_t kColourTolerance = 6;
+constexpr auto kSoundTimeout = 10s;
+// Notes every sound context the page makes, to ask later whether one plays.
+constexpr const char* kNoteSoundContexts = R"(
+  window.tafuSoundContexts = [];
+  const PageAudioContext = window.AudioContext;
+  window.AudioContext = class extends PageAudioContext {
+    constructor(...options) { super(...options); window.tafuSoundContexts.push(this); }
+  };)";
+
+using ChannelMeans = std::array<double, 3>;
+
+// Mean absolute difference per channel (red, green, blue) of two 0x00BBGGRR pictures.
+ChannelMeans MeanDifference(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
+  ChannelMeans sums{};
+  for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
+    for (size_t channel = 0; channel < sums.size(); ++channel) {
+      const int shift = 8 * static_cast<int>(channel);
+      sums[channel] += std::abs(static_cast<int>(a[i] >> shift & 0xFF) - static_cast<int>(b[i] >> shift & 0xFF));
+    }
+  }
+  for (double& sum : sums) sum /= static_cast<double>(std::max<size_t>(1, a.size()));
+  return sums;
+}
+
+double MostChanged(const ChannelMeans& means) { return std::max({means[0], means[1], means[2]}); }
+
+std::function<bool(uint32_t)> Near(uint32_t colour) {
+  return [colour](uint32_t pixel) {
+    for (int shift = 0; shift < 24; shift += 8) {
+      if (std::abs(static_cast<int>(pixel >> shift & 0xFF) - static_cast<int>(colour >> shift & 0xFF)) >
+          static_cast<int>(kColourTolerance))
+        return false;
+    }
+    return true;
+  };
+}
+
+class WebPage : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(fs::exists(fs::path(kSite) / "index.html")) << "no web site in " << kSite << " (./web.sh --build)";
+    ASSERT_EQ(server_.Failure(), "");
+    ASSERT_EQ(browser_.Failure(), "");
+    ASSERT_TRUE(browser_.Navigate(server_.Url())) << browser_.Failure();
+    ASSERT_TRUE(WaitForMenu()) << "the page shows no menu; " << browser_.Failure();
+  }
+
+  bool WaitForPixel(Spot spot, const std::function<bool(uint32_t)>& wanted, std::chrono::milliseconds timeout = kScreenTimeout) {
+    return WaitFor([&] {
+      shot_ = browser_.Capture();
+      return shot_.width == kWidth && shot_.height == kHeight && wanted(shot_.At(spot.x, spot.y));
+    }, timeout);
+  }
+  bool WaitForMenu() { return WaitForPixel(kMenuSky, IsBluish, kPageTimeout); }
+
+  // Waits until two screenshots in a row are alike and the last one passes wanted.
+  bool WaitForSettledScreen(const std::function<bool(const Screenshot&)>& wanted) {
+    Screenshot last;
+    return WaitFor([&] {
+      shot_ = browser_.Capture();
+      const bool settled = !last.pixels.empty() && MostChanged(MeanDifference(shot_.pixels, last.pixels)) < kSettledChange;
+      last = shot_;
+      return settled && wanted(shot_);
+    }, kScreenTimeout);
+  }
+  // Waits until the page shows another screen than before and has stopped changing.
+  bool WaitForNewScreen(const Screenshot& before) {
+    return WaitForSettledScreen([&](const Screenshot& shot) {
+      return MostChanged(MeanDifference(shot.pixels, before.pixels)) > kNewScreenChange;
+    });
+  }
+
+  bool Click(Spot spot) { return browser_.Click(spot.x, spot.y); }
+
+  // From the menu to the big canvas, its palette shown.
+  void OpenBigCanvas() {
+    const Screenshot menu = browser_.Capture();
+    ASSERT_TRUE(Click(kPaint));
+    ASSERT_TRUE(WaitForNewScreen(menu)) << "no canvas choice after the paint button";
+    ASSERT_TRUE(Click(kBig));
+    ASSERT_TRUE(WaitForPixel(kFirstSwatch, Near(kFirstSwatchColour))) << "no big canvas";
+  }
+
+  // A red stroke along one row, saved, and found stored in the page's IndexedDB.
+  void PaintAndSave() {
+    ASSERT_NO_FATAL_FAILURE(OpenBigCanvas());
+    ASSERT_TRUE(Click(kRedSwatch));
+    const Spot first = BigCanvasCell(kStrokeFirst, kStrokeRow);
+    const Spot last = BigCanvasCell(kStrokeLast, kStrokeRow);
+    ASSERT_TRUE(browser_.Drag(first.x, first.y, last.x, last.y));
+    ASSERT_TRUE(browser_.MoveTo(kUnderTheCanvas.x, kUnderTheCanvas.y));
+    ASSERT_TRUE(WaitForPixel(BigCanvasCell(kStrokeMiddle, kStrokeRow), Near(kRed)))
+        << "the stroke was not painted red: " << std::hex << Shown(BigCanvasCell(kStrokeMiddle, kStrokeRow));
+    ASSERT_TRUE(Click(kSaveMiddle));
+    ASSERT_TRUE(WaitFor([&] { return StoredPainting() == kBigPaintingBytes; }, kScreenTimeout))
+        << "the saved painting is not in IndexedDB: " << StoredPainting() << " bytes; " << browser_.Failure();
+  }
+
+  // The size of the first big painting in the page's IndexedDB, -1 when it is not there.
+  int64_t StoredPainting() {
+    const std::string suffix = kFirstBigPainting;
+    for (const auto& [key, size] : browser_.StoredFiles(kDatabase, kStore)) {
+      if (key.size() >= suffix.size() && key.compare(key.size() - suffix.size(), suffix.size(), suffix) == 0) return size;
+    }
+    return -1;
+  }
+
+  // The page reloaded, back at the menu, then the big canvas's gallery.
+  void ReloadAndOpenGallery() {
+    ASSERT_TRUE(browser_.Reload()) << browser_.Failure();
+    ASSERT_TRUE(WaitForMenu()) << "no menu after the reload";
+    ASSERT_NO_FATAL_FAILURE(OpenBigCanvas());
+    ASSERT_TRUE(Click(kLoadButton));
+    // The gallery has no palette.
+    ASSERT_TRUE(WaitForPixel(kFirstSwatch, [](uint32_t p) { return !Near(kFirstSwatchColour)(p); })) << "no gallery";
+  }
+
+  // The page reloaded with its sound contexts noted, at the menu, silent: the browser lets
+  // no page play before the child's first click or tap.
+  void ReloadNotingSound() {
+    const std::string script = std::string("{\"source\":") + tafutest::JsonQuote(kNoteSoundContexts) + "}";
+    ASSERT_NE(browser_.Call("Page.addScriptToEvaluateOnNewDocument", script), "") << browser_.Failure();
+    ASSERT_TRUE(browser_.Reload()) << browser_.Failure();
+    ASSERT_TRUE(WaitForMenu()) << "no menu after the reload";
+    ASSERT_FALSE(IsSoundPlaying()) << "the browser lets the page play sound before any click";
+  }
+  bool IsSoundPlaying() {
+    return browser_.Evaluate("window.tafuSoundContexts.some((context) => context.state === 'running')") == "true";
+  }
+  bool WaitForSound() { return WaitFor([&] { return IsSoundPlaying(); }, kSoundTimeout); }
+
+  uint32_t Shown(Spot spot) const { return shot_.At(spot.x, spot.y); }
+
+  tafutest::StaticServer server_{kSite};
+  tafutest::Browser browser_{kWidth, kHeight};
+  Screenshot shot_;
+};
+
+TEST_F(WebPage, TheMenuShowsWhatTheNativeWindowShows) {
+  ASSERT_EQ(tafutest::EndToEndUnavailable(), "");
+  // The game draws its own cursor: both pointers rest on the same open sky.
+  ASSERT_TRUE(browser_.MoveTo(kMenuSky.x, kMenuSky.y));
+  ASSERT_TRUE(WaitForSettledScreen([](const Screenshot&) { return true; })) << browser_.Failure();
+  const Screenshot page = shot_;
+
+  tafutest::GameLauncher game;
+  ASSERT_TRUE(game.Start());
+  ASSERT_TRUE(game.WaitForPixel(kMenuSky.x, kMenuSky.y, IsBluish, kScreenTimeout)) << "no native menu";
+  ASSERT_EQ(game.Window().width, kWidth);
+  ASSERT_EQ(game.Window().height, kHeight);
+  ASSERT_TRUE(game.MoveTo(kMenuSky.x, kMenuSky.y));
+  std::vector<uint32_t> native;
+  std::vector<uint32_t> last;
+  ASSERT_TRUE(WaitFor([&] {
+    native = game.Area(0, 0, kWidth, kHeight);
+    const bool settled = !last.empty() && MostChanged(MeanDifference(native, last)) < kSettledChange;
+    last = native;
+    return settled;
+  }, kScreenTimeout));
+  ASSERT_EQ(native.size(), page.pixels.size());
+
+  const ChannelMeans difference = MeanDifference(page.pixels, native);
+  EXPECT_LT(difference[0], kMostMenuDifference) << "red";
+  EXPECT_LT(difference[1], kMostMenuDifference) << "green";
+  EXPECT_LT(difference[2], kMostMenuDifference) << "blue";
+}
+
+TEST_F(WebPage, ASavedPaintingIsKeptInTheBrowserAndShownInTheGalleryAfterAReload) {
+  ASSERT_NO_FATAL_FAILURE(PaintAndSave());
+  ASSERT_NO_FATAL_FAILURE(ReloadAndOpenGallery());
+  EXPECT_TRUE(Near(kRed)(Shown(BigCanvasCell(kStrokeFirst, kStrokeRow)))) << std::hex << Shown(BigCanvasCell(kStrokeFirst, kStrokeRow));
+  EXPECT_TRUE(Near(kRed)(Shown(BigCanvasCell(kStrokeLast, kStrokeRow)))) << std::hex << Shown(BigCanvasCell(kStrokeLast, kStrokeRow));
+  EXPECT_TRUE(Near(kWhite)(Shown(BigCanvasCell(kStrokeLast + 1, kStrokeRow))));
+}
+
+TEST_F(WebPage, APaintingDeletedInTheGalleryStaysDeletedAfterAReload) {
+  ASSERT_NO_FATAL_FAILURE(PaintAndSave());
+  ASSERT_NO_FATAL_FAILURE(ReloadAndOpenGallery());
+  ASSERT_TRUE(Near(kRed)(Shown(BigCanvasCell(kStrokeMiddle, kStrokeRow))));
+  ASSERT_TRUE(Click(kGalleryDelete));
+  ASSERT_TRUE(WaitForPixel(BigCanvasCell(kStrokeMiddle, kStrokeRow), Near(kWhite))) << "the gallery still shows the painting";
+  ASSERT_TRUE(WaitFor([&] { return StoredPainting() < 0; }, kScreenTimeout)) << "the painting is still in IndexedDB";
+
+  ASSERT_NO_FATAL_FAILURE(ReloadAndOpenGallery());
+  EXPECT_TRUE(Near(kWhite)(Shown(BigCanvasCell(kStrokeMiddle, kStrokeRow)))) << std::hex << Shown(BigCanvasCell(kStrokeMiddle, kStrokeRow));
+  EXPECT_EQ(StoredPainting(), -1);
+}
+
+TEST_F(WebPage, AFirstClickOnTheMenuStartsTheSound) {
+  ASSERT_NO_FATAL_FAILURE(ReloadNotingSound());
+  const Screenshot menu = browser_.Capture();
+  ASSERT_TRUE(Click(kPaint));
+  EXPECT_TRUE(WaitForNewScreen(menu)) << "the click on the paint button chose nothing";
+  EXPECT_TRUE(WaitForSound()) << "no sound plays after the first click; " << browser_.Failure();
+}
+
+TEST_F(WebPage, AFirstTapChoosesAsAClickDoesAndStartsTheSound) {
+  ASSERT_NO_FATAL_FAILURE(ReloadNotingSound());
+  const Screenshot menu = browser_.Capture();
+  ASSERT_TRUE(browser_.Tap(kPaint.x, kPaint.y));
+  EXPECT_TRUE(WaitForNewScreen(menu)) << "the tap on the paint button chose nothing";
+  EXPECT_TRUE(WaitForSound()) << "no sound plays after the first tap; " << browser_.Failure();
+}
+
+}  // namespace
