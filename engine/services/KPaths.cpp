@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #ifdef __EMSCRIPTEN__
@@ -20,6 +21,9 @@ namespace {
 
 #ifdef __EMSCRIPTEN__
 constexpr const char* kWebProgramFolder = "/game";
+// The usual mask for new files: the browser's C library starts with every permission bit
+// masked, which would leave the options and paintings the game writes unreadable to it.
+constexpr mode_t kWebFileMask = 022;
 #endif
 
 std::string& ModuleFolder() {
@@ -76,6 +80,9 @@ std::string UserFolder(const char* variable, const std::string& fallbackBelowHom
 }  // namespace
 
 void InitPaths() {
+#ifdef __EMSCRIPTEN__
+  umask(kWebFileMask);
+#endif
   if (ModuleFolder().empty()) ModuleFolder() = ExecutableFolder();
   InitClock();
 }
