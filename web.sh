@@ -40,7 +40,10 @@ export NODE_PATH=/usr/share/nodejs
 scripts/web-deps.sh build-web/deps
 
 echo "Making the game's pictures and sounds"
-cmake -S . -B build-web/host -DCMAKE_BUILD_TYPE=Release -DTAFU_BUILD_TESTS=OFF -DTAFU_BUILD_BENCH=OFF >/dev/null
+# Configured once: configuring writes setup.ini afresh, which would relink the game each time.
+if [ ! -f build-web/host/CMakeCache.txt ]; then
+  cmake -S . -B build-web/host -DCMAKE_BUILD_TYPE=Release -DTAFU_BUILD_TESTS=OFF -DTAFU_BUILD_BENCH=OFF >/dev/null
+fi
 cmake --build build-web/host -j "$(nproc)" --target tafu_assets >/dev/null
 
 echo "Building the web page"
