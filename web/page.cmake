@@ -20,13 +20,13 @@ target_link_options(tafu PRIVATE
   # The engine draws with the fixed-function GL of the desktop.
   -sLEGACY_GL_EMULATION=1
   -sALLOW_MEMORY_GROWTH=1
-  -lidbfs.js --pre-js ${page}/storage.js
+  -lidbfs.js "SHELL:--pre-js ${page}/storage.js" "SHELL:--pre-js ${page}/sound.js"
   ${packed})
 # SDL's audio in the browser needs these two, which nothing else pulls in (a plain flag: the
 # dollar signs reach the linker as they are).
 set_property(TARGET tafu APPEND_STRING PROPERTY LINK_FLAGS
              " '-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=$autoResumeAudioContext,$dynCall'")
-set_property(TARGET tafu APPEND PROPERTY LINK_DEPENDS ${page}/storage.js ${TAFU_WEB_ASSETS}/setup.ini)
+set_property(TARGET tafu APPEND PROPERTY LINK_DEPENDS ${page}/storage.js ${page}/sound.js ${TAFU_WEB_ASSETS}/setup.ini)
 
 set(site_files ${page}/index.html ${page}/manifest.webmanifest ${CMAKE_SOURCE_DIR}/dist/tafu.svg
     $<TARGET_FILE_DIR:tafu>/tafu.js $<TARGET_FILE_DIR:tafu>/tafu.wasm $<TARGET_FILE_DIR:tafu>/tafu.data)
