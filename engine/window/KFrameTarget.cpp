@@ -79,6 +79,8 @@ bool KFrameTarget::Create(int32_t width, int32_t height) {
   return true;
 }
 
+namespace {
+
 // What presenting the frame changes, put back for the game's next drawing. The desktop GL
 // keeps it on its attribute stack; the browser's has none, so there it is read and set back
 // by hand (the current colour is left white, as every drawing of the engine leaves it).
@@ -119,6 +121,8 @@ class KPresentState {
   GLboolean switchedOn_[std::size(kSwitches)]{};
 #endif
 };
+
+}  // namespace
 
 KFrameRect KFrameTarget::Placement(int32_t drawableWidth, int32_t drawableHeight) const {
   return FitFrame(drawableWidth, drawableHeight, width_, height_);
