@@ -42,6 +42,8 @@ for program in $(find build/bench -mindepth 2 -maxdepth 2 -type f -executable | 
 done
 
 mkdir -p docs
+# The web page's figures are taken apart from this run (web.sh, web_page_bench): kept as they are.
+browser_figures=$(sed -n '/^## In the browser/,$p' docs/performance.md 2>/dev/null || true)
 python3 - "$results" "$repetitions" "./bench.sh $repetitions${*:+ $*}" >docs/performance.md <<'EOF'
 import glob, json, os, platform, statistics, subprocess, sys, datetime
 
@@ -362,4 +364,5 @@ for name, (unit, values) in startup.items():
     out.append(f"| {name} | {spread(values, 2)} {unit} |")
 print("\n".join(out))
 EOF
+if [ -n "$browser_figures" ]; then printf '\n%s\n' "$browser_figures" >>docs/performance.md; fi
 echo "Wrote docs/performance.md"

@@ -2,15 +2,17 @@
 # Installs what is missing, builds TAFU and runs every test headless under Xvfb: once on the
 # normal build, once more on a build with AddressSanitizer and UndefinedBehaviorSanitizer,
 # the sound and frame-loop tests on a build with ThreadSanitizer, then fuzzes every reader
-# of outside bytes for a few seconds each.
+# of outside bytes for a few seconds each. The web page is built too, for the browser test.
 set -euo pipefail
 cd "$(dirname "$0")"
-scripts/setup.sh build -DTAFU_BUILD_TESTS=ON
+scripts/setup.sh build -DTAFU_BUILD_TESTS=ON -DTAFU_WEB_TESTS=ON
 scripts/setup.sh build-sanitize -DTAFU_BUILD_TESTS=ON -DTAFU_BUILD_BENCH=OFF -DTAFU_SANITIZE=ON
 # ThreadSanitizer watches the threads the game runs: the music feeder beside the frame loop.
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAFU_BUILD_TESTS=ON -DTAFU_BUILD_BENCH=OFF \
   -DTAFU_SANITIZE_THREAD=ON >/dev/null
 cmake --build build-tsan -j "$(nproc)" --target sound_playback_test sound_levels_test window_test frame_test
+# The web page, which the browser test of the normal build opens in headless chromium.
+./web.sh --build
 
 source scripts/xvfb.sh
 start_xvfb

@@ -86,6 +86,9 @@ void LoadSettings() {
 void SaveSettings() {
   const std::string temporary = MakeUserPath(kSaveTempName);
   if (!WriteWholeFile(temporary, EncodeSettings(CurrentSettings)) ||
-      std::rename(temporary.c_str(), MakeUserPath(kSettingsName).c_str()) != 0)
+      std::rename(temporary.c_str(), MakeUserPath(kSettingsName).c_str()) != 0) {
     std::remove(temporary.c_str());
+    return;
+  }
+  MakeFolderLasting(GetUserFolder());
 }

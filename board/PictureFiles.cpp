@@ -291,14 +291,6 @@ bool PlaceAsFreeNumber(CanvasSize size, const std::string& temporary, int32_t fi
   return false;
 }
 
-// The new name must reach the disk as well as the painting.
-void SyncFolder(const std::string& folder) {
-  const int descriptor = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-  if (descriptor < 0) return;
-  fsync(descriptor);
-  close(descriptor);
-}
-
 bool PaintingExists(CanvasSize size, int32_t number) {
   const std::string path = MakeUserPath(PictureFileName(PictureKind::Drawing, size, number));
   std::error_code error;
@@ -387,8 +379,8 @@ bool SavePainting(CanvasSize size, int32_t columns, int32_t rows) {
   // The gallery shows numbers up to 299 only: past them, the lowest free number is used.
   const bool placed = PlaceAsFreeNumber(size, temporary, next > kLastBrowsedPainting ? 1 : next);
   std::remove(temporary.c_str());
-  if (placed) SyncFolder(MakeUserPath(folder));
-  return placed;
+  // The new name must last as well as the painting.
+  return placed && MakeFolderLasting(MakeUserPath(folder));
 }
 
 int32_t NextPaintingNumber(CanvasSize size) {
@@ -419,7 +411,7 @@ int32_t FindPreviousPainting(CanvasSize size, int32_t number) {
 
 bool DeletePainting(CanvasSize size, int32_t number) {
   const std::string path = MakeUserPath(PictureFileName(PictureKind::Drawing, size, number));
-  if (std::remove(path.c_str()) == 0) return true;
+  if (std::remove(path.c_str()) == 0) return MakeFolderLasting(MakeUserPath(DrawingFolder(size)));
   std::perror("Error deleting file");
   return false;
 }

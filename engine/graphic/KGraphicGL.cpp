@@ -124,7 +124,7 @@ bool KGraphicGL::IsKeyColour(uint8_t r, uint8_t g, uint8_t b) const {
 }
 
 void KGraphicGL::ApplyWrap() const {
-  const GLint wrap = repeat_ ? GL_REPEAT : GL_CLAMP;
+  const GLint wrap = repeat_ ? GL_REPEAT : kEdgeWrap;
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
 }
@@ -164,6 +164,8 @@ bool KGraphicGL::LoadPictureFromMemory(const void* data, size_t size, KPictureFo
       texel[2] = source[2];
       texel[3] = decoded.hasAlpha ? source[3] : kOpaque;
       if (IsKeyColour(source[0], source[1], source[2])) texel[3] = 0;
+      // Without alpha every texel is opaque, whatever format the texture keeps.
+      if (!keepAlpha) texel[3] = kOpaque;
     }
   }
   decoded.rgba.reset();
@@ -173,7 +175,8 @@ bool KGraphicGL::LoadPictureFromMemory(const void* data, size_t size, KPictureFo
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   glGenTextures(1, &texture_);
   Bind();
-  glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, side, side, 0, GL_RGBA, GL_UNSIGNED_BYTE, staging.get());
+  glTexImage2D(GL_TEXTURE_2D, 0, TextureFormat(internalFormat, GL_RGBA), side, side, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+               staging.get());
   width_ = static_cast<float>(decoded.width);
   height_ = static_cast<float>(decoded.height);
   textureWidth_ = static_cast<float>(side);
@@ -467,11 +470,12 @@ bool KGraphicGL::Grab(uint32_t buffer, KGrabCallback callback, bool useColourKey
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   glGenTextures(1, &texture_);
   Bind();
-  glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, side, side, 0, GL_RGBA, GL_UNSIGNED_BYTE, staging.get());
+  glTexImage2D(GL_TEXTURE_2D, 0, TextureFormat(internalFormat, GL_RGBA), side, side, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+               staging.get());
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, kEdgeWrap);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, kEdgeWrap);
   width_ = screenWidth;
   height_ = screenHeight;
   textureWidth_ = static_cast<float>(side);
@@ -534,8 +538,8 @@ bool KGraphicGL::CreateFromPixels(uint32_t* pixels, int32_t width, int32_t heigh
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   glGenTextures(1, &texture_);
   Bind();
-  glTexImage2D(GL_TEXTURE_2D, 0, trueColour ? GL_RGBA8 : GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-               pixels);
+  glTexImage2D(GL_TEXTURE_2D, 0, TextureFormat(trueColour ? GL_RGBA8 : GL_RGBA, GL_RGBA), width, height, 0, GL_RGBA,
+               GL_UNSIGNED_BYTE, pixels);
   width_ = static_cast<float>(width);
   height_ = static_cast<float>(height);
   textureWidth_ = static_cast<float>(width);

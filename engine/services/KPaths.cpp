@@ -5,13 +5,26 @@
 #include <filesystem>
 #include <system_error>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
 
 #include "KClock.h"
 
 namespace fs = std::filesystem;
 
 namespace {
+
+#ifdef __EMSCRIPTEN__
+constexpr const char* kWebProgramFolder = "/game";
+// The usual mask for new files: the browser's C library starts with every permission bit
+// masked, which would leave the options and paintings the game writes unreadable to it.
+constexpr mode_t kWebFileMask = 022;
+#endif
 
 std::string& ModuleFolder() {
   static std::string folder;
@@ -41,10 +54,15 @@ std::string JoinGameName(const std::string& folder, const std::string& name) {
 }
 
 std::string ExecutableFolder() {
+#ifdef __EMSCRIPTEN__
+  // The page unpacks the game's files into one folder of the browser's file system.
+  return kWebProgramFolder;
+#else
   std::error_code error;
   const fs::path exe = fs::read_symlink("/proc/self/exe", error);
   if (error) return fs::current_path(error).string();
   return exe.parent_path().string();
+#endif
 }
 
 std::string HomeFolder() {
@@ -62,6 +80,9 @@ std::string UserFolder(const char* variable, const std::string& fallbackBelowHom
 }  // namespace
 
 void InitPaths() {
+#ifdef __EMSCRIPTEN__
+  umask(kWebFileMask);
+#endif
   if (ModuleFolder().empty()) ModuleFolder() = ExecutableFolder();
   InitClock();
 }
@@ -92,3 +113,21 @@ bool CreateFolders(const std::string& folder) {
 std::string GetAppDataFolder() { return UserFolder("XDG_DATA_HOME", ".local/share"); }
 
 std::string GetDocumentsFolder() { return UserFolder("XDG_DOCUMENTS_DIR", "Documents"); }
+
+#ifdef __EMSCRIPTEN__
+// Every folder the game writes in the browser is in the storage the page set up; one sync
+// stores them all.
+EM_ASYNC_JS(int, StoreBrowserFiles, (), {
+  return await new Promise(resolve => FS.syncfs(false, error => resolve(error ? 0 : 1)));
+});
+
+bool MakeFolderLasting(const std::string&) { return StoreBrowserFiles() != 0; }
+#else
+bool MakeFolderLasting(const std::string& folder) {
+  const int descriptor = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  if (descriptor < 0) return false;
+  const bool synced = fsync(descriptor) == 0;
+  close(descriptor);
+  return synced;
+}
+#endif

@@ -26,3 +26,7 @@ std::string GetAppDataFolder();
 std::string GetDocumentsFolder();
 // Creates a folder and its parents; true when it exists afterwards.
 bool CreateFolders(const std::string& folder);
+// Makes the files written, renamed and removed in folder last: on a disk, past a power cut;
+// in the browser, in its own storage, where the page finds them again next time. Returns
+// only once they do; false when they could not be kept.
+bool MakeFolderLasting(const std::string& folder);

@@ -7,6 +7,7 @@
 #include <mutex>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include "KModuleMusic.h"
 #include "KOggDecoder.h"
@@ -27,7 +28,11 @@ constexpr int32_t kMaxPan = 100;
 constexpr size_t kMusicBufferSize = 32768;
 constexpr size_t kMusicHalfSize = kMusicBufferSize / 2;
 constexpr size_t kModuleHalfFrames = kMusicHalfSize / 4;
+#ifdef __EMSCRIPTEN__
+constexpr int32_t kNoWait = 0;
+#else
 constexpr int32_t kFeederWaitMs = 50;
+#endif
 
 // Objects alive that share the device; the device is open while it is above 0.
 int32_t liveObjects = 0;
@@ -53,7 +58,9 @@ struct KSampleState {
   std::unique_ptr<KModuleMusic> module;
   std::array<uint8_t, kMusicHalfSize> half{};
 
+#ifndef __EMSCRIPTEN__
   std::thread feeder;
+#endif
   // Set when the play position reaches the start and the middle of the music voice.
   std::array<KNotifyEvent, 2> halfEvents;
   std::atomic<bool> stopRequest{false};
@@ -89,20 +96,6 @@ void StopMusic(KSampleState& s) {
   s.decoder.Rewind();
   if (s.module) s.module->Rewind();
   voice->SetPosition(0);
-}
-
-// The stop every load, PlayStream and the destructor begin with: ends the feeder.
-void InternalStop(KSampleState& s) {
-  s.ready = false;
-  s.stopRequest = true;
-  if (KVoice* voice = s.voices[0].get()) {
-    voice->Stop();
-    voice->SetPosition(0);
-  }
-  if (s.feeder.joinable()) {
-    for (KNotifyEvent& event : s.halfEvents) event.Set();
-    s.feeder.join();
-  }
 }
 
 void ReleaseAll(KSampleState& s) {
@@ -167,30 +160,77 @@ void FollowMusicMaster(KSampleState& s, int32_t& seenMaster) {
   seenMaster = master;
 }
 
-// The feeder thread of a playing music object: refills the half that has just been
-// played each time the play position passes the start or the middle of the buffer.
-// The music master is looked at before each wait, so a change reaches the track
-// within about 50 ms.
+// Listens for the play position passing the start and the middle of the music voice.
+void ListenForHalves(KSampleState& s) {
+  for (KNotifyEvent& event : s.halfEvents) event.Wait(0);
+  s.voices[0]->SetNotifications({{0, &s.halfEvents[0]}, {kMusicHalfSize, &s.halfEvents[1]}});
+}
+
+// Refills the half that has just been played, waiting up to waitMs for each half's turn.
+// The music master is looked at before each wait, so a change reaches the track within
+// about 50 ms.
+void FeedHalves(KSampleState& s, int32_t& seenMaster, int32_t waitMs) {
+  FollowMusicMaster(s, seenMaster);
+  if (s.halfEvents[0].Wait(waitMs)) FillHalf(s, 1);
+  FollowMusicMaster(s, seenMaster);
+  if (s.halfEvents[1].Wait(waitMs)) FillHalf(s, 0);
+}
+
+#ifdef __EMSCRIPTEN__
+// The browser has no threads of ours: the playing music objects are fed once a frame.
+struct FedMusic {
+  KSampleState* state;
+  int32_t seenMaster;
+};
+std::vector<FedMusic> fedMusic;
+
+void StartFeeder(KSampleState& s) {
+  ListenForHalves(s);
+  fedMusic.push_back({&s, -1});
+  s.ready = true;
+}
+
+void EndFeeder(KSampleState& s) {
+  const auto fed = std::find_if(fedMusic.begin(), fedMusic.end(), [&s](const FedMusic& m) { return m.state == &s; });
+  if (fed == fedMusic.end()) return;
+  fedMusic.erase(fed);
+  if (KVoice* voice = s.voices[0].get()) voice->SetNotifications({});
+}
+#else
+// The feeder thread of a playing music object, until it is asked to stop.
 void RunFeeder(KSampleState& s) {
   KVoice* voice = s.voices[0].get();
-  for (KNotifyEvent& event : s.halfEvents) event.Wait(0);
-  voice->SetNotifications({{0, &s.halfEvents[0]}, {kMusicHalfSize, &s.halfEvents[1]}});
+  ListenForHalves(s);
   s.ready = true;
   int32_t seenMaster = -1;
   while (!s.stopRequest) {
-    FollowMusicMaster(s, seenMaster);
-    if (s.halfEvents[0].Wait(kFeederWaitMs)) {
-      FillHalf(s, 1);
-      std::this_thread::yield();
-    }
-    FollowMusicMaster(s, seenMaster);
-    if (s.halfEvents[1].Wait(kFeederWaitMs)) {
-      FillHalf(s, 0);
-      std::this_thread::yield();
-    }
+    FeedHalves(s, seenMaster, kFeederWaitMs);
     std::this_thread::yield();
   }
   voice->SetNotifications({});
+}
+
+void StartFeeder(KSampleState& s) {
+  s.feeder = std::thread(RunFeeder, std::ref(s));
+  while (!s.ready) std::this_thread::yield();
+}
+
+void EndFeeder(KSampleState& s) {
+  if (!s.feeder.joinable()) return;
+  for (KNotifyEvent& event : s.halfEvents) event.Set();
+  s.feeder.join();
+}
+#endif
+
+// The stop every load, PlayStream and the destructor begin with: ends the feeder.
+void InternalStop(KSampleState& s) {
+  s.ready = false;
+  s.stopRequest = true;
+  if (KVoice* voice = s.voices[0].get()) {
+    voice->Stop();
+    voice->SetPosition(0);
+  }
+  EndFeeder(s);
 }
 
 // Starts the music voice on silence; the feeder fills each half as it comes round.
@@ -202,8 +242,7 @@ void StartMusic(KSampleState& s, bool looping) {
   s.ended = false;
   s.looping = looping;
   s.stopRequest = false;
-  s.feeder = std::thread(RunFeeder, std::ref(s));
-  while (!s.ready) std::this_thread::yield();
+  StartFeeder(s);
   voice->Play(true);
   ApplyVolume(s);
 }
@@ -382,3 +421,9 @@ bool KSample::RenderModule(const std::string& path, int64_t length) {
   const KSampleState& s = *state_;
   return s.module && s.module->RenderToFile(path, length, kSoundDeviceRate);
 }
+
+#ifdef __EMSCRIPTEN__
+void FeedMusicVoices() {
+  for (FedMusic& music : fedMusic) FeedHalves(*music.state, music.seenMaster, kNoWait);
+}
+#endif

@@ -3,7 +3,8 @@
 // An effect is decoded whole at load time into one to nine identical voices; each Play
 // restarts the next voice, so a quickly repeated effect overlaps itself. Music (an Ogg
 // Vorbis track or a module) stays in memory and is fed, half a buffer at a time, into
-// one circular voice by a feeder thread while it plays.
+// one circular voice by a feeder thread while it plays (in the browser, which gives us no
+// threads, by FeedMusicVoices once a frame).
 //
 // The first KSample opens the device and the last one destroyed closes it. Without a
 // device every load fails and nothing sounds.
@@ -31,6 +32,11 @@ int32_t PanTable(int32_t pan);
 
 // True while the sound device is open (some KSample holds it).
 bool IsSoundDeviceOpen();
+
+#ifdef __EMSCRIPTEN__
+// Refills every playing track's music voice whose played half is due; never waits.
+void FeedMusicVoices();
+#endif
 
 class KSample {
  public:

@@ -2,6 +2,10 @@
 
 #include <SDL.h>
 
+#include <iterator>
+
+#include "graphic/KReadBuffer.h"
+
 namespace {
 
 template <typename Function>
@@ -53,7 +57,7 @@ bool KFrameTarget::Create(int32_t width, int32_t height) {
   glGenTextures(1, &texture_);
   glBindTexture(GL_TEXTURE_2D, texture_);
   // Like the window's own buffer, the frame has no alpha of its own: it reads as opaque.
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+  glTexImage2D(GL_TEXTURE_2D, 0, TextureFormat(GL_RGB8, GL_RGB), width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
@@ -75,6 +79,51 @@ bool KFrameTarget::Create(int32_t width, int32_t height) {
   return true;
 }
 
+namespace {
+
+// What presenting the frame changes, put back for the game's next drawing. The desktop GL
+// keeps it on its attribute stack; the browser's has none, so there it is read and set back
+// by hand (the current colour is left white, as every drawing of the engine leaves it).
+class KPresentState {
+ public:
+#ifdef __EMSCRIPTEN__
+  KPresentState() {
+    glGetIntegerv(GL_VIEWPORT, viewport_);
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &texture_);
+    glGetIntegerv(GL_MATRIX_MODE, &matrixMode_);
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColour_);
+    for (size_t i = 0; i < std::size(kSwitches); ++i) switchedOn_[i] = glIsEnabled(kSwitches[i]);
+  }
+  ~KPresentState() {
+    glViewport(viewport_[0], viewport_[1], viewport_[2], viewport_[3]);
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(texture_));
+    glMatrixMode(static_cast<GLenum>(matrixMode_));
+    glClearColor(clearColour_[0], clearColour_[1], clearColour_[2], clearColour_[3]);
+    for (size_t i = 0; i < std::size(kSwitches); ++i) switchedOn_[i] ? glEnable(kSwitches[i]) : glDisable(kSwitches[i]);
+  }
+#else
+  KPresentState() {
+    glPushAttrib(GL_ENABLE_BIT | GL_TEXTURE_BIT | GL_COLOR_BUFFER_BIT | GL_VIEWPORT_BIT | GL_CURRENT_BIT |
+                 GL_TRANSFORM_BIT);
+  }
+  ~KPresentState() { glPopAttrib(); }
+#endif
+  KPresentState(const KPresentState&) = delete;
+  KPresentState& operator=(const KPresentState&) = delete;
+
+#ifdef __EMSCRIPTEN__
+ private:
+  static constexpr GLenum kSwitches[] = {GL_BLEND, GL_DEPTH_TEST, GL_TEXTURE_2D};
+  GLint viewport_[4]{};
+  GLint texture_ = 0;
+  GLint matrixMode_ = 0;
+  GLfloat clearColour_[4]{};
+  GLboolean switchedOn_[std::size(kSwitches)]{};
+#endif
+};
+
+}  // namespace
+
 KFrameRect KFrameTarget::Placement(int32_t drawableWidth, int32_t drawableHeight) const {
   return FitFrame(drawableWidth, drawableHeight, width_, height_);
 }
@@ -83,8 +132,7 @@ void KFrameTarget::Present(int32_t drawableWidth, int32_t drawableHeight) {
   if (!framebuffer_) return;
   const KFrameRect rect = Placement(drawableWidth, drawableHeight);
   bindFramebuffer_(GL_FRAMEBUFFER, 0);
-  glPushAttrib(GL_ENABLE_BIT | GL_TEXTURE_BIT | GL_COLOR_BUFFER_BIT | GL_VIEWPORT_BIT | GL_CURRENT_BIT |
-               GL_TRANSFORM_BIT);
+  const KPresentState kept;
   glMatrixMode(GL_PROJECTION);
   glPushMatrix();
   glLoadIdentity();
@@ -111,7 +159,6 @@ void KFrameTarget::Present(int32_t drawableWidth, int32_t drawableHeight) {
   glPopMatrix();
   glMatrixMode(GL_MODELVIEW);
   glPopMatrix();
-  glPopAttrib();
 }
 
 void KFrameTarget::Select() const {

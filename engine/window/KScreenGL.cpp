@@ -8,11 +8,13 @@
 
 #include "graphic/KFrameRecord.h"
 #include "graphic/KGraphic.h"
+#include "graphic/KReadBuffer.h"
 #include "input/KControls.h"
 #include "input/KControlsEvents.h"
 #include "services/KClock.h"
 #include "services/KMessage.h"
 #include "services/KPaths.h"
+#include "sound/KSample.h"
 
 namespace {
 
@@ -33,12 +35,17 @@ bool HasExtension(const char* extensions, const char* name) {
 
 // Video drivers that show a window to someone at a screen, each with the variable that
 // names its display. Wayland's library complains on standard error when it finds nothing to
-// connect to, so a driver whose display is not named is not tried.
+// connect to, so a driver whose display is not named is not tried. In the browser the page
+// is the display.
 struct VisibleDriver {
   const char* name;
   const char* displayVariable;
 };
+#ifdef __EMSCRIPTEN__
+constexpr VisibleDriver kVisibleDrivers[] = {{"emscripten", nullptr}};
+#else
 constexpr VisibleDriver kVisibleDrivers[] = {{"x11", "DISPLAY"}, {"wayland", "WAYLAND_DISPLAY"}, {"kmsdrm", nullptr}};
+#endif
 
 bool IsSet(const char* variable) {
   const char* value = SDL_getenv(variable);
@@ -189,7 +196,10 @@ bool KScreenGL::CreateContext() {
     videoStarted_ = true;
   }
 
+#ifndef __EMSCRIPTEN__
+  // The browser's WebGL has no profiles to choose from.
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+#endif
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
   SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depthBuffer_ ? 16 : 0);
 
@@ -343,6 +353,9 @@ void KScreenGL::Flip(bool waitWhileInactive, bool resetAfter) {
   SDL_Event event;
   while (SDL_PollEvent(&event)) HandleEvent(event);
   ControlsEndFrame();
+#ifdef __EMSCRIPTEN__
+  FeedMusicVoices();
+#endif
 
   HoldFrameRate(now);
   previousFlip = GetMilliseconds();
@@ -376,17 +389,23 @@ void KScreenGL::DrawFadeNow(float level) {
   glColor4f(1, 1, 1, 1);
 }
 
+// A frame that used up its time still waits, for nothing: in the browser that wait is
+// where the page shows the frame and hands in the player's input.
 void KScreenGL::HoldFrameRate(uint64_t frameStart) {
-  if (frameDelay_ == 0) return;
   const uint32_t elapsed = static_cast<uint32_t>(frameStart - previousFlip);
-  if (elapsed > static_cast<uint32_t>(frameDelay_)) return;
+  if (frameDelay_ == 0 || elapsed > static_cast<uint32_t>(frameDelay_)) {
+    WaitUntilMilliseconds(GetMilliseconds());
+    return;
+  }
   WaitUntilMilliseconds(previousFlip + static_cast<uint64_t>(frameDelay_));
 }
 
 bool KScreenGL::HasDesktop() {
-  // Drivers without a desktop have no other window to be behind.
+  // Drivers without a desktop have no other window to be behind; the browser stops a page
+  // nobody sees by itself.
   const char* driver = SDL_GetCurrentVideoDriver();
-  return !driver || (std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0);
+  return !driver || (std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0 &&
+                     std::strcmp(driver, "emscripten") != 0);
 }
 
 void KScreenGL::WaitForFocus() {
@@ -412,7 +431,7 @@ void KScreenGL::KeepFrame() {
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width_, height_, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
   }
   glBindTexture(GL_TEXTURE_2D, keptFrame_);
-  glReadBuffer(GL_BACK);
+  SelectReadBuffer(GL_BACK);
   glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, width_, height_);
   glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
   frameKept_ = true;

@@ -1,0 +1,39 @@
+# The game as a web page: tafu.js and tafu.wasm, the game's files packed into tafu.data, and
+# the page, its manifest and its service worker, all gathered into TAFU_WEB_SITE.
+set(TAFU_WEB_ASSETS "" CACHE PATH "A desktop build folder holding img/, snd/, game/ and setup.ini")
+set(TAFU_WEB_SITE ${CMAKE_BINARY_DIR}/site CACHE PATH "Where the finished site goes")
+if(NOT EXISTS ${TAFU_WEB_ASSETS}/setup.ini)
+  message(FATAL_ERROR "TAFU_WEB_ASSETS must name a desktop build with the game's files made")
+endif()
+
+# The folder the page unpacks the game's files into (the engine's program folder there).
+set(program_folder /game)
+set(packed)
+foreach(name img snd game setup.ini)
+  list(APPEND packed "SHELL:--preload-file ${TAFU_WEB_ASSETS}/${name}@${program_folder}/${name}")
+endforeach()
+
+set(page ${CMAKE_SOURCE_DIR}/web)
+target_link_options(tafu PRIVATE
+  # The screens' own frame loops run as they are, each wait handing the browser its turn.
+  -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536
+  # The engine draws with the fixed-function GL of the desktop.
+  -sLEGACY_GL_EMULATION=1
+  -sALLOW_MEMORY_GROWTH=1
+  -lidbfs.js "SHELL:--pre-js ${page}/storage.js" "SHELL:--pre-js ${page}/sound.js"
+  ${packed})
+# SDL's audio in the browser needs these two, which nothing else pulls in (a plain flag: the
+# dollar signs reach the linker as they are).
+set_property(TARGET tafu APPEND_STRING PROPERTY LINK_FLAGS
+             " '-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=$autoResumeAudioContext,$dynCall'")
+set_property(TARGET tafu APPEND PROPERTY LINK_DEPENDS ${page}/storage.js ${page}/sound.js ${TAFU_WEB_ASSETS}/setup.ini)
+
+set(site_files ${page}/index.html ${page}/manifest.webmanifest ${CMAKE_SOURCE_DIR}/dist/tafu.svg
+    $<TARGET_FILE_DIR:tafu>/tafu.js $<TARGET_FILE_DIR:tafu>/tafu.wasm $<TARGET_FILE_DIR:tafu>/tafu.data)
+add_custom_target(tafu_site ALL
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${TAFU_WEB_SITE}
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${site_files} ${TAFU_WEB_SITE}
+  COMMAND ${CMAKE_COMMAND} -DSOURCE=${page}/service-worker.js -DSITE=${TAFU_WEB_SITE} -P ${page}/service-worker.cmake
+  DEPENDS tafu ${page}/index.html ${page}/manifest.webmanifest ${CMAKE_SOURCE_DIR}/dist/tafu.svg ${page}/service-worker.js
+  COMMENT "Gathering the web page into ${TAFU_WEB_SITE}"
+  VERBATIM)

@@ -1,0 +1,17 @@
+# Writes the service worker into the site with the name of its cache made from the site's
+# files, so that a new build replaces what the browsers kept of the old one.
+file(GLOB files ${SITE}/*)
+list(FILTER files EXCLUDE REGEX "/service-worker\\.js$")
+list(SORT files)
+set(digests "")
+foreach(file IN LISTS files)
+  file(SHA256 ${file} digest)
+  string(APPEND digests ${digest})
+endforeach()
+string(SHA256 version "${digests}")
+string(SUBSTRING ${version} 0 16 version)
+file(READ ${SOURCE} worker)
+string(REPLACE "@VERSION@" ${version} worker "${worker}")
+file(WRITE ${SITE}/service-worker.js.new "${worker}")
+file(COPY_FILE ${SITE}/service-worker.js.new ${SITE}/service-worker.js ONLY_IF_DIFFERENT)
+file(REMOVE ${SITE}/service-worker.js.new)
