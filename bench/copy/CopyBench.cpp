@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "GameWindow.h"
 #include "app/AssetCache.h"
 #include "app/Frame.h"
 #include "input/KScriptedInput.h"
@@ -16,29 +17,15 @@
 
 namespace {
 
-constexpr int kWidth = 800;
-constexpr int kHeight = 600;
 constexpr int kWarmUpFrames = 400;
 
 int PictureX(int x) { return kCopyPictureLeft + kCopyCellPitch * x + 7; }
 int BoardX(int x) { return kCopyBoardLeft + kCopyCellPitch * x + 7; }
 int CellY(int y) { return kCopyBoardsTop + kCopyCellPitch * y + 7; }
 
-// The game's window on the built game's folder, shared assets loaded, input scripted.
-bool OpenStage() {
-  SetModuleFolder(TAFU_RUNTIME_DIR);
-  MainScreen = CreateScreen(true, false);
-  if (!MainScreen || !MainScreen->OpenWindow(kWidth, kHeight, -1, true, "TAFU copy bench")) return false;
-  KGraphicGL::SetScreenSize(kWidth, kHeight, -1);
-  MainScreen->SetFrameRate(-1);
-  MainScreen->SetClearColor(1, 1, 1, 1);
-  LoadSharedAssets();
-  UseScriptedInput();
-  return true;
-}
-
+// The game's window on the built game's folder.
 bool Stage() {
-  static const bool opened = OpenStage();
+  static const bool opened = tafubench::OpenGameWindow(TAFU_RUNTIME_DIR, "TAFU copy bench", -1);
   if (!opened) std::fprintf(stderr, "No window for the copy benchmark\n");
   return opened;
 }

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "GameWindow.h"
 #include "app/AssetCache.h"
 #include "app/Frame.h"
 #include "input/KControls.h"
@@ -32,20 +33,8 @@ constexpr uint32_t kFadeFrames = 40;
 
 using Clock = std::chrono::steady_clock;
 
-bool OpenGame() {
-  SetModuleFolder(TAFU_RUNTIME_DIR);
-  MainScreen = CreateScreen(true, false);
-  if (!MainScreen || !MainScreen->OpenWindow(800, 600, -1, true, "TAFU frames bench")) return false;
-  KGraphicGL::SetScreenSize(800, 600, -1);
-  MainScreen->SetFrameRate(kFrameRate);
-  MainScreen->SetClearColor(1, 1, 1, 1);
-  LoadSharedAssets();
-  UseScriptedInput();
-  return true;
-}
-
 bool GameReady() {
-  static const bool opened = OpenGame();
+  static const bool opened = tafubench::OpenGameWindow(TAFU_RUNTIME_DIR, "TAFU frames bench", kFrameRate);
   if (!opened) std::fprintf(stderr, "No window for the frames benchmark\n");
   return opened;
 }

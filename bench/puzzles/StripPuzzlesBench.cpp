@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "GameWindow.h"
 #include "app/AssetCache.h"
 #include "app/Frame.h"
 #include "shell/Screens.h"
@@ -38,20 +39,8 @@ void ReportCpuPerFrame(benchmark::State& state, double cpuMs, uint64_t frames) {
   state.counters["cpu_ms"] = frames ? cpuMs / static_cast<double>(frames) : 0.0;
 }
 
-bool OpenGame() {
-  SetModuleFolder(TAFU_RUNTIME_DIR);
-  MainScreen = CreateScreen(true, false);
-  if (!MainScreen || !MainScreen->OpenWindow(800, 600, -1, true, "TAFU puzzles bench")) return false;
-  KGraphicGL::SetScreenSize(800, 600, -1);
-  MainScreen->SetFrameRate(-1);
-  MainScreen->SetClearColor(1, 1, 1, 1);
-  LoadSharedAssets();
-  UseScriptedInput();
-  return true;
-}
-
 bool GameReady() {
-  static const bool opened = OpenGame();
+  static const bool opened = tafubench::OpenGameWindow(TAFU_RUNTIME_DIR, "TAFU puzzles bench", -1);
   if (!opened) std::fprintf(stderr, "No window for the puzzles benchmark\n");
   return opened;
 }

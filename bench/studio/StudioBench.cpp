@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <string>
 
+#include "GameWindow.h"
 #include "app/AssetCache.h"
 #include "app/Frame.h"
 #include "shell/Screens.h"
@@ -42,13 +43,7 @@ struct Stage {
     folder = fs::temp_directory_path() / ("tafu-studio-bench-" + std::to_string(getpid()));
     fs::create_directories(folder);
     fs::copy(fs::path(TAFU_RUNTIME_DIR) / "img", folder / "img", fs::copy_options::recursive);
-    SetModuleFolder(folder.string());
-    MainScreen = CreateScreen(true, false);
-    if (!MainScreen || !MainScreen->OpenWindow(800, 600, -1, true, "TAFU studio bench")) return false;
-    KGraphicGL::SetScreenSize(800, 600, -1);
-    MainScreen->SetFrameRate(-1);
-    MainScreen->SetClearColor(1, 1, 1, 1);
-    LoadSharedAssets();
+    if (!tafubench::OpenGameWindow(folder.string(), "TAFU studio bench", -1)) return false;
     for (const CanvasSize size : {CanvasSize::Big, CanvasSize::Small}) {
       for (uint32_t seed = 1; seed <= 2; ++seed) {
         for (int32_t column = 0; column < kGridColumns; ++column)
@@ -57,7 +52,6 @@ struct Stage {
         if (!SavePainting(size, CanvasColumns(size), CanvasRows(size))) return false;
       }
     }
-    UseScriptedInput();
     return true;
   }
   ~Stage() {

@@ -8,13 +8,13 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <thread>
 
 #include "Browser.h"
+#include "GameLauncher.h"
+#include "MenuPlaces.h"
 
 namespace {
 
@@ -23,13 +23,13 @@ using Clock = std::chrono::steady_clock;
 
 constexpr const char* kSite = TAFU_WEB_SITE;
 // A point of open sky in the menu: blue once the menu is drawn.
-constexpr int32_t kMenuSkyX = 200;
-constexpr int32_t kMenuSkyY = 200;
+constexpr int32_t kMenuSkyX = tafutest::kMenuSky.x;
+constexpr int32_t kMenuSkyY = tafutest::kMenuSky.y;
 constexpr auto kPageTimeout = 120s;
 constexpr auto kSettleTime = 2s;
 constexpr auto kIdleTime = 10s;
 
-bool IsBluish(uint32_t pixel) { return (pixel >> 16 & 0xFF) > (pixel & 0xFF) + 40; }
+using tafutest::IsBluish;
 
 // Polls the sky until the menu shows; the time from start, or a negative one when it never did.
 double SecondsToMenu(tafutest::Browser& browser, Clock::time_point start) {
@@ -44,18 +44,8 @@ double SecondsToMenu(tafutest::Browser& browser, Clock::time_point start) {
 std::map<pid_t, int64_t> CpuTicks(const std::vector<pid_t>& processes) {
   std::map<pid_t, int64_t> ticks;
   for (const pid_t pid : processes) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    if (!std::getline(stat, line)) continue;
-    std::istringstream fields(line.substr(line.rfind(')') + 2));
-    std::string field;
-    int64_t user = 0, system = 0;
-    // After the name: state is field 3, utime 14 and stime 15.
-    for (int index = 3; index <= 15 && fields >> field; ++index) {
-      if (index == 14) user = std::stoll(field);
-      if (index == 15) system = std::stoll(field);
-    }
-    ticks[pid] = user + system;
+    const int64_t used = tafutest::ProcessCpuTicks(pid);
+    if (used >= 0) ticks[pid] = used;
   }
   return ticks;
 }

@@ -7,12 +7,31 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <thread>
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 namespace tafutest {
+
+int64_t ProcessCpuTicks(pid_t pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string line;
+  if (!std::getline(stat, line)) return -1;
+  const size_t close = line.rfind(')');
+  if (close == std::string::npos) return -1;
+  // After the name: state is field 3, utime field 14 and stime field 15.
+  std::istringstream fields(line.substr(close + 2));
+  std::string field;
+  int64_t ticks = 0;
+  for (int index = 3; index <= 15; ++index) {
+    if (!(fields >> field)) return -1;
+    if (index >= 14) ticks += std::stoll(field);
+  }
+  return ticks;
+}
 
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
@@ -92,6 +111,38 @@ int GameLauncher::Wait(std::chrono::milliseconds timeout) {
 
 std::string GameLauncher::Output() const { return fs::exists(File("stdout.txt")) ? ReadFile(File("stdout.txt")) : ""; }
 std::string GameLauncher::Errors() const { return fs::exists(File("stderr.txt")) ? ReadFile(File("stderr.txt")) : ""; }
+
+namespace {
+
+// Points spread over the window where one screen differs from the next, and how much a
+// channel must move to count as a change.
+constexpr Point kScreenProbes[] = {{200, 200}, {400, 120}, {700, 300}, {400, 580}, {30, 30}, {480, 330}};
+constexpr int32_t kChannelChange = 24;
+constexpr size_t kProbesChanged = 2;
+
+bool Differs(uint32_t a, uint32_t b) {
+  for (const int shift : {0, 8, 16}) {
+    const int32_t from = static_cast<int32_t>((a >> shift) & 0xFF);
+    const int32_t to = static_cast<int32_t>((b >> shift) & 0xFF);
+    if (std::abs(from - to) > kChannelChange) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool GameLauncher::ActAndSeeScreenChange(const std::function<bool()>& act) const {
+  std::vector<uint32_t> before;
+  for (const Point probe : kScreenProbes) before.push_back(Pixel(probe));
+  if (!act()) return false;
+  return WaitFor(
+      [&] {
+        size_t changed = 0;
+        for (size_t i = 0; i < before.size(); ++i) changed += Differs(Pixel(kScreenProbes[i]), before[i]) ? 1 : 0;
+        return changed >= kProbesChanged;
+      },
+      std::chrono::seconds(10));
+}
 
 uint32_t GameLauncher::Pixel(int32_t x, int32_t y) const { return ReadXWindowPixel(window_.id, x, y) & 0xFFFFFFu; }
 

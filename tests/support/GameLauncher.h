@@ -21,6 +21,9 @@ namespace tafutest {
 // Polls condition every 20 ms until it holds (true) or timeout has passed (false).
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout);
 
+// utime + stime of a process in clock ticks, from /proc/<pid>/stat; -1 when it cannot be read.
+int64_t ProcessCpuTicks(pid_t pid);
+
 // Runs an xdotool command line ("key Escape", "mousedown 1"); true when it succeeded.
 bool Xdotool(const std::string& arguments);
 
@@ -77,6 +80,10 @@ class GameLauncher {
                     std::chrono::milliseconds timeout = std::chrono::seconds(10)) const {
     return WaitForPixel(at.x, at.y, wanted, timeout);
   }
+
+  // Acts (a click, a key), then waits up to 10 s until the screen shown before has given way
+  // to another: two or more of six points spread over the window change colour.
+  bool ActAndSeeScreenChange(const std::function<bool()>& act) const;
 
   // What the X server shows in an area of the window, as ReadXWindowArea gives it.
   std::vector<uint32_t> Area(int32_t x, int32_t y, int32_t width, int32_t height) const;
