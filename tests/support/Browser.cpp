@@ -213,10 +213,13 @@ StaticServer::StaticServer(const std::string& folder) {
   if (port_ <= 0) failure_ = "the file server did not start: " + line;
 }
 
-StaticServer::~StaticServer() {
+StaticServer::~StaticServer() { Stop(); }
+
+void StaticServer::Stop() {
   if (pid_ <= 0) return;
   kill(pid_, SIGTERM);
   waitpid(pid_, nullptr, 0);
+  pid_ = 0;
 }
 
 std::string StaticServer::Url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/"; }

@@ -32,6 +32,8 @@ class StaticServer {
   const std::string& Failure() const { return failure_; }
   // "http://127.0.0.1:<port>/"
   std::string Url() const;
+  // Ends the server, as a host gone offline.
+  void Stop();
 
  private:
   pid_t pid_ = 0;

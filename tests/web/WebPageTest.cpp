@@ -189,6 +189,17 @@ class WebPage : public ::testing::Test {
   Screenshot shot_;
 };
 
+TEST_F(WebPage, ThePagePlaysOfflineAfterItsFirstVisit) {
+  // The service worker takes the page over once it has kept every file of the site.
+  ASSERT_TRUE(WaitFor([&] { return browser_.Evaluate("navigator.serviceWorker.controller !== null") == "true"; },
+                      kScreenTimeout))
+      << "no service worker keeps the page; " << browser_.Failure();
+  server_.Stop();
+  ASSERT_TRUE(browser_.Reload()) << browser_.Failure();
+  ASSERT_TRUE(WaitForMenu()) << "no menu with the host gone; " << browser_.Failure();
+  ASSERT_NO_FATAL_FAILURE(OpenBigCanvas());
+}
+
 TEST_F(WebPage, TheMenuShowsWhatTheNativeWindowShows) {
   ASSERT_EQ(tafutest::EndToEndUnavailable(), "");
   // The game draws its own cursor: both pointers rest on the same open sky.
