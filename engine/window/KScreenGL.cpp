@@ -1,6 +1,9 @@
 #include "KScreenGL.h"
 
 #include <SDL_opengl.h>
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
 
 #include <algorithm>
 #include <cctype>
@@ -90,6 +93,7 @@ KScreenGL::~KScreenGL() {
   messageHook_ = nullptr;
   eventHandler_ = nullptr;
   ShowSystemCursor();
+  const bool played = context_ != nullptr;
   if (context_) {
     if (keptFrame_) glDeleteTextures(1, &keptFrame_);
     SDL_GL_MakeCurrent(window_, nullptr);
@@ -101,6 +105,13 @@ KScreenGL::~KScreenGL() {
   window_ = nullptr;
   if (videoStarted_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
   quitRequested_ = true;
+#ifdef __EMSCRIPTEN__
+  // A web page has no desktop to go back to: once a window that played is gone, the page
+  // starts again. A window that never drew (no WebGL) leaves the page as it is.
+  if (played) emscripten_run_script("location.reload()");
+#else
+  static_cast<void>(played);
+#endif
 }
 
 void KScreenGL::ResetView() { SetView(0, 0, 0, 1.0f, false); }

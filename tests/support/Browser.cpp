@@ -32,6 +32,8 @@ constexpr auto kCloseGrace = 5s;
 // Pauses of the X tests' clicks and drags, so that both play the game alike: the pointer
 // rests before a click, and a drag holds still after its press and before its release.
 constexpr auto kRestBeforeClick = 50ms;
+// A child's click lasts about a tenth of a second.
+constexpr auto kClickHold = 100ms;
 constexpr auto kRestBeforePress = 100ms;
 constexpr auto kHold = 200ms;
 
@@ -486,7 +488,9 @@ bool Browser::MoveTo(int32_t x, int32_t y) { return Mouse("mouseMoved", x, y, 0)
 bool Browser::Click(int32_t x, int32_t y) {
   if (!MoveTo(x, y)) return false;
   std::this_thread::sleep_for(kRestBeforeClick);
-  return Mouse("mousePressed", x, y, 1) && Mouse("mouseReleased", x, y, 0);
+  if (!Mouse("mousePressed", x, y, 1)) return false;
+  std::this_thread::sleep_for(kClickHold);
+  return Mouse("mouseReleased", x, y, 0);
 }
 
 bool Browser::Drag(int32_t fromX, int32_t fromY, int32_t toX, int32_t toY) {

@@ -189,6 +189,15 @@ class WebPage : public ::testing::Test {
   Screenshot shot_;
 };
 
+TEST_F(WebPage, TheExitDoorStartsTheGameAgainAtItsMenu) {
+  // A mark on this page's window, which a page started again no longer has.
+  ASSERT_EQ(browser_.Evaluate("window.tafuFirstRun = true"), "true");
+  ASSERT_TRUE(Click(kExit));
+  ASSERT_TRUE(WaitFor([&] { return browser_.Evaluate("window.tafuFirstRun === undefined") == "true"; }, kScreenTimeout))
+      << "the page did not start again; " << browser_.Failure();
+  ASSERT_TRUE(WaitForMenu()) << "no menu after the exit door; " << browser_.Failure();
+}
+
 TEST_F(WebPage, ThePagePlaysOfflineAfterItsFirstVisit) {
   // The service worker takes the page over once it has kept every file of the site.
   ASSERT_TRUE(WaitFor([&] { return browser_.Evaluate("navigator.serviceWorker.controller !== null") == "true"; },
