@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 // Called by GrabBackBuffer for every screen pixel (x, y from the top-left); may
 // change the colour.
@@ -169,8 +170,10 @@ class KGraphicGL final : public KGraphic {
   // The picture's texture or drawing state is about to change: what the frame recorded
   // so far is drawn first, and the picture gets a new version.
   void Changing();
-  uint64_t PixelsHash() const;
-  bool PixelsOpaque() const;
+  // Whether a row of the caller's buffer is as last uploaded; whether every pixel of rows
+  // first to end - 1 is opaque.
+  bool RowUploaded(int32_t row) const;
+  bool RowsOpaque(int32_t first, int32_t end) const;
   void BlendUnlessOpaque(float alpha) const;
 
   bool HasTexture() const { return texture_ != 0; }
@@ -200,7 +203,8 @@ class KGraphicGL final : public KGraphic {
   float width_ = 0;
   float height_ = 0;
   uint32_t* pixels_ = nullptr;
-  uint64_t uploadedHash_ = 0;
+  // The caller's pixels as the texture holds them.
+  std::vector<uint32_t> uploaded_;
   // Every pixel of the caller's buffer is opaque (pictures made from pixels only).
   bool allOpaque_ = false;
   bool smooth_ = false;

@@ -198,6 +198,7 @@ void KGraphicGL::FreePicture() {
   textureWidth_ = 0;
   textureHeight_ = 0;
   pixels_ = nullptr;
+  uploaded_.clear();
   allOpaque_ = false;
 }
 
@@ -544,25 +545,32 @@ bool KGraphicGL::CreateFromPixels(uint32_t* pixels, int32_t width, int32_t heigh
   height_ = static_cast<float>(height);
   textureWidth_ = static_cast<float>(width);
   textureHeight_ = static_cast<float>(height);
-  uploadedHash_ = PixelsHash();
-  allOpaque_ = PixelsOpaque();
+  uploaded_.assign(pixels, pixels + static_cast<size_t>(width) * static_cast<size_t>(height));
+  allOpaque_ = RowsOpaque(0, height);
   SetFiltering(kSmoothingDefault);
   ApplyWrap();
   return true;
 }
 
+// Only the rows from the first to the last that changed since the last upload go up again.
+// The same pixels again change nothing: no upload, and the frame may stay as it is.
 void KGraphicGL::UpdateFromPixels() {
   if (!pixels_ || !HasTexture()) return;
-  // The same pixels again change nothing: no upload, and the frame may stay as it is.
-  const uint64_t contents = PixelsHash();
-  if (contents == uploadedHash_) return;
+  const auto height = static_cast<int32_t>(height_);
+  int32_t first = 0;
+  while (first < height && RowUploaded(first)) ++first;
+  if (first == height) return;
+  int32_t end = height;
+  while (RowUploaded(end - 1)) --end;
   Changing();
-  uploadedHash_ = contents;
-  allOpaque_ = PixelsOpaque();
+  const size_t width = static_cast<size_t>(width_);
+  std::copy(pixels_ + first * width, pixels_ + end * width, uploaded_.begin() + static_cast<ptrdiff_t>(first * width));
+  // Rows that did not change cannot have made an opaque picture see-through.
+  allOpaque_ = allOpaque_ ? RowsOpaque(first, end) : RowsOpaque(0, height);
   Bind();
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, static_cast<GLsizei>(width_), static_cast<GLsizei>(height_), GL_RGBA,
-                  GL_UNSIGNED_BYTE, pixels_);
+  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, first, static_cast<GLsizei>(width), end - first, GL_RGBA, GL_UNSIGNED_BYTE,
+                  pixels_ + first * width);
 }
 
 void KGraphicGL::EnableRepeat() {
@@ -578,20 +586,17 @@ void KGraphicGL::Changing() {
   version_ = NextPictureVersion();
 }
 
-// FNV-1a over the caller's buffer: whether its pixels changed since the last upload.
-uint64_t KGraphicGL::PixelsHash() const {
-  constexpr uint64_t kOffset = 14695981039346656037ull;
-  constexpr uint64_t kPrime = 1099511628211ull;
-  uint64_t hash = kOffset;
-  const size_t count = static_cast<size_t>(width_) * static_cast<size_t>(height_);
-  for (size_t i = 0; i < count; ++i) hash = (hash ^ pixels_[i]) * kPrime;
-  return hash;
+bool KGraphicGL::RowUploaded(int32_t row) const {
+  const size_t width = static_cast<size_t>(width_);
+  return std::memcmp(pixels_ + row * width, uploaded_.data() + row * width, width * sizeof(uint32_t)) == 0;
 }
 
-bool KGraphicGL::PixelsOpaque() const {
+bool KGraphicGL::RowsOpaque(int32_t first, int32_t end) const {
   constexpr uint32_t kAlphaMask = 0xFF000000u;
-  const size_t count = static_cast<size_t>(width_) * static_cast<size_t>(height_);
-  return std::all_of(pixels_, pixels_ + count, [](uint32_t pixel) { return (pixel & kAlphaMask) == kAlphaMask; });
+  const size_t width = static_cast<size_t>(width_);
+  uint32_t alpha = kAlphaMask;
+  for (const uint32_t* pixel = pixels_ + first * width; pixel != pixels_ + end * width; ++pixel) alpha &= *pixel;
+  return (alpha & kAlphaMask) == kAlphaMask;
 }
 
 // Every draw is recorded with its parameters and the picture's version, and carried out

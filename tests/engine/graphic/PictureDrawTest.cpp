@@ -215,6 +215,26 @@ TEST_F(PictureDraw, UpdateFromPixelsShowsTheNewPixels) {
   EXPECT_EQ(ScreenRgb(10, 30), Rgb(kRed));
 }
 
+// Rows changed apart from each other, then the last row alone: each update shows them all.
+TEST_F(PictureDraw, UpdateFromPixelsShowsEveryChangedRow) {
+  std::vector<uint32_t> board(3 * 5, kRed);
+  KGraphicGL picture;
+  ASSERT_TRUE(picture.CreateFromPixels(board.data(), 3, 5, true));
+  board[1 * 3 + 0] = kGreen;
+  board[3 * 3 + 2] = kBlue;
+  picture.UpdateFromPixels();
+  board[4 * 3 + 1] = kYellow;
+  picture.Blit(0, 0, 3, 5, 10, 10, false, false);
+  EXPECT_EQ(ScreenRgb(10, 11), Rgb(kGreen));
+  EXPECT_EQ(ScreenRgb(11, 12), Rgb(kRed));
+  EXPECT_EQ(ScreenRgb(12, 13), Rgb(kBlue));
+  EXPECT_EQ(ScreenRgb(11, 14), Rgb(kRed));
+  picture.UpdateFromPixels();
+  picture.Blit(0, 0, 3, 5, 20, 10, false, false);
+  EXPECT_EQ(ScreenRgb(21, 14), Rgb(kYellow));
+  EXPECT_EQ(ScreenRgb(22, 13), Rgb(kBlue));
+}
+
 TEST_F(PictureDraw, UntexturedDrawingBetweenBlitsForcesABind) {
   std::vector<uint32_t> red(4, kRed);
   KGraphicGL picture;
