@@ -174,7 +174,7 @@ class KGraphicGL final : public KGraphic {
   // first to end - 1 is opaque.
   bool RowUploaded(int32_t row) const;
   bool RowsOpaque(int32_t first, int32_t end) const;
-  void BlendUnlessOpaque(float alpha) const;
+  void BlendUnlessOpaque(float x1, float y1, float x2, float y2, float alpha) const;
 
   bool HasTexture() const { return texture_ != 0; }
   void Bind();
@@ -205,7 +205,7 @@ class KGraphicGL final : public KGraphic {
   uint32_t* pixels_ = nullptr;
   // The caller's pixels as the texture holds them.
   std::vector<uint32_t> uploaded_;
-  // Every pixel of the caller's buffer is opaque (pictures made from pixels only).
+  // Every pixel of the picture is opaque: of the file as loaded, or of the caller's buffer.
   bool allOpaque_ = false;
   bool smooth_ = false;
   uint64_t version_ = 0;

@@ -155,6 +155,7 @@ bool KGraphicGL::LoadPictureFromMemory(const void* data, size_t size, KPictureFo
 
   const size_t sourceStride = static_cast<size_t>(decoded.width) * kBytesPerPixel;
   const size_t stagingStride = static_cast<size_t>(side) * kBytesPerPixel;
+  bool allOpaque = true;
   for (int32_t row = 0; row < decoded.height; ++row) {
     const uint8_t* source = decoded.rgba.get() + row * sourceStride;
     uint8_t* texel = staging.get() + row * stagingStride;
@@ -166,6 +167,7 @@ bool KGraphicGL::LoadPictureFromMemory(const void* data, size_t size, KPictureFo
       if (IsKeyColour(source[0], source[1], source[2])) texel[3] = 0;
       // Without alpha every texel is opaque, whatever format the texture keeps.
       if (!keepAlpha) texel[3] = kOpaque;
+      allOpaque = allOpaque && texel[3] == kOpaque;
     }
   }
   decoded.rgba.reset();
@@ -181,6 +183,7 @@ bool KGraphicGL::LoadPictureFromMemory(const void* data, size_t size, KPictureFo
   height_ = static_cast<float>(decoded.height);
   textureWidth_ = static_cast<float>(side);
   textureHeight_ = static_cast<float>(side);
+  allOpaque_ = allOpaque;
   SetFiltering(kSmoothingDefault);
   ApplyWrap();
   return true;
@@ -284,11 +287,13 @@ void KGraphicGL::BlendWithPictureFactors() const {
 
 // Blending an opaque texel at full opacity gives the texel itself: a picture whose pixels
 // are all opaque, drawn sharp at full opacity, is copied without blending, which software
-// renderers do much faster, with the same pixels.
-void KGraphicGL::BlendUnlessOpaque(float alpha) const {
+// renderers do much faster, with the same pixels. Only from within the picture: a loaded
+// picture's texture is see-through beyond it.
+void KGraphicGL::BlendUnlessOpaque(float x1, float y1, float x2, float y2, float alpha) const {
+  const bool insidePicture = x1 >= 0 && y1 >= 0 && x2 <= width_ && y2 <= height_;
   const bool fullOpacity = alpha >= 1.0f && (!tintOn_ || tintA_ >= 1.0f);
   const bool usualFactors = sourceFactor_ == GL_SRC_ALPHA && destinationFactor_ == GL_ONE_MINUS_SRC_ALPHA;
-  if (opaqueCopies && allOpaque_ && !smooth_ && fullOpacity && usualFactors) {
+  if (opaqueCopies && allOpaque_ && !smooth_ && insidePicture && fullOpacity && usualFactors) {
     glDisable(GL_BLEND);
     ++opaqueCopyCount;
   } else {
@@ -328,7 +333,7 @@ void KGraphicGL::BlitRotoZoomNow(float x1, float y1, float x2, float y2, int16_t
 void KGraphicGL::BlitAlphaNow(float x1, float y1, float x2, float y2, int16_t x, int16_t y, bool flipX, bool flipY) {
   if (!HasTexture()) return;
   Bind();
-  BlendUnlessOpaque(1.0f);
+  BlendUnlessOpaque(x1, y1, x2, y2, 1.0f);
   SetTintedColour(1.0f);
   DrawQuad(x1, y1, x2, y2, x, FlipY(y), flipX, flipY);
   ResetColour();
@@ -351,7 +356,7 @@ void KGraphicGL::BlitAlphaRotoZoomNow(float x1, float y1, float x2, float y2, in
   }
   SetTintedColour(alpha);
   Bind();
-  BlendUnlessOpaque(alpha);
+  BlendUnlessOpaque(x1, y1, x2, y2, alpha);
   DrawQuad(x1, y1, x2, y2, left, top, flipX, flipY);
   ResetColour();
   glPopMatrix();

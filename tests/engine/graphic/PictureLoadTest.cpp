@@ -85,6 +85,37 @@ TEST_F(PictureLoad, AlphaOfTheFileIsKeptOrDropped) {
   ExpectBlocks(40, 10, kYellow, 0);
 }
 
+// A loaded picture with every pixel opaque is copied without blending, with the frame
+// blending gives; drawn from beyond its edge, where its texture is see-through, it blends.
+TEST_F(PictureLoad, AnOpaqueFileIsCopiedWithoutBlendingOnlyFromWithinIt) {
+  // 12 x 10: its texture is 16 a side.
+  constexpr int32_t kWidth = 12;
+  constexpr int32_t kHeight = 10;
+  tafutest::TempFolder folder;
+  ASSERT_TRUE(WritePicture(folder / "opaque.png", "png", kWidth, kHeight,
+                           std::vector<uint32_t>(kWidth * kHeight, kYellow), true));
+  KGraphicGL picture;
+  ASSERT_TRUE(picture.LoadPicture(folder / "opaque.png", true, true));
+  const auto frame = [&](bool opaqueCopies) {
+    KGraphicGL::SetOpaqueCopies(opaqueCopies);
+    ClearScreen();
+    picture.BlitAlpha(0, 0, kWidth, kHeight, 10, 10, false, false);
+    picture.BlitAlpha(0, 0, kWidth + 3, kHeight, 40, 10, false, false);
+    std::vector<uint32_t> shown;
+    for (int32_t x = 40 + kWidth; x < 43 + kWidth; ++x) shown.push_back(ScreenRgb(x, 11));
+    for (int32_t y = 10; y < 10 + kHeight; ++y)
+      for (int32_t x = 10; x < 10 + kWidth; ++x) shown.push_back(ScreenRgb(x, y));
+    KGraphicGL::SetOpaqueCopies(true);
+    return shown;
+  };
+  const uint64_t before = KGraphicGL::GetOpaqueCopies();
+  const std::vector<uint32_t> copied = frame(true);
+  EXPECT_EQ(KGraphicGL::GetOpaqueCopies(), before + 1);
+  EXPECT_EQ(copied, frame(false));
+  EXPECT_EQ(copied.front(), Rgb(kWhite));
+  EXPECT_EQ(copied.back(), Rgb(kYellow));
+}
+
 // A 2 x 2 uncompressed 24-bit TGA (blue, green, red bytes), its rows stored top
 // first or bottom first as the header's origin bit says.
 std::string HandMadeTga(bool topFirst) {
