@@ -167,13 +167,14 @@ class KGraphicGL final : public KGraphic {
                    float dy1, float dx2, float dy2, float dx3, float dy3, float dx4, float dy4);
   void DrawStretchedNow(float x1, float y1, float x2, float y2, float destX1, float destY1, float destX2,
                         float destY2, float alpha, float angle);
-  // The picture's texture or drawing state is about to change: what the frame recorded
-  // so far is drawn first, and the picture gets a new version.
+  // The picture's texture or drawing state is about to change: what the frame recorded of
+  // it so far is drawn first, and the picture gets a new version.
   void Changing();
   // Whether a row of the caller's buffer is as last uploaded; whether every pixel of rows
   // first to end - 1 is opaque.
   bool RowUploaded(int32_t row) const;
   bool RowsOpaque(int32_t first, int32_t end) const;
+  bool CopiesUnblended(float x1, float y1, float x2, float y2, float alpha) const;
   void BlendUnlessOpaque(float x1, float y1, float x2, float y2, float alpha) const;
 
   bool HasTexture() const { return texture_ != 0; }

@@ -1,13 +1,15 @@
 #include <SDL_opengl.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <initializer_list>
 #include <iterator>
 #include <memory>
 #include <new>
 
-#include "KGraphic.h"
 #include "KFrameRecord.h"
+#include "KGraphic.h"
 #include "KPictureDecode.h"
 #include "KReadBuffer.h"
 #include "services/KFile.h"
@@ -289,11 +291,15 @@ void KGraphicGL::BlendWithPictureFactors() const {
 // are all opaque, drawn sharp at full opacity, is copied without blending, which software
 // renderers do much faster, with the same pixels. Only from within the picture: a loaded
 // picture's texture is see-through beyond it.
-void KGraphicGL::BlendUnlessOpaque(float x1, float y1, float x2, float y2, float alpha) const {
+bool KGraphicGL::CopiesUnblended(float x1, float y1, float x2, float y2, float alpha) const {
   const bool insidePicture = x1 >= 0 && y1 >= 0 && x2 <= width_ && y2 <= height_;
   const bool fullOpacity = alpha >= 1.0f && (!tintOn_ || tintA_ >= 1.0f);
   const bool usualFactors = sourceFactor_ == GL_SRC_ALPHA && destinationFactor_ == GL_ONE_MINUS_SRC_ALPHA;
-  if (opaqueCopies && allOpaque_ && !smooth_ && insidePicture && fullOpacity && usualFactors) {
+  return opaqueCopies && allOpaque_ && !smooth_ && insidePicture && fullOpacity && usualFactors;
+}
+
+void KGraphicGL::BlendUnlessOpaque(float x1, float y1, float x2, float y2, float alpha) const {
+  if (CopiesUnblended(x1, y1, x2, y2, alpha)) {
     glDisable(GL_BLEND);
     ++opaqueCopyCount;
   } else {
@@ -587,7 +593,7 @@ void KGraphicGL::EnableRepeat() {
 }
 
 void KGraphicGL::Changing() {
-  FlushFrame();
+  FlushFrameUsing(this);
   version_ = NextPictureVersion();
 }
 
@@ -626,108 +632,161 @@ KGraphicGL& PictureOf(const KDrawCommand& command) {
 int16_t Short(float value) { return static_cast<int16_t>(value); }
 bool Flag(float value) { return value != 0.0f; }
 
+// How far beyond its corners a shape may change pixels (smoothing, lines, rounding).
+constexpr float kReach = 2.0f;
+
+// Every pixel a shape spanning these screen points may change.
+KScreenRect AreaOf(std::initializer_list<float> xs, std::initializer_list<float> ys) {
+  const auto whole = [](float value) { return static_cast<int32_t>(value); };
+  return {whole(std::floor(std::min(xs) - kReach)), whole(std::floor(std::min(ys) - kReach)),
+          whole(std::ceil(std::max(xs) + kReach)), whole(std::ceil(std::max(ys) + kReach))};
+}
+
+// Every pixel a width x height rectangle centred on (x, y) may change, turned any way and
+// zoomed.
+KScreenRect TurnedArea(float x, float y, float width, float height, float zoom) {
+  const float reach = std::abs(zoom) * std::hypot(width, height) / 2;
+  return AreaOf({x - reach, x + reach}, {y - reach, y + reach});
+}
+
+// The screen pixels of a source rectangle copied square with its top-left corner at (x, y),
+// as DrawQuad places it.
+KScreenRect CopiedArea(float x1, float y1, float x2, float y2, int16_t x, int16_t y) {
+  const auto width = static_cast<int16_t>(static_cast<int32_t>(x2 - x1));
+  const auto height = static_cast<int16_t>(static_cast<int32_t>(y2 - y1));
+  return {x, y, x + width, y + height};
+}
+
+KScreenRect Widened(const KScreenRect& area) {
+  return AreaOf({static_cast<float>(area.left), static_cast<float>(area.right)},
+                {static_cast<float>(area.top), static_cast<float>(area.bottom)});
+}
+
+void Record(KDrawCommand command, const KScreenRect& bounds, const KScreenRect& cover = {}) {
+  command.bounds = bounds;
+  command.cover = cover;
+  RecordDrawing(command);
+}
+
 }  // namespace
 
 void KGraphicGL::FillRect(float x1, float y1, float x2, float y2, float r, float g, float b, float a) {
-  RecordDrawing(MakeCommand(
-      [](const KDrawCommand& c) {
-        const auto& v = c.values;
-        PictureOf(c).FillRectNow(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7]);
-      },
-      this, version_, x1, y1, x2, y2, r, g, b, a));
+  Record(MakeCommand(
+             [](const KDrawCommand& c) {
+               const auto& v = c.values;
+               PictureOf(c).FillRectNow(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7]);
+             },
+             this, version_, x1, y1, x2, y2, r, g, b, a),
+         AreaOf({x1, x2}, {y1, y2}));
 }
 
 void KGraphicGL::DrawLine(float x1, float y1, float x2, float y2, float r, float g, float b, float a) {
-  RecordDrawing(MakeCommand(
-      [](const KDrawCommand& c) {
-        const auto& v = c.values;
-        PictureOf(c).DrawLineNow(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7]);
-      },
-      this, version_, x1, y1, x2, y2, r, g, b, a));
+  Record(MakeCommand(
+             [](const KDrawCommand& c) {
+               const auto& v = c.values;
+               PictureOf(c).DrawLineNow(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7]);
+             },
+             this, version_, x1, y1, x2, y2, r, g, b, a),
+         AreaOf({x1, x2}, {y1, y2}));
 }
 
 void KGraphicGL::DrawPoint(float x, float y, float r, float g, float b, float a) {
-  RecordDrawing(MakeCommand(
-      [](const KDrawCommand& c) {
-        const auto& v = c.values;
-        PictureOf(c).DrawPointNow(v[0], v[1], v[2], v[3], v[4], v[5]);
-      },
-      this, version_, x, y, r, g, b, a));
+  Record(MakeCommand(
+             [](const KDrawCommand& c) {
+               const auto& v = c.values;
+               PictureOf(c).DrawPointNow(v[0], v[1], v[2], v[3], v[4], v[5]);
+             },
+             this, version_, x, y, r, g, b, a),
+         AreaOf({x}, {y}));
 }
 
 void KGraphicGL::Blit(float x1, float y1, float x2, float y2, int16_t x, int16_t y, bool flipX, bool flipY) {
   if (!HasTexture()) return;
-  RecordDrawing(MakeCommand(
-      [](const KDrawCommand& c) {
-        const auto& v = c.values;
-        PictureOf(c).BlitNow(v[0], v[1], v[2], v[3], Short(v[4]), Short(v[5]), Flag(v[6]), Flag(v[7]));
-      },
-      this, version_, x1, y1, x2, y2, x, y, flipX, flipY));
+  const KScreenRect copied = CopiedArea(x1, y1, x2, y2, x, y);
+  Record(MakeCommand(
+             [](const KDrawCommand& c) {
+               const auto& v = c.values;
+               PictureOf(c).BlitNow(v[0], v[1], v[2], v[3], Short(v[4]), Short(v[5]), Flag(v[6]), Flag(v[7]));
+             },
+             this, version_, x1, y1, x2, y2, x, y, flipX, flipY),
+         Widened(copied), copied);
 }
 
 void KGraphicGL::BlitRotoZoom(float x1, float y1, float x2, float y2, int16_t x, int16_t y, float angle, float zoom,
                               bool flipX, bool flipY) {
   if (!HasTexture() || zoom == 0.0f) return;
-  RecordDrawing(MakeCommand(
-      [](const KDrawCommand& c) {
-        const auto& v = c.values;
-        PictureOf(c).BlitRotoZoomNow(v[0], v[1], v[2], v[3], Short(v[4]), Short(v[5]), v[6], v[7], Flag(v[8]),
-                                     Flag(v[9]));
-      },
-      this, version_, x1, y1, x2, y2, x, y, angle, zoom, flipX, flipY));
+  Record(MakeCommand(
+             [](const KDrawCommand& c) {
+               const auto& v = c.values;
+               PictureOf(c).BlitRotoZoomNow(v[0], v[1], v[2], v[3], Short(v[4]), Short(v[5]), v[6], v[7], Flag(v[8]),
+                                            Flag(v[9]));
+             },
+             this, version_, x1, y1, x2, y2, x, y, angle, zoom, flipX, flipY),
+         TurnedArea(x + (x2 - x1) / 2, y + (y2 - y1) / 2, x2 - x1, y2 - y1, zoom));
 }
 
 void KGraphicGL::BlitAlpha(float x1, float y1, float x2, float y2, int16_t x, int16_t y, bool flipX, bool flipY) {
   if (!HasTexture()) return;
-  RecordDrawing(MakeCommand(
-      [](const KDrawCommand& c) {
-        const auto& v = c.values;
-        PictureOf(c).BlitAlphaNow(v[0], v[1], v[2], v[3], Short(v[4]), Short(v[5]), Flag(v[6]), Flag(v[7]));
-      },
-      this, version_, x1, y1, x2, y2, x, y, flipX, flipY));
+  const KScreenRect copied = CopiedArea(x1, y1, x2, y2, x, y);
+  Record(MakeCommand(
+             [](const KDrawCommand& c) {
+               const auto& v = c.values;
+               PictureOf(c).BlitAlphaNow(v[0], v[1], v[2], v[3], Short(v[4]), Short(v[5]), Flag(v[6]), Flag(v[7]));
+             },
+             this, version_, x1, y1, x2, y2, x, y, flipX, flipY),
+         Widened(copied), CopiesUnblended(x1, y1, x2, y2, 1.0f) ? copied : KScreenRect{});
 }
 
 void KGraphicGL::BlitAlphaRotoZoom(float x1, float y1, float x2, float y2, int16_t x, int16_t y, float angle,
                                    float zoom, float alpha, bool flipX, bool flipY) {
   if (!HasTexture() || zoom == 0.0f || !(alpha > 0.0f)) return;
-  RecordDrawing(MakeCommand(
-      [](const KDrawCommand& c) {
-        const auto& v = c.values;
-        PictureOf(c).BlitAlphaRotoZoomNow(v[0], v[1], v[2], v[3], Short(v[4]), Short(v[5]), v[6], v[7], v[8],
-                                          Flag(v[9]), Flag(v[10]));
-      },
-      this, version_, x1, y1, x2, y2, x, y, angle, zoom, alpha, flipX, flipY));
+  const bool square = angle == 0.0f && zoom == 1.0f;
+  const KScreenRect copied = CopiedArea(x1, y1, x2, y2, x, y);
+  Record(MakeCommand(
+             [](const KDrawCommand& c) {
+               const auto& v = c.values;
+               PictureOf(c).BlitAlphaRotoZoomNow(v[0], v[1], v[2], v[3], Short(v[4]), Short(v[5]), v[6], v[7], v[8],
+                                                 Flag(v[9]), Flag(v[10]));
+             },
+             this, version_, x1, y1, x2, y2, x, y, angle, zoom, alpha, flipX, flipY),
+         square ? Widened(copied) : TurnedArea(x + (x2 - x1) / 2, y + (y2 - y1) / 2, x2 - x1, y2 - y1, zoom),
+         square && CopiesUnblended(x1, y1, x2, y2, alpha) ? copied : KScreenRect{});
 }
 
 void KGraphicGL::DrawTiled(int16_t x, int16_t y, int16_t w, int16_t h, float count, float angle) {
   if (!HasTexture()) return;
-  RecordDrawing(MakeCommand(
-      [](const KDrawCommand& c) {
-        const auto& v = c.values;
-        PictureOf(c).DrawTiledNow(Short(v[0]), Short(v[1]), Short(v[2]), Short(v[3]), v[4], v[5]);
-      },
-      this, version_, x, y, w, h, count, angle));
+  Record(MakeCommand(
+             [](const KDrawCommand& c) {
+               const auto& v = c.values;
+               PictureOf(c).DrawTiledNow(Short(v[0]), Short(v[1]), Short(v[2]), Short(v[3]), v[4], v[5]);
+             },
+             this, version_, x, y, w, h, count, angle),
+         TurnedArea(x + w / 2.0f, y + h / 2.0f, w, h, 1.0f));
 }
 
 void KGraphicGL::BlitQuad(float sx1, float sy1, float sx2, float sy2, float sx3, float sy3, float sx4, float sy4,
                           float dx1, float dy1, float dx2, float dy2, float dx3, float dy3, float dx4, float dy4) {
   if (!HasTexture()) return;
-  RecordDrawing(MakeCommand(
-      [](const KDrawCommand& c) {
-        const auto& v = c.values;
-        PictureOf(c).BlitQuadNow(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10], v[11], v[12],
-                                 v[13], v[14], v[15]);
-      },
-      this, version_, sx1, sy1, sx2, sy2, sx3, sy3, sx4, sy4, dx1, dy1, dx2, dy2, dx3, dy3, dx4, dy4));
+  Record(MakeCommand(
+             [](const KDrawCommand& c) {
+               const auto& v = c.values;
+               PictureOf(c).BlitQuadNow(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10], v[11], v[12],
+                                        v[13], v[14], v[15]);
+             },
+             this, version_, sx1, sy1, sx2, sy2, sx3, sy3, sx4, sy4, dx1, dy1, dx2, dy2, dx3, dy3, dx4, dy4),
+         AreaOf({dx1, dx2, dx3, dx4}, {dy1, dy2, dy3, dy4}));
 }
 
 void KGraphicGL::DrawStretched(float x1, float y1, float x2, float y2, float destX1, float destY1, float destX2,
                                float destY2, float alpha, float angle) {
   if (!HasTexture()) return;
-  RecordDrawing(MakeCommand(
-      [](const KDrawCommand& c) {
-        const auto& v = c.values;
-        PictureOf(c).DrawStretchedNow(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9]);
-      },
-      this, version_, x1, y1, x2, y2, destX1, destY1, destX2, destY2, alpha, angle));
+  Record(MakeCommand(
+             [](const KDrawCommand& c) {
+               const auto& v = c.values;
+               PictureOf(c).DrawStretchedNow(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9]);
+             },
+             this, version_, x1, y1, x2, y2, destX1, destY1, destX2, destY2, alpha, angle),
+         angle == 0.0f
+             ? AreaOf({destX1, destX2}, {destY1, destY2})
+             : TurnedArea((destX1 + destX2) / 2, (destY1 + destY2) / 2, destX2 - destX1, destY2 - destY1, 1.0f));
 }

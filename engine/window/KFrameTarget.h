@@ -1,5 +1,6 @@
 // The game's frame, drawn at its own fixed size into a texture of its own and shown on the
-// window scaled to fit, with its shape kept and black bars around it.
+// window scaled to fit, with its shape kept and black bars around it. A second texture of
+// the same size is the layer that keeps a frame's unchanged pixels.
 #pragma once
 
 #include <SDL_opengl.h>
@@ -7,11 +8,12 @@
 #include <cstdint>
 
 #include "KFrameFit.h"
+#include "graphic/KFrameRecord.h"
 
-class KFrameTarget {
+class KFrameTarget final : public KFrameLayer {
  public:
   KFrameTarget() = default;
-  ~KFrameTarget();
+  ~KFrameTarget() override;
   KFrameTarget(const KFrameTarget&) = delete;
   KFrameTarget& operator=(const KFrameTarget&) = delete;
 
@@ -26,11 +28,26 @@ class KFrameTarget {
   // Where the frame lies on a drawable of this size.
   KFrameRect Placement(int32_t drawableWidth, int32_t drawableHeight) const;
 
+  bool SelectLayer() override;
+  void SelectFrame() override { Select(); }
+  void CopyLayer() override;
+
  private:
+  // A texture of the frame's size and a framebuffer drawing into it, left bound; false,
+  // with neither made, when the driver will not draw into it.
+  bool MakeTarget(GLuint& texture, GLuint& framebuffer);
+  void FreeTarget(GLuint& texture, GLuint& framebuffer);
+
   int32_t width_ = 0;
   int32_t height_ = 0;
   GLuint texture_ = 0;
   GLuint framebuffer_ = 0;
+  GLuint layerTexture_ = 0;
+  GLuint layerFramebuffer_ = 0;
+  PFNGLGENFRAMEBUFFERSPROC genFramebuffers_ = nullptr;
+  PFNGLFRAMEBUFFERTEXTURE2DPROC framebufferTexture_ = nullptr;
+  PFNGLCHECKFRAMEBUFFERSTATUSPROC checkStatus_ = nullptr;
+  PFNGLBLITFRAMEBUFFERPROC blitFramebuffer_ = nullptr;
   PFNGLBINDFRAMEBUFFERPROC bindFramebuffer_ = nullptr;
   PFNGLDELETEFRAMEBUFFERSPROC deleteFramebuffers_ = nullptr;
 };

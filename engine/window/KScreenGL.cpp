@@ -123,9 +123,15 @@ void KScreenGL::SetView(float x, float y, float angle, float zoom, bool clear) {
     static_cast<KScreenGL*>(const_cast<void*>(c.owner))->ApplyView(v[0], v[1], v[2], v[3], v[4] != 0.0f);
   };
   command.owner = this;
+  // Without clearing, a view only sets how the commands after it draw.
+  command.paints = clear;
   command.values = {x, y, angle, zoom, clear ? 1.0f : 0.0f};
   if (clear) std::copy(std::begin(clearColor_), std::end(clearColor_), command.values.begin() + 5);
   RecordDrawing(command);
+  // Drawn into the game's own frame with the view at rest, a picture lands on the very
+  // pixels it names.
+  const bool square = x == 0 && y == 0 && angle == 0 && zoom == 1.0f && frame_ && frame_->IsReady();
+  SetSquareFrame(square ? width_ : 0, square ? height_ : 0);
 }
 
 void KScreenGL::ApplyView(float x, float y, float angle, float zoom, bool clear) {
@@ -165,7 +171,7 @@ bool KScreenGL::OpenWindow(int32_t width, int32_t height, int32_t depth, bool wi
 
   SetTitle(title);
   frame_ = std::make_unique<KFrameTarget>();
-  frame_->Create(width_, height_);
+  SetFrameLayer(frame_->Create(width_, height_) ? frame_.get() : nullptr);
   FollowWindowSize();
   KGraphicGL::SetScreenSize(width_, height_, depth_);
   InitControls(window_);

@@ -7,8 +7,10 @@
 #include <memory>
 #include <vector>
 
+#include "FrameCapture.h"
 #include "PrivateXServer.h"
 #include "TestSupport.h"
+#include "graphic/KFrameRecord.h"
 #include "graphic/KGraphic.h"
 #include "input/KControls.h"
 #include "XWindows.h"
@@ -255,6 +257,67 @@ TEST(Window, ChangedPixelsOfAPicturePresentTheSamePixelsPresentNothing) {
   pixels[5] = 0xFF00FF00u;
   EXPECT_EQ(frames.Run(10, draw), 1u);
   EXPECT_EQ(ReadPixel(11, 11), 0xFF00FF00u);
+}
+
+// A scene whose parts change at different times, as each frame shows it: a background, a
+// picture sliding under a see-through one that stays, one that turns once, an opaque copy of
+// a picture whose pixels change half-way, and a pointer hopping over them all.
+std::vector<tafutest::ShownFrame> PlayChangingScene(bool keepLayer) {
+  std::vector<tafutest::ShownFrame> shown;
+  std::unique_ptr<KScreen> screen = OpenTestWindow();
+  if (!screen) return shown;
+  if (!keepLayer) SetFrameLayer(nullptr);
+  std::vector<uint32_t> backgroundPixels(800 * 600);
+  for (size_t i = 0; i < backgroundPixels.size(); ++i) backgroundPixels[i] = 0xFF000000u | static_cast<uint32_t>(i * 2654435761u) >> 8;
+  std::vector<uint32_t> glassPixels(32 * 32, 0x80FF8000u);
+  std::vector<uint32_t> boardPixels(40 * 40, 0xFF0000FFu);
+  const std::unique_ptr<KGraphic> background = CreateGraphic();
+  const std::unique_ptr<KGraphic> glass = CreateGraphic();
+  const std::unique_ptr<KGraphic> board = CreateGraphic();
+  background->CreateFromPixels(backgroundPixels.data(), 800, 600, true);
+  glass->CreateFromPixels(glassPixels.data(), 32, 32, true);
+  board->CreateFromPixels(boardPixels.data(), 40, 40, true);
+  for (int frame = 0; frame < 24; ++frame) {
+    if (frame == 12) std::fill(boardPixels.begin(), boardPixels.begin() + 400, 0xFF00FF00u);
+    board->UpdateFromPixels();
+    background->Blit(0, 0, 800, 600, 0, 0, false, false);
+    board->Blit(0, 0, 40, 40, static_cast<int16_t>(90 + 2 * frame), 100, false, false);
+    glass->BlitAlpha(0, 0, 32, 32, 120, 110, false, false);
+    glass->BlitAlphaRotoZoom(0, 0, 32, 32, 300, 300, frame < 8 ? 0.0f : 30.0f, 1.0f, 1.0f, false, false);
+    board->BlitAlpha(0, 0, 40, 40, 500, 400, false, false);
+    glass->BlitAlpha(0, 0, 32, 32, static_cast<int16_t>(100 + frame % 3 * 200), 410, false, false);
+    screen->Flip(false, true);
+    shown.push_back(tafutest::ShownFrame::Read());
+  }
+  return shown;
+}
+
+TEST(Window, AFrameDrawnOverTheKeptLayerHasThePixelsOfOneDrawnWhole) {
+  const std::vector<tafutest::ShownFrame> layered = PlayChangingScene(true);
+  const std::vector<tafutest::ShownFrame> whole = PlayChangingScene(false);
+  ASSERT_EQ(layered.size(), 24u);
+  ASSERT_EQ(whole.size(), 24u);
+  for (size_t frame = 0; frame < layered.size(); ++frame) {
+    ASSERT_TRUE(layered[frame].Found() && whole[frame].Found());
+    EXPECT_EQ(layered[frame].PixelsDifferingFrom(whole[frame]), 0) << "frame " << frame;
+  }
+}
+
+TEST(Window, PicturesThatStayAreNotDrawnAgainWhileAnotherMoves) {
+  std::vector<uint32_t> backgroundPixels(800 * 600, 0xFF808080u);
+  PresentedFrames frames;
+  ASSERT_TRUE(frames.Ready());
+  std::unique_ptr<KGraphic> background = CreateGraphic();
+  ASSERT_TRUE(background->CreateFromPixels(backgroundPixels.data(), 800, 600, true));
+  const auto draw = [&](int frame) {
+    background->Blit(0, 0, 800, 600, 0, 0, false, false);
+    background->BlitAlpha(0, 0, 100, 100, 300, 300, false, false);
+    frames.Picture().Blit(0, 0, 16, 16, static_cast<int16_t>(frame), 0, false, false);
+  };
+  frames.Run(10, draw);
+  const uint64_t copies = KGraphicGL::GetOpaqueCopies();
+  EXPECT_EQ(frames.Run(10, draw), 10u);
+  EXPECT_EQ(KGraphicGL::GetOpaqueCopies(), copies);
 }
 
 }  // namespace
