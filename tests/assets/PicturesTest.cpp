@@ -30,6 +30,7 @@ const Size kIcons[] = {
     {"ledon_blue", 34, 26},    {"toggleoff", 60, 68},      {"toggleon", 60, 68},
     {"swap_arrow", 61, 103},   {"slide_left", 70, 60},     {"slide_right", 69, 60},
     {"save", 120, 88},         {"load", 142, 77},          {"delete", 67, 102},
+    {"undo", 100, 88},         {"redo", 100, 88},
 };
 
 const Size kBackgrounds[] = {
