@@ -1,4 +1,5 @@
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -54,14 +55,7 @@ struct StudioButtons {
   ImageButton exit, picker, pen, eraser, bucket, load, save, undo, redo;
 };
 
-enum class HistoryRequest { None, Undo, Redo };
-
-// The keys a grown-up helping at the keyboard undoes and redoes with, as they were in the
-// previous frame, so that a key held down acts once.
-struct HistoryKeys {
-  bool zWasDown = false;
-  bool yWasDown = false;
-};
+enum class HistoryRequest { Undo, Redo };
 
 struct StudioState {
   uint32_t colour = kBlack;
@@ -73,8 +67,8 @@ struct StudioState {
   // The button was held on the palette in the previous frame, on heldEntry.
   bool holdingPalette = false;
   PaletteEntry heldEntry;
-  // An undo or redo asked for during a press, done once the press has ended.
-  HistoryRequest request = HistoryRequest::None;
+  // Undos and redos asked for during a press, done in order once the press has ended.
+  std::deque<HistoryRequest> requests;
 };
 
 struct Pointer {
@@ -200,21 +194,15 @@ void SaveCanvas(const CanvasGeometry& canvas, const AssetCache& assets) {
   assets.Sound(saved ? kSaveOkSound : kSaveFailedSound)->Play();
 }
 
-// Ctrl+Z asks for an undo, Ctrl+Y and Ctrl+Shift+Z for a redo. Every key is read in
-// every frame, so that a modifier tapped alone earlier is not taken for one held now.
-HistoryRequest ReadHistoryKeys(HistoryKeys& keys) {
-  const bool control = IsKeyDown(KEY_LCONTROL) || IsKeyDown(KEY_RCONTROL);
-  const bool shift = IsKeyDown(KEY_LSHIFT) || IsKeyDown(KEY_RSHIFT);
-  const bool z = IsKeyDown(KEY_Z);
-  const bool y = IsKeyDown(KEY_Y);
-  const bool zPressed = z && !keys.zWasDown;
-  const bool yPressed = y && !keys.yWasDown;
-  keys.zWasDown = z;
-  keys.yWasDown = y;
-  if (!control) return HistoryRequest::None;
-  if (yPressed || (zPressed && shift)) return HistoryRequest::Redo;
-  if (zPressed) return HistoryRequest::Undo;
-  return HistoryRequest::None;
+// For a grown-up at the keyboard: Ctrl+Z undoes, Ctrl+Y and Ctrl+Shift+Z redo.
+void ReadHistoryKeys(StudioState& state) {
+  for (const KKeyPress& press : TakeKeyPresses()) {
+    if (!press.control) continue;
+    if (press.keyCode == KEY_Y || (press.keyCode == KEY_Z && press.shift))
+      state.requests.push_back(HistoryRequest::Redo);
+    else if (press.keyCode == KEY_Z)
+      state.requests.push_back(HistoryRequest::Undo);
+  }
 }
 
 // A button of the history answers only while there is a step for it to take.
@@ -228,11 +216,13 @@ bool RunHistoryButton(ImageButton& button, bool available, float elapsed) {
 }
 
 // An undo or redo waits for the press in progress to end, so that a stroke is never cut.
-void TakeHistoryRequest(StudioState& state, CanvasHistory& history) {
-  if (state.request == HistoryRequest::None || history.InStep()) return;
-  if (state.request == HistoryRequest::Undo) history.Undo(PictureBuffer);
-  if (state.request == HistoryRequest::Redo) history.Redo(PictureBuffer);
-  state.request = HistoryRequest::None;
+void TakeHistoryRequests(StudioState& state, CanvasHistory& history) {
+  if (history.InStep()) return;
+  for (const HistoryRequest request : state.requests) {
+    if (request == HistoryRequest::Undo) history.Undo(PictureBuffer);
+    if (request == HistoryRequest::Redo) history.Redo(PictureBuffer);
+  }
+  state.requests.clear();
 }
 
 // The gallery's Take is a step of its own; Exit there brings the same canvas back, no step.
@@ -240,6 +230,8 @@ void RunGallery(StudioState& state, CanvasHistory& history, CanvasSize size) {
   history.BeginStep(PictureBuffer);
   GalleryScreen(size);
   history.EndStep(PictureBuffer);
+  // Keys pressed in the gallery were meant for it.
+  TakeKeyPresses();
   // The press that ended in the gallery is not the start of a stroke here.
   state.strokeActive = false;
 }
@@ -264,8 +256,8 @@ bool RunButtons(StudioButtons& buttons, StudioState& state, CanvasHistory& histo
   if (buttons.load.WasClicked()) RunGallery(state, history, canvas.size);
   buttons.save.Update(elapsed);
   if (buttons.save.WasClicked()) SaveCanvas(canvas, assets);
-  if (RunHistoryButton(buttons.undo, history.CanUndo(), elapsed)) state.request = HistoryRequest::Undo;
-  if (RunHistoryButton(buttons.redo, history.CanRedo(), elapsed)) state.request = HistoryRequest::Redo;
+  if (RunHistoryButton(buttons.undo, history.CanUndo(), elapsed)) state.requests.push_back(HistoryRequest::Undo);
+  if (RunHistoryButton(buttons.redo, history.CanRedo(), elapsed)) state.requests.push_back(HistoryRequest::Redo);
   return true;
 }
 
@@ -282,7 +274,8 @@ ScreenCode PaintingScreen(CanvasSize size) {
   StudioButtons buttons = MakeStudioButtons(assets);
   StudioState state;
   CanvasHistory history(canvas.columns, canvas.rows);
-  HistoryKeys keys;
+  // Keys pressed before the studio opened were meant for another screen.
+  TakeKeyPresses();
 
   while (true) {
     BeginFrame();
@@ -293,8 +286,8 @@ ScreenCode PaintingScreen(CanvasSize size) {
     ShowToolCursor(state, canvas, pointer);
     DrawSelectionFrame(lines.get(), state.selection);
     if (!RunButtons(buttons, state, history, canvas, assets)) break;
-    if (const HistoryRequest asked = ReadHistoryKeys(keys); asked != HistoryRequest::None) state.request = asked;
-    TakeHistoryRequest(state, history);
+    ReadHistoryKeys(state);
+    TakeHistoryRequests(state, history);
     if (!EndFrame()) break;
   }
   CursorKind = kCursorArrow;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <utility>
+#include <vector>
 
 #include "KControlsEvents.h"
 #include "KScriptedInput.h"
@@ -65,6 +66,7 @@ struct InputState {
   bool buttonDown[kButtons] = {};
   bool buttonLatched[kButtons] = {};  // pressed since the frame began
   bool keyLatched[SDL_NUM_SCANCODES] = {};
+  std::vector<KKeyPress> keyPresses;
   int16_t wheel = 0;
 };
 
@@ -121,6 +123,11 @@ SDL_Scancode ScancodeOf(int32_t keyCode) { return kKeyTable[static_cast<size_t>(
 
 bool IsKeyCode(int32_t keyCode) { return keyCode >= 0 && keyCode < KEY_UNKNOWN; }
 
+void KeepKeyPress(const KKeyPress& press) {
+  if (input.keyPresses.size() == kKeptKeyPresses) input.keyPresses.erase(input.keyPresses.begin());
+  input.keyPresses.push_back(press);
+}
+
 SDL_Joystick* CapturedJoystick(int32_t id) {
   if (id < 0 || id >= kMaxJoysticks) return nullptr;
   SDL_Joystick* joystick = joysticks[id];
@@ -172,6 +179,11 @@ bool IsKeyDown(int32_t keyCode) {
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return false;
   const Uint8* state = SDL_GetKeyboardState(nullptr);
   return state && state[scancode];
+}
+
+std::vector<KKeyPress> TakeKeyPresses() {
+  TakePendingKeyEvents();
+  return std::exchange(input.keyPresses, {});
 }
 
 void WaitKeyRelease(int32_t keyCode) {
@@ -339,6 +351,10 @@ void SetScriptedButton(int32_t button, bool down) {
 
 void SetScriptedKey(int32_t keyCode, bool down) {
   if (!IsKeyCode(keyCode)) return;
+  if (down && !script.keyDown[keyCode]) {
+    const auto held = [](int32_t a, int32_t b) { return script.keyDown[a] || script.keyDown[b]; };
+    KeepKeyPress({keyCode, held(KEY_LCONTROL, KEY_RCONTROL), held(KEY_LSHIFT, KEY_RSHIFT)});
+  }
   script.keyDown[keyCode] = down;
   if (down) input.keyLatched[ScancodeOf(keyCode)] = true;
 }
@@ -373,6 +389,9 @@ void ControlsHandleEvent(const SDL_Event& event) {
     }
     case SDL_KEYDOWN:
       input.keyLatched[event.key.keysym.scancode] = true;
+      if (!event.key.repeat)
+        KeepKeyPress({KeyCodeOfScancode(event.key.keysym.scancode), (event.key.keysym.mod & KMOD_CTRL) != 0,
+                      (event.key.keysym.mod & KMOD_SHIFT) != 0});
       break;
     default:
       break;

@@ -1,7 +1,9 @@
 // Keyboard, mouse and joystick state, read by the game once per frame.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 // Engine key codes (contiguous from 0; 93 is the unknown key).
 enum KeyCode : int32_t {
@@ -25,6 +27,18 @@ void InitControls(void* window);
 bool IsKeyDown(int32_t keyCode);
 // Returns once the key is up.
 void WaitKeyRelease(int32_t keyCode);
+// A key that went down, with the modifiers held as it did.
+struct KKeyPress {
+  int32_t keyCode = KEY_UNKNOWN;
+  bool control = false;
+  bool shift = false;
+};
+// The last presses kept for TakeKeyPresses; older ones are dropped.
+constexpr size_t kKeptKeyPresses = 16;
+// The keys pressed since the last call, oldest first (a key held down counts once). Each
+// press carries its own modifiers, so a quick Ctrl+Z reads as one even when Ctrl was let go
+// before the game looked.
+std::vector<KKeyPress> TakeKeyPresses();
 // The engine key code of a Windows virtual-key number, 93 when the table has none.
 int32_t VirtualKeyToKeyCode(int32_t virtualKey);
 // The Windows virtual-key number the table gives a key code.

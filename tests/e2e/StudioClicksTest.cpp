@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "GameLauncher.h"
 #include "MenuPlaces.h"
@@ -26,13 +27,6 @@ using tafutest::kRedSwatch;
 using tafutest::kStrokeFirst;
 using tafutest::kStrokeLast;
 using tafutest::kStrokeRow;
-
-// The cell (c, r) of a saved 50 x 40 painting, colour bytes only, as 0xBBGGRR.
-uint32_t SavedCell(const std::string& file, int32_t column, int32_t row) {
-  const size_t at = 18 + 4 * static_cast<size_t>(row * 50 + column);
-  const auto byte = [&](size_t i) { return static_cast<uint32_t>(static_cast<uint8_t>(file[at + i])); };
-  return byte(2) | byte(1) << 8 | byte(0) << 16;
-}
 
 TEST(StudioClicks, APaintedStrokeIsSavedExactlyAndComesBackFromTheGallery) {
   const std::string unavailable = tafutest::EndToEndUnavailable();
@@ -56,11 +50,12 @@ TEST(StudioClicks, APaintedStrokeIsSavedExactlyAndComesBackFromTheGallery) {
   const std::string saved = game.File("draw/big/1.tga");
   ASSERT_TRUE(WaitFor([&] { return fs::exists(saved) && fs::file_size(saved) == 18 + 50 * 40 * 4; }, 5s));
 
-  const std::string file = tafutest::ReadFile(saved);
+  const std::vector<uint32_t> cells = tafutest::SavedPaintingCells(saved, 50, 40);
+  ASSERT_EQ(cells.size(), 50u * 40u);
   for (int32_t row = 0; row < 40; ++row) {
     for (int32_t column = 0; column < 50; ++column) {
       const bool stroke = row == kStrokeRow && column >= kStrokeFirst && column <= kStrokeLast;
-      ASSERT_EQ(SavedCell(file, column, row), stroke ? kRed : 0xFFFFFFu) << column << ", " << row;
+      ASSERT_EQ(cells[static_cast<size_t>(row * 50 + column)], stroke ? kRed : 0xFFFFFFu) << column << ", " << row;
     }
   }
 

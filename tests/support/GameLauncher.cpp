@@ -185,6 +185,8 @@ bool GameLauncher::TouchDown(int32_t x, int32_t y) const {
 
 bool GameLauncher::Release() const { return Xdotool("mouseup 1"); }
 
+bool GameLauncher::Dab(int32_t x, int32_t y) const { return MoveTo(x, y) && Xdotool("mousedown 1 sleep 0.06 mouseup 1"); }
+
 bool GameLauncher::Drag(int32_t fromX, int32_t fromY, int32_t toX, int32_t toY) const {
   return MoveTo(fromX, fromY) && Xdotool("sleep 0.1 mousedown 1 sleep 0.2") && MoveTo(toX, toY) &&
          Xdotool("sleep 0.2 mouseup 1");

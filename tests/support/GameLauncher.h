@@ -99,6 +99,9 @@ class GameLauncher {
   // does: no hover comes before the press. Release() lifts it.
   bool TouchDown(int32_t x, int32_t y) const;
   bool Release() const;
+  // Presses at (x, y) for a few frames and lets go there, as a child dabbing with the pen.
+  bool Dab(int32_t x, int32_t y) const;
+  bool Dab(Point at) const { return Dab(at.x, at.y); }
   // Presses at from, moves to the other point while holding, releases there.
   bool Drag(int32_t fromX, int32_t fromY, int32_t toX, int32_t toY) const;
   bool Drag(Point from, Point to) const { return Drag(from.x, from.y, to.x, to.y); }

@@ -21,10 +21,13 @@ constexpr Point kGalleryNext = {283, 506};  // the button at (282, 505)
 constexpr Point kGalleryTake = {476, 528};
 constexpr Point kGalleryDelete = {606, 529};
 constexpr Point kGalleryExit = {61, 534};
+constexpr Point kUndoButton = {528, 536};
+constexpr Point kRedoButton = {642, 536};
 
 // The centre of the palette swatch in column c, row r, and of cell (c, r) of the big canvas.
 constexpr Point PaletteSwatch(int32_t column, int32_t row) { return {11 + 15 * column + 7, 39 + 15 * row + 7}; }
 constexpr Point BigCanvasCell(int32_t column, int32_t row) { return {168 + 10 * column + 5, 40 + 10 * row + 5}; }
+constexpr Point SmallCanvasCell(int32_t column, int32_t row) { return {307 + 15 * column + 7, 119 + 15 * row + 7}; }
 
 // The red palette entry in column 4, row 3, and the first swatch (column 0, row 0), with the
 // colours they show (0xBBGGRR).

@@ -44,6 +44,19 @@ std::string ReadFile(const std::string& path) {
   return bytes.str();
 }
 
+std::vector<uint32_t> SavedPaintingCells(const std::string& path, int32_t columns, int32_t rows) {
+  constexpr size_t kHeader = 18;
+  const std::string file = ReadFile(path);
+  const auto cells = static_cast<size_t>(columns * rows);
+  if (file.size() != kHeader + 4 * cells) return {};
+  std::vector<uint32_t> colours(cells);
+  for (size_t i = 0; i < cells; ++i) {
+    const auto byte = [&](size_t k) { return static_cast<uint32_t>(static_cast<uint8_t>(file[kHeader + 4 * i + k])); };
+    colours[i] = byte(2) | byte(1) << 8 | byte(0) << 16;
+  }
+  return colours;
+}
+
 namespace {
 std::vector<CapturedMessage>& Captured() {
   static std::vector<CapturedMessage> messages;

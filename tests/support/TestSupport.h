@@ -35,6 +35,9 @@ void WriteFile(const std::string& path, const std::string& bytes);
 // A file of that many bytes that takes no room on the disk (all zeros, sparse).
 void WriteHugeFile(const std::string& path, int64_t bytes);
 std::string ReadFile(const std::string& path);
+// The cells of a painting the game saved, columns x rows, row by row from the top, as
+// 0xBBGGRR; empty when the file is not a whole painting of that size.
+std::vector<uint32_t> SavedPaintingCells(const std::string& path, int32_t columns, int32_t rows);
 
 struct CapturedMessage {
   std::string caption;
