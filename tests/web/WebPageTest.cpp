@@ -158,6 +158,14 @@ class WebPage : public ::testing::Test {
     return -1;
   }
 
+  // The size of the painting thrown away into the bin of the page's storage, -1 when none is.
+  int64_t PaintingInBin() {
+    for (const auto& [key, size] : browser_.StoredFiles(kDatabase, kStore)) {
+      if (key.find("/bin/files/") != std::string::npos && key.ends_with("-1.tga")) return size;
+    }
+    return -1;
+  }
+
   // The page reloaded, back at the menu, then the big canvas's gallery.
   void ReloadAndOpenGallery() {
     ASSERT_TRUE(browser_.Reload()) << browser_.Failure();
@@ -253,6 +261,7 @@ TEST_F(WebPage, APaintingDeletedInTheGalleryStaysDeletedAfterAReload) {
   ASSERT_TRUE(Click(kGalleryDelete));
   ASSERT_TRUE(WaitForPixel(BigCanvasCell(kStrokeMiddle, kStrokeRow), Near(kWhite))) << "the gallery still shows the painting";
   ASSERT_TRUE(WaitFor([&] { return StoredPainting() < 0; }, kScreenTimeout)) << "the painting is still in IndexedDB";
+  EXPECT_EQ(PaintingInBin(), kBigPaintingBytes) << "the painting is not kept in the bin";
 
   ASSERT_NO_FATAL_FAILURE(ReloadAndOpenGallery());
   EXPECT_TRUE(Near(kWhite)(Shown(BigCanvasCell(kStrokeMiddle, kStrokeRow)))) << std::hex << Shown(BigCanvasCell(kStrokeMiddle, kStrokeRow));
