@@ -16,6 +16,7 @@ packages=(
   xvfb xdotool imagemagick x11-utils x11-xserver-utils openbox sox
   desktop-file-utils appstream dpkg-dev lintian man-db groff-base xdg-user-dirs
   clang libclang-rt-14-dev python3
+  gvfs dbus
 )
 
 missing=()
