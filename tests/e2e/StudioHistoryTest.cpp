@@ -5,7 +5,7 @@
 
 #include <chrono>
 #include <cstdint>
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <ostream>
 #include <string>
@@ -156,17 +156,6 @@ class GalleryTrash : public StudioHistory {
   const StudioCase& Studio() const override { return kStudios[0]; }
 };
 
-// What a shell command prints on its standard output.
-std::string CommandOutput(const std::string& command) {
-  std::string output;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[256];
-    while (fgets(buffer, sizeof buffer, pipe)) output += buffer;
-    pclose(pipe);
-  }
-  return output;
-}
-
 TEST_F(GalleryTrash, ADeletedPaintingGoesToTheTrashAndComesBackFromIt) {
   ASSERT_TRUE(game_.Dab(Cell(4, 4)));
   ASSERT_EQ(Save(), Painted({{4, 4}}));
@@ -181,8 +170,9 @@ TEST_F(GalleryTrash, ADeletedPaintingGoesToTheTrashAndComesBackFromIt) {
 
   // The desktop sees it in its trash and puts it back; the gallery shows it again.
   const std::string gio = "XDG_DATA_HOME=" + data + " dbus-run-session -- gio ";
-  EXPECT_NE(CommandOutput(gio + "list -a trash::orig-path trash:// 2>/dev/null").find("orig-path=" + painting), std::string::npos);
-  CommandOutput(gio + "trash --restore trash:///1.tga 2>/dev/null");
+  std::system((gio + "list -a trash::orig-path trash:// >" + data + "/list 2>/dev/null").c_str());
+  EXPECT_NE(ReadFile(data + "/list").find("orig-path=" + painting), std::string::npos);
+  std::system((gio + "trash --restore trash:///1.tga 2>/dev/null").c_str());
   ASSERT_TRUE(std::filesystem::exists(painting));
   EXPECT_TRUE(ClickAndSee(kGalleryNext, 4, 4, kBlack));
 }
