@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/AssetCache.h"
+#include "app/Targets.h"
 #include "graphic/KGraphic.h"
 #include "input/KControls.h"
 #include "services/KClock.h"
@@ -34,6 +35,8 @@ struct FrameTimer {
 
 FpsCounter fpsCounter;
 FrameTimer frameTimer;
+// The keys pressed before the frame on its way began.
+std::vector<KKeyPress> frameKeys;
 
 struct CursorPicture {
   size_t sharedIndex;
@@ -96,6 +99,7 @@ void DrawCursor() {
 
 void BeginFrame() {
   MainScreen->ResetView();
+  frameKeys = TakeKeyPresses();
   UpdateFpsCounter(*MainScreen, MeasuredFps, ShowFps, kMinFps, kMaxFps);
   FrameTime = MeasureFrameTime(*MainScreen, false, kMinFrameTime, kMaxFrameTime);
 }
@@ -104,7 +108,10 @@ void DrawBackground(KGraphic* picture) {
   if (picture) picture->Blit(0, 0, kScreenWidth, kScreenHeight, 0, 0, false, false);
 }
 
+const std::vector<KKeyPress>& FrameKeyPresses() { return frameKeys; }
+
 bool EndFrame() {
+  DriveTargets(frameKeys, FrameTime);
   DrawCursor();
   // Each frame the screen names its cursor again; the arrow unless it says otherwise.
   CursorKind = kCursorArrow;

@@ -13,6 +13,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
+
+#include "input/KControls.h"
 
 #include "window/KScreen.h"
 
@@ -52,10 +55,13 @@ int32_t MeasureFrameTime(KScreen& screen, bool show, int32_t minimum, int32_t ma
 // Draws the cursor picture of CursorKind with its hot spot at the pointer.
 void DrawCursor();
 
-// The start of every frame on MainScreen: reset the view, count the frame, refresh FrameTime.
+// The start of every frame on MainScreen: reset the view, count the frame, refresh FrameTime,
+// take the keys pressed since the last frame.
 void BeginFrame();
+// The keys pressed before this frame began, oldest first.
+const std::vector<KKeyPress>& FrameKeyPresses();
 // The screen's background: the top-left 800 x 600 of the picture, opaque, at (0, 0).
 void DrawBackground(KGraphic* picture);
-// The end of every frame: the cursor (then back to the arrow for the next frame), then
-// Flip. False when the window was asked to quit.
+// The end of every frame: the keyboard's choice among the frame's targets, the cursor (then
+// back to the arrow for the next frame), then Flip. False when the window was asked to quit.
 bool EndFrame();

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "app/AssetCache.h"
+#include "app/Targets.h"
 #include "graphic/KGraphic.h"
 #include "input/KControls.h"
 #include "sound/KSample.h"
@@ -68,6 +70,10 @@ void ImageButton::Update(float elapsedMs) {
   if (mode == kGrowWhileHovered) GrowWhileHovered(*this, elapsedMs);
   if (mode == kPulseWhileHovered) PulseWhileHovered(*this, elapsedMs);
   Draw();
+  // Every screen's way out shows the same door.
+  const bool door = kSharedExit < SharedAssets.PictureCount() && picture == SharedAssets.Picture(kSharedExit);
+  AddTarget({.x = static_cast<int32_t>(x), .y = static_cast<int32_t>(y), .width = static_cast<int32_t>(width),
+             .height = static_cast<int32_t>(height), .door = door, .waiting = waitingForSound});
 }
 
 bool ImageButton::PressStarted() {

@@ -46,6 +46,7 @@ void CopyColoursGame::DrawBoard(PuzzleFrame& frame) {
 }
 
 void CopyColoursGame::HandleBoardInput(PuzzleFrame&) {
+  AddCopyTargets();
   const int32_t mx = GetMouseX();
   const int32_t my = GetMouseY();
   ChooseCopyCursor(CursorKind, kCursorBucket, mx, my);

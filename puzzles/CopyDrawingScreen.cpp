@@ -52,6 +52,7 @@ void CopyDrawingGame::DrawBoard(PuzzleFrame& frame) {
 }
 
 void CopyDrawingGame::HandleBoardInput(PuzzleFrame&) {
+  AddCopyTargets();
   const int32_t mx = GetMouseX();
   const int32_t my = GetMouseY();
   ChooseCopyCursor(CursorKind, tool_ == CopyTool::Pen ? kCursorPen : kCursorBucket, mx, my);

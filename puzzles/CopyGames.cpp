@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/Frame.h"
+#include "app/Targets.h"
 #include "board/PictureBuffer.h"
 
 namespace {
@@ -22,6 +23,11 @@ std::optional<CopyCell> CellAt(int32_t left, int32_t mx, int32_t my) {
 std::optional<CopyCell> CopyPictureCellAt(int32_t mx, int32_t my) { return CellAt(kCopyPictureLeft, mx, my); }
 
 std::optional<CopyCell> CopyBoardCellAt(int32_t mx, int32_t my) { return CellAt(kCopyBoardLeft, mx, my); }
+
+void AddCopyTargets() {
+  for (const int32_t left : {kCopyPictureLeft, kCopyBoardLeft})
+    AddTarget({left, kCopyBoardsTop, kCopyBoardSide, kCopyBoardSide, kCopySide, kCopySide});
+}
 
 void ColouringBoardTile(TileBuffer& tile, uint32_t value, int32_t cellSize) {
   if (AlphaOf(value) == kWrongCellMark)

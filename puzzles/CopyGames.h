@@ -47,6 +47,8 @@ struct CopyCell {
 // edges and outside them.
 std::optional<CopyCell> CopyPictureCellAt(int32_t mx, int32_t my);
 std::optional<CopyCell> CopyBoardCellAt(int32_t mx, int32_t my);
+// Without a mouse, the picture and the board are chosen cell by cell.
+void AddCopyTargets();
 
 // Tiles of the children's boards: wrong cells crossed in red and uncoloured ones in
 // grey green (copy colours), wrong cells crossed with the clear red (copy drawing);

@@ -6,6 +6,7 @@
 
 #include "app/AssetCache.h"
 #include "app/Frame.h"
+#include "app/Targets.h"
 #include "studio/StudioScreens.h"
 #include "app/Widgets.h"
 #include "graphic/KGraphic.h"
@@ -180,6 +181,14 @@ void ShowToolCursor(const StudioState& state, const CanvasGeometry& canvas, cons
   if (PaletteEntryAt(pointer.x, pointer.y)) CursorKind = kCursorPicker;
 }
 
+// Without a mouse, the canvas and the palette are chosen cell by cell.
+void AddStudioTargets(const CanvasGeometry& canvas) {
+  AddTarget({canvas.left, canvas.top, canvas.columns * canvas.cellSize, canvas.rows * canvas.cellSize, canvas.columns,
+             canvas.rows});
+  AddTarget({kPaletteLeft, kPaletteTop, kPaletteColumns * kSwatchSide, kPaletteRows * kSwatchSide, kPaletteColumns,
+             kPaletteRows});
+}
+
 void DrawSelectionFrame(KGraphic* lines, PaletteEntry selection) {
   if (!lines) return;
   const auto x = static_cast<float>(SwatchLeft(selection));
@@ -196,8 +205,8 @@ void SaveCanvas(const CanvasGeometry& canvas, const AssetCache& assets) {
 
 // For a grown-up at the keyboard: Ctrl+Z undoes, Ctrl+Y and Ctrl+Shift+Z redo.
 void ReadHistoryKeys(StudioState& state) {
-  for (const KKeyPress& press : TakeKeyPresses()) {
-    if (!press.control) continue;
+  for (const KKeyPress& press : FrameKeyPresses()) {
+    if (!press.control || press.repeat) continue;
     if (press.keyCode == KEY_Y || (press.keyCode == KEY_Z && press.shift))
       state.requests.push_back(HistoryRequest::Redo);
     else if (press.keyCode == KEY_Z)
@@ -230,8 +239,6 @@ void RunGallery(StudioState& state, CanvasHistory& history, CanvasSize size) {
   history.BeginStep(PictureBuffer);
   GalleryScreen(size);
   history.EndStep(PictureBuffer);
-  // Keys pressed in the gallery were meant for it.
-  TakeKeyPresses();
   // The press that ended in the gallery is not the start of a stroke here.
   state.strokeActive = false;
 }
@@ -274,13 +281,12 @@ ScreenCode PaintingScreen(CanvasSize size) {
   StudioButtons buttons = MakeStudioButtons(assets);
   StudioState state;
   CanvasHistory history(canvas.columns, canvas.rows);
-  // Keys pressed before the studio opened were meant for another screen.
-  TakeKeyPresses();
 
   while (true) {
     BeginFrame();
     DrawBackground(assets.Picture(kBackgroundPicture));
     view.Draw();
+    AddStudioTargets(canvas);
     const Pointer pointer = ReadPointer();
     HandlePointer(state, history, canvas, pointer, assets.Sound(kColourSound));
     ShowToolCursor(state, canvas, pointer);

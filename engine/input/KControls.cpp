@@ -67,6 +67,10 @@ struct InputState {
   bool buttonLatched[kButtons] = {};  // pressed since the frame began
   bool keyLatched[SDL_NUM_SCANCODES] = {};
   std::vector<KKeyPress> keyPresses;
+  // The game placed the pointer; the mouse takes it back by moving.
+  bool pointerPlaced = false;
+  bool leftHeldByGame = false;
+  bool keyHeldByPad[KEY_COUNT] = {};
   int16_t wheel = 0;
 };
 
@@ -123,10 +127,6 @@ SDL_Scancode ScancodeOf(int32_t keyCode) { return kKeyTable[static_cast<size_t>(
 
 bool IsKeyCode(int32_t keyCode) { return keyCode >= 0 && keyCode < KEY_UNKNOWN; }
 
-void KeepKeyPress(const KKeyPress& press) {
-  if (input.keyPresses.size() == kKeptKeyPresses) input.keyPresses.erase(input.keyPresses.begin());
-  input.keyPresses.push_back(press);
-}
 
 SDL_Joystick* CapturedJoystick(int32_t id) {
   if (id < 0 || id >= kMaxJoysticks) return nullptr;
@@ -164,6 +164,7 @@ void SetKeyEventSink(std::function<void(const SDL_Event&)> sink) { keyEventSink 
 void InitControls(void* window) {
   input = InputState{};
   input.window = static_cast<SDL_Window*>(window);
+  StartGamepads();
 }
 
 bool IsKeyDown(int32_t keyCode) {
@@ -175,10 +176,20 @@ bool IsKeyDown(int32_t keyCode) {
     input.keyLatched[scancode] = false;
     return true;
   }
+  if (input.keyHeldByPad[keyCode]) return true;
   if (script.on) return script.keyDown[keyCode];
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return false;
   const Uint8* state = SDL_GetKeyboardState(nullptr);
   return state && state[scancode];
+}
+
+void KeepKeyPress(const KKeyPress& press) {
+  if (input.keyPresses.size() == kKeptKeyPresses) input.keyPresses.erase(input.keyPresses.begin());
+  input.keyPresses.push_back(press);
+}
+
+void HoldKeyFromPad(int32_t keyCode, bool held) {
+  if (IsKeyCode(keyCode)) input.keyHeldByPad[keyCode] = held;
 }
 
 std::vector<KKeyPress> TakeKeyPresses() {
@@ -228,7 +239,17 @@ void SetMousePosition(int32_t x, int32_t y) {
   input.mouseY = y;
 }
 
-bool IsLeftButtonDown() { return ButtonDown(MOUSE_LEFT); }
+bool IsLeftButtonDown() { return ButtonDown(MOUSE_LEFT) || input.leftHeldByGame; }
+
+void PlacePointer(int32_t x, int32_t y) {
+  input.mouseX = x;
+  input.mouseY = y;
+  input.pointerPlaced = true;
+}
+
+bool IsPointerPlaced() { return input.pointerPlaced; }
+
+void HoldLeftButton(bool down) { input.leftHeldByGame = down; }
 bool IsRightButtonDown() { return ButtonDown(MOUSE_RIGHT); }
 bool IsMiddleButtonDown() { return ButtonDown(MOUSE_MIDDLE); }
 
@@ -375,9 +396,11 @@ void ControlsHandleEvent(const SDL_Event& event) {
     SetWheel(static_cast<int16_t>(event.wheel.y * 120));
     return;
   }
+  GamepadsHandleEvent(event);
   if (script.on) return;
   switch (event.type) {
     case SDL_MOUSEMOTION:
+      input.pointerPlaced = false;
       SetPointerFromWindow(event.motion.x, event.motion.y);
       break;
     case SDL_MOUSEBUTTONDOWN:
@@ -389,9 +412,8 @@ void ControlsHandleEvent(const SDL_Event& event) {
     }
     case SDL_KEYDOWN:
       input.keyLatched[event.key.keysym.scancode] = true;
-      if (!event.key.repeat)
-        KeepKeyPress({KeyCodeOfScancode(event.key.keysym.scancode), (event.key.keysym.mod & KMOD_CTRL) != 0,
-                      (event.key.keysym.mod & KMOD_SHIFT) != 0});
+      KeepKeyPress({KeyCodeOfScancode(event.key.keysym.scancode), (event.key.keysym.mod & KMOD_CTRL) != 0,
+                    (event.key.keysym.mod & KMOD_SHIFT) != 0, event.key.repeat != 0});
       break;
     default:
       break;
@@ -399,7 +421,7 @@ void ControlsHandleEvent(const SDL_Event& event) {
 }
 
 void ControlsEndFrame() {
-  if (script.on || !input.window || !SDL_WasInit(SDL_INIT_VIDEO)) return;
+  if (script.on || input.pointerPlaced || !input.window || !SDL_WasInit(SDL_INIT_VIDEO)) return;
   // SDL keeps following the pointer outside the window while a button is held.
   if (SDL_GetMouseFocus() == input.window || SDL_GetMouseState(nullptr, nullptr) != 0) {
     int x = 0;

@@ -32,10 +32,12 @@ struct KKeyPress {
   int32_t keyCode = KEY_UNKNOWN;
   bool control = false;
   bool shift = false;
+  bool repeat = false;  // sent again by the keyboard while the key stays down
+  bool pad = false;     // a game controller's button or stick, standing for the key
 };
 // The last presses kept for TakeKeyPresses; older ones are dropped.
 constexpr size_t kKeptKeyPresses = 16;
-// The keys pressed since the last call, oldest first (a key held down counts once). Each
+// The keys pressed since the last call, oldest first (a key held down repeats). Each
 // press carries its own modifiers, so a quick Ctrl+Z reads as one even when Ctrl was let go
 // before the game looked.
 std::vector<KKeyPress> TakeKeyPresses();
@@ -49,6 +51,11 @@ int16_t GetMouseX();
 int16_t GetMouseY();
 void SetMousePosition(int32_t x, int32_t y);
 bool IsLeftButtonDown();
+// Play without a mouse: the game puts the pointer on what is chosen, where it stays until the
+// mouse itself moves, and holds the left button down as a hand on the mouse would.
+void PlacePointer(int32_t x, int32_t y);
+bool IsPointerPlaced();
+void HoldLeftButton(bool down);
 bool IsRightButtonDown();
 bool IsMiddleButtonDown();
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "input/KControls.h"
 #include "window/KFrameFit.h"
 
 // Starts a new frame of input: presses latched during the last frame are released.
@@ -15,6 +16,13 @@ void ControlsHandleEvent(const SDL_Event& event);
 // Reads the pointer position from SDL after the pending events were handled.
 void ControlsEndFrame();
 int32_t KeyCodeOfScancode(SDL_Scancode scancode);
+// Keeps a press for TakeKeyPresses, as a key of the keyboard would.
+void KeepKeyPress(const KKeyPress& press);
+// A pad's button that stands for a key holds that key down.
+void HoldKeyFromPad(int32_t keyCode, bool held);
+// Game controllers: opened as they are plugged in, their buttons and stick read as keys.
+void StartGamepads();
+void GamepadsHandleEvent(const SDL_Event& event);
 // The part of the window that shows the frame, and the frame's size: pointer positions are
 // taken from window pixels into frame pixels. An empty area leaves them as window pixels.
 void SetPointerArea(const KFrameRect& area, int32_t frameWidth, int32_t frameHeight);
