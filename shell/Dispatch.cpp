@@ -6,8 +6,8 @@ bool InRange(ScreenCode code, ScreenCode base) { return code >= base && code < b
 
 }  // namespace
 
-ScreenCode DispatchScreen() {
-  const ScreenCode code = RunMainMenu();
+ScreenCode DispatchScreen(const GrownUpSettings& grownUps) {
+  const ScreenCode code = RunMainMenu(grownUps);
   if (code == kCodeBigStudio) return PaintingScreen(CanvasSize::Big);
   if (code == kCodeSmallStudio) return PaintingScreen(CanvasSize::Small);
   if (InRange(code, kCodeSlideBase)) return SlidePuzzleScreen(code - kCodeSlideBase + 1);

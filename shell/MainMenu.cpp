@@ -50,11 +50,18 @@ ScreenCode RunMenuAction(size_t button) {
   return kCodeStayInMenu;
 }
 
+// A kiosk has no exit door; locked options have no button.
+bool IsShown(size_t button, const GrownUpSettings& grownUps) {
+  if (button == kExit) return !grownUps.kiosk;
+  if (button == kOptions) return !grownUps.lockOptions;
+  return true;
+}
+
 // The first button that reports a click this frame chooses the code; none leaves the child in the menu.
 // A press that began on a screen the action opened and is still held does not count here.
-ScreenCode AskMenuButtons(MenuButtons& buttons) {
+ScreenCode AskMenuButtons(MenuButtons& buttons, const GrownUpSettings& grownUps) {
   for (size_t i = 0; i < buttons.size(); ++i) {
-    if (!buttons[i].WasClicked()) continue;
+    if (!IsShown(i, grownUps) || !buttons[i].WasClicked()) continue;
     const ScreenCode code = RunMenuAction(i);
     for (ImageButton& button : buttons) button.IgnoreHeldPress();
     return code;
@@ -64,7 +71,7 @@ ScreenCode AskMenuButtons(MenuButtons& buttons) {
 
 }  // namespace
 
-ScreenCode RunMainMenu() {
+ScreenCode RunMainMenu(const GrownUpSettings& grownUps) {
   AssetCache cache;
   cache.AddPicture("img\\bg\\menu.png", false);
   cache.AddPicture("img\\ico\\draw.png", true);
@@ -83,13 +90,14 @@ ScreenCode RunMainMenu() {
   ScreenCode code = kCodeStayInMenu;
   while (true) {
     BeginFrame();
-    code = AskMenuButtons(buttons);
+    code = AskMenuButtons(buttons, grownUps);
     if (MainScreen->IsQuitRequested()) code = kCodeQuit;
     // F1 rebuilds the menu, whatever was chosen in this frame.
     if (IsKeyDown(KEY_F1)) code = kCodeRebuildMenu;
     if (code != kCodeStayInMenu) break;
     DrawBackground(cache.Picture(kBackground));
-    for (ImageButton& button : buttons) button.Update(static_cast<float>(FrameTime));
+    for (size_t i = 0; i < buttons.size(); ++i)
+      if (IsShown(i, grownUps)) buttons[i].Update(static_cast<float>(FrameTime));
     EndFrame();
   }
   music->StopStream();

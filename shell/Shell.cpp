@@ -8,6 +8,7 @@
 #include "app/AssetCache.h"
 #include "app/Frame.h"
 #include "shell/CommandLine.h"
+#include "shell/GrownUpSettings.h"
 #include "shell/Screens.h"
 #include "app/Settings.h"
 #include "input/KControls.h"
@@ -15,8 +16,8 @@
 #include "services/KPaths.h"
 #include "services/KRandom.h"
 #include "sound/KSample.h"
+#include "board/PictureFiles.h"
 #include "studio/PaintingExport.h"
-
 
 namespace {
 
@@ -54,11 +55,50 @@ std::string PlayerFolder() {
   return GetAppDataFolder() + "/" + kUserFolderName;
 }
 
+// The machine's file unless the command line says not, the user's file, then the command line.
+GrownUpSettings ReadGrownUpSettings(const CommandLine& command) {
+  GrownUpSettings settings;
+  if (command.systemSettings) ReadSettingsFile(SystemSettingsPath(), settings);
+  ReadSettingsFile(UserSettingsPath(), settings);
+  for (const SettingChange& change : command.settings) ChangeSetting(settings, change.key, change.value);
+  return settings;
+}
+
+// The paintings go where a grown-up chose, made when missing; a folder that cannot be
+// written is reported, and the paintings stay in the player's folder.
+void ChoosePaintingsFolder(const std::string& chosen) {
+  if (chosen.empty()) return;
+  const std::string folder = ExpandFolder(chosen);
+  if (CreateFolders(folder) && CanKeepPlayersFiles(folder)) {
+    SetPaintingsFolder(folder);
+    return;
+  }
+  std::fprintf(stderr, "tafu: the paintings folder %s cannot be written; paintings are kept in %s\n", folder.c_str(),
+               GetPaintingsFolder().c_str());
+}
+
+// What the grown-ups chose for the window and the sound holds for this run only.
+void OverrideForThisRun(const GrownUpSettings& grownUps) {
+  if (grownUps.fullscreen) CurrentOverrides.windowed = *grownUps.fullscreen ? 0 : 1;
+  CurrentOverrides.mute = grownUps.mute;
+  CurrentOverrides.musicVolume = grownUps.musicVolume;
+  CurrentOverrides.effectsVolume = grownUps.effectsVolume;
+}
+
+// A kiosk's window cannot be closed by a child: only Ctrl+Shift+Escape held, or the desktop
+// ending the game, ends it. Full screen, it keeps Alt+Tab as well where the desktop allows.
+void LockWindow(const Settings& inEffect) {
+  MainScreen->IgnoreCloseRequests(true);
+  WatchQuitKeys(true);
+  if (inEffect.windowed == 0) MainScreen->GrabKeyboard(true);
+}
+
 // Copies the paintings out of the player's folder, which it finds as the game does but
 // neither makes nor changes; no window opens and no sound plays.
-int ExportPaintingsTo(const std::string& folder) {
+int ExportPaintingsTo(const std::string& folder, const GrownUpSettings& grownUps) {
   InitPaths();
   SetUserFolder(PlayerFolder());
+  if (!grownUps.paintings.empty()) SetPaintingsFolder(ExpandFolder(grownUps.paintings));
   const ExportCount count = ExportPaintings(folder);
   if (!count.folderReady) {
     std::fprintf(stderr, "tafu: cannot make the folder %s\n", folder.c_str());
@@ -68,19 +108,19 @@ int ExportPaintingsTo(const std::string& folder) {
   return count.failed == 0 ? kExitSuccess : kExitFailure;
 }
 
-int RunGame(const CommandLine& command) {
+int RunGame(const GrownUpSettings& grownUps) {
   InitPaths();
   if (!HasVisibleDisplay()) {
     std::fputs(kNoDisplay, stderr);
     return kExitFailure;
   }
   ChooseUserFolder();
+  ChoosePaintingsFolder(grownUps.paintings);
   MainScreen = CreateScreen(true, false);
   if (!MainScreen) return kExitSuccess;
 
   LoadSettings();
-  if (command.windowed) CurrentOverrides.windowed = *command.windowed ? 1 : 0;
-  CurrentOverrides.mute = command.mute;
+  OverrideForThisRun(grownUps);
   const Settings inEffect = SettingsInEffect();
 
   KIniFile setup;
@@ -91,6 +131,7 @@ int RunGame(const CommandLine& command) {
     MainScreen.reset();
     return kExitSuccess;
   }
+  if (grownUps.kiosk) LockWindow(inEffect);
   MainScreen->SetFrameRate(kFrameRate);
   MainScreen->SetClearColor(1, 1, 1, 1);
   SetMasterVolumes(inEffect.musicVolume, inEffect.effectsVolume);
@@ -98,7 +139,7 @@ int RunGame(const CommandLine& command) {
   HideSystemCursor();
   LoadSharedAssets();
 
-  while (DispatchScreen() != kCodeQuit) {
+  while (DispatchScreen(grownUps) != kCodeQuit) {
   }
 
   MainScreen.reset();
@@ -125,9 +166,9 @@ int RunTafu(const std::vector<std::string>& arguments) {
       std::fprintf(stderr, "%s\n", command.mistake.c_str());
       return kExitMistake;
     case CommandAction::ExportPaintings:
-      return ExportPaintingsTo(command.exportFolder);
+      return ExportPaintingsTo(command.exportFolder, ReadGrownUpSettings(command));
     case CommandAction::Play:
       break;
   }
-  return RunGame(command);
+  return RunGame(ReadGrownUpSettings(command));
 }
