@@ -53,7 +53,8 @@ KKeyValueFile ReadKeyValueFile(const std::string& path) {
   std::istringstream lines(text);
   std::string line;
   for (int32_t number = 1; std::getline(lines, line); ++number) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+    // Spaces left at the ends of lines, unseen in an editor, are not part of a value.
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) line.pop_back();
     if (!ReadLine(line, number, file.values)) file.unreadableLines.push_back(number);
   }
   return file;

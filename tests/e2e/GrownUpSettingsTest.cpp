@@ -1,0 +1,143 @@
+// The real game set up by a parent or a school: the machine's and the user's settings files
+// and the command line laid over each other, a kiosk a child cannot leave, locked options,
+// and a paintings folder of the grown-up's choosing.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "GameLauncher.h"
+#include "MenuPlaces.h"
+#include "PlayHelpers.h"
+#include "PrivateXServer.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using namespace std::chrono_literals;
+using tafutest::WaitFor;
+
+constexpr tafutest::Box kExitDoor = {32, 446, 103, 138};
+constexpr tafutest::Box kOptionsButton = {739, 5, 61, 61};
+constexpr size_t kWholeBigPainting = 18 + 50 * 40 * 4;
+
+class GrownUpSettings : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::string unavailable = tafutest::EndToEndUnavailable();
+    if (!unavailable.empty()) GTEST_SKIP() << unavailable;
+  }
+};
+
+// Opens the options screen from the menu: true once it shows.
+bool OpenOptions(const tafutest::GameLauncher& game) {
+  return game.WaitForPixel(tafutest::kMenuSky, tafutest::IsBluish) && game.Click(tafutest::kOptions) &&
+         game.WaitForPixel(tafutest::kMenuSky, tafutest::IsWarm);
+}
+
+TEST_F(GrownUpSettings, TheUsersFileBeatsTheMachinesTheCommandLineBeatsBothAndABadLineIsReported) {
+  tafutest::GameLauncher game;
+  game.WriteSettings(game.SystemSettings(), "music-volume = 20\neffects-volume = 20\n");
+  game.WriteSettings(game.UserSettings(), "# the family's choice\nmusic-volume = 80\nloud = yes\n");
+  ASSERT_TRUE(game.Launch({.arguments = {"--effects-volume", "60"}}));
+  ASSERT_TRUE(game.WaitForWindow());
+  ASSERT_TRUE(OpenOptions(game));
+  EXPECT_EQ(tafutest::LitMusicLeds(game), 9);    // 80
+  EXPECT_EQ(tafutest::LitEffectsLeds(game), 7);  // 60
+  EXPECT_EQ(game.Errors(), "tafu: " + game.UserSettings() + ":3: unknown key 'loud'; left out\n");
+  ASSERT_TRUE(game.Close());
+  EXPECT_EQ(game.Wait(5s), 0);
+  // Start values are not the child's choice: nothing was saved.
+  EXPECT_FALSE(fs::exists(game.File("options.raw")));
+
+  ASSERT_TRUE(game.Start({.arguments = {"--no-system-config"}}));
+  ASSERT_TRUE(OpenOptions(game));
+  EXPECT_EQ(tafutest::LitMusicLeds(game), 9);    // the user's 80
+  EXPECT_EQ(tafutest::LitEffectsLeds(game), 6);  // the game's own 50
+  ASSERT_TRUE(game.Close());
+  EXPECT_EQ(game.Wait(5s), 0);
+}
+
+// Under a window manager, its close and Alt+F4 are ignored, and so are the exit door and a
+// quick Ctrl+Shift+Escape; the same keys held end the game with 0.
+TEST_F(GrownUpSettings, AKioskIgnoresEveryWayOutButTheGrownUpsKeysHeld) {
+  tafutest::PrivateXServer server({1024, 768, true});
+  ASSERT_EQ(server.Failure(), "");
+  tafutest::GameLauncher game;
+  game.WriteSettings(game.UserSettings(), "kiosk = yes\n");
+  ASSERT_TRUE(game.Start());
+  ASSERT_TRUE(game.WaitForPixel(tafutest::kMenuSky, tafutest::IsBluish));
+  EXPECT_TRUE(tafutest::ShowsMenuBackground(game, kExitDoor));
+  EXPECT_FALSE(tafutest::ShowsMenuBackground(game, kOptionsButton));
+
+  ASSERT_TRUE(game.Click(tafutest::kExit));
+  ASSERT_TRUE(game.Close());
+  ASSERT_TRUE(game.Key("alt+F4"));
+  ASSERT_TRUE(game.Key("ctrl+shift+Escape"));
+  // The game is still there and answers the next click.
+  ASSERT_TRUE(OpenOptions(game));
+  ASSERT_TRUE(game.KeyDown("ctrl+shift+Escape"));
+  EXPECT_EQ(game.Wait(5s), 0);
+  game.KeyUp("ctrl+shift+Escape");
+}
+
+TEST_F(GrownUpSettings, AKioskEndsCleanlyOnSigtermWithThePaintingSavedJustBeforeWhole) {
+  tafutest::GameLauncher game;
+  ASSERT_TRUE(game.Start({.arguments = {"--kiosk"}}));
+  ASSERT_TRUE(tafutest::PaintAStrokeAndSave(game));
+  const std::string saved = game.File("draw/big/1.tga");
+  ASSERT_TRUE(WaitFor([&] { return fs::exists(saved); }, 5s));
+  ASSERT_EQ(kill(game.Pid(), SIGTERM), 0);
+  EXPECT_EQ(game.Wait(5s), 0);
+  EXPECT_EQ(fs::file_size(saved), kWholeBigPainting);
+}
+
+// With the options locked the options button is gone: a click there leaves the child in the
+// menu, so the exit door's click after it ends the game.
+TEST_F(GrownUpSettings, LockedOptionsHaveNoButton) {
+  tafutest::GameLauncher game;
+  game.WriteSettings(game.SystemSettings(), "lock-options = yes\n");
+  ASSERT_TRUE(game.Start());
+  ASSERT_TRUE(game.WaitForPixel(tafutest::kMenuSky, tafutest::IsBluish));
+  EXPECT_TRUE(tafutest::ShowsMenuBackground(game, kOptionsButton));
+  EXPECT_FALSE(tafutest::ShowsMenuBackground(game, kExitDoor));
+  ASSERT_TRUE(game.Click(tafutest::kOptions));
+  std::this_thread::sleep_for(1s);
+  ASSERT_TRUE(game.Click(tafutest::kExit));
+  EXPECT_EQ(game.Wait(5s), 0);
+}
+
+// A folder under "~" with "$USER" is made and takes the painting; one that cannot be
+// written is reported, and the painting lands in the player's own folder.
+TEST_F(GrownUpSettings, APaintingGoesToTheChosenFolderOrIsReportedAndKeptInThePlayersOwn) {
+  struct Case {
+    std::string chosen;
+    std::string landing;  // below the test's folder
+    bool reported;
+  };
+  const Case cases[] = {
+      {"~/pupils/$USER", "home/pupils/ada/draw/big/1.tga", false},
+      {"/proc/tafu/paintings", "draw/big/1.tga", true},
+  };
+  for (const Case& one : cases) {
+    tafutest::GameLauncher game;
+    game.WriteSettings(game.UserSettings(), "paintings = " + one.chosen + "\n");
+    ASSERT_TRUE(game.Launch({.variables = {{"HOME", game.File("home")}, {"USER", "ada"}}}));
+    ASSERT_TRUE(game.WaitForWindow());
+    ASSERT_TRUE(tafutest::PaintAStrokeAndSave(game));
+    const std::string saved = game.File(one.landing);
+    EXPECT_TRUE(WaitFor([&] { return fs::exists(saved) && fs::file_size(saved) == kWholeBigPainting; }, 5s))
+        << one.chosen;
+    EXPECT_EQ(game.Errors().find("the paintings folder /proc/tafu/paintings cannot be written") != std::string::npos,
+              one.reported)
+        << game.Errors();
+    ASSERT_TRUE(game.Close());
+    EXPECT_EQ(game.Wait(5s), 0);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,77 @@
+// The grown-ups' settings as a file and the command line give them: which lines are read,
+// which values each key takes, and the command line's forms of every key.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "services/KKeyValueFile.h"
+#include "shell/CommandLine.h"
+#include "shell/GrownUpSettings.h"
+
+namespace {
+
+TEST(SettingsFile, ReadsKeyValueLinesByNumberAndKeepsTheLinesItCannotRead) {
+  tafutest::TempFolder folder;
+  tafutest::WriteFile(folder / "tafu.conf",
+                      "# a comment\r\n\r\nkiosk=yes\r\n  paintings =  /srv/a\\sb  \nno equals here\n[group]\nmute = no");
+  const KKeyValueFile file = ReadKeyValueFile(folder / "tafu.conf");
+  ASSERT_TRUE(file.readable);
+  ASSERT_EQ(file.values.size(), 3u);
+  EXPECT_EQ(file.values[0].line, 3);
+  EXPECT_EQ(file.values[0].value, "yes");
+  EXPECT_EQ(file.values[1].key, "paintings");
+  EXPECT_EQ(file.values[1].value, "/srv/a b");
+  EXPECT_EQ(file.values[2].line, 7);
+  EXPECT_EQ(file.unreadableLines, (std::vector<int32_t>{5, 6}));
+
+  tafutest::WriteFile(folder / "empty.conf", "");
+  EXPECT_TRUE(ReadKeyValueFile(folder / "empty.conf").readable);
+  EXPECT_FALSE(ReadKeyValueFile(folder / "missing.conf").found);
+}
+
+TEST(SettingsFile, EachKeyTakesItsOwnValuesOnly) {
+  const std::vector<std::pair<std::string, std::string>> taken = {
+      {"fullscreen", "no"}, {"mute", "yes"}, {"music-volume", "0"}, {"effects-volume", "100"},
+      {"kiosk", "yes"},     {"lock-options", "yes"}, {"paintings", "~/p"}, {"players", "no"}};
+  for (const auto& [key, value] : taken) {
+    GrownUpSettings settings;
+    EXPECT_EQ(ChangeSetting(settings, key, value), SettingChangeResult::Taken) << key;
+  }
+  const std::vector<std::pair<std::string, std::string>> bad = {
+      {"kiosk", "true"}, {"kiosk", "Yes"}, {"music-volume", "101"}, {"effects-volume", "-1"},
+      {"music-volume", "5x"}, {"paintings", ""}};
+  for (const auto& [key, value] : bad) {
+    GrownUpSettings settings;
+    EXPECT_EQ(ChangeSetting(settings, key, value), SettingChangeResult::BadValue) << key << " = " << value;
+  }
+  GrownUpSettings settings;
+  EXPECT_EQ(ChangeSetting(settings, "exit", "no"), SettingChangeResult::UnknownKey);
+}
+
+TEST(SettingsFile, EveryKeyHasACommandLineFormAndItsOppositeAndHelpNamesIt) {
+  const CommandLine command = ParseCommandLine({"--kiosk", "--no-kiosk", "--music-volume", "30", "--no-music-volume",
+                                                "--paintings=/srv/p", "--windowed", "--no-system-config"});
+  ASSERT_EQ(command.action, CommandAction::Play);
+  EXPECT_FALSE(command.systemSettings);
+  GrownUpSettings settings;
+  settings.kiosk = true;
+  settings.musicVolume = 70;
+  for (const SettingChange& change : command.settings) ChangeSetting(settings, change.key, change.value);
+  EXPECT_FALSE(settings.kiosk);
+  EXPECT_FALSE(settings.musicVolume.has_value());
+  EXPECT_EQ(settings.paintings, "/srv/p");
+  EXPECT_EQ(settings.fullscreen, false);
+
+  for (const char* key : {"fullscreen", "mute", "music-volume", "effects-volume", "kiosk", "lock-options", "paintings",
+                          "players"}) {
+    EXPECT_NE(UsageText().find(std::string(key) + " = "), std::string::npos) << key;
+    EXPECT_EQ(ParseCommandLine({std::string("--no-") + key}).action, CommandAction::Play) << key;
+  }
+  for (const std::vector<std::string>& mistake :
+       std::vector<std::vector<std::string>>{{"--music-volume", "loud"}, {"--kiosk=maybe"}, {"--paintings"}, {"--no-kiosk=yes"}})
+    EXPECT_EQ(ParseCommandLine(mistake).action, CommandAction::Mistake) << mistake[0];
+}
+
+}  // namespace
