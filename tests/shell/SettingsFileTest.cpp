@@ -31,6 +31,26 @@ TEST(SettingsFile, ReadsKeyValueLinesByNumberAndKeepsTheLinesItCannotRead) {
   EXPECT_FALSE(ReadKeyValueFile(folder / "missing.conf").found);
 }
 
+// The machine's file as shipped: every key is there, and each line taken as it is once its
+// "#" is gone.
+TEST(SettingsFile, TheShippedFileNamesEveryKeyAndEachLineWorksUncommented) {
+  tafutest::TempFolder folder;
+  const std::string shipped = tafutest::ReadFile(TAFU_SOURCE_DIR "/dist/tafu.conf");
+  std::string uncommented;
+  for (const std::string& key : {"fullscreen", "mute", "music-volume", "effects-volume", "kiosk", "lock-options",
+                                 "paintings", "players"}) {
+    const size_t at = shipped.find("\n#" + key + " = ");
+    ASSERT_NE(at, std::string::npos) << key;
+    uncommented += shipped.substr(at + 2, shipped.find('\n', at + 1) - at - 1);
+  }
+  tafutest::WriteFile(folder / "tafu.conf", uncommented);
+  const KKeyValueFile file = ReadKeyValueFile(folder / "tafu.conf");
+  ASSERT_EQ(file.values.size(), 8u) << uncommented;
+  GrownUpSettings settings;
+  for (const KKeyValue& value : file.values)
+    EXPECT_EQ(ChangeSetting(settings, value.key, value.value), SettingChangeResult::Taken) << value.key;
+}
+
 TEST(SettingsFile, EachKeyTakesItsOwnValuesOnly) {
   const std::vector<std::pair<std::string, std::string>> taken = {
       {"fullscreen", "no"}, {"mute", "yes"}, {"music-volume", "0"}, {"effects-volume", "100"},
