@@ -1,11 +1,13 @@
 #include "shell/CommandLine.h"
 
 #include "shell/GrownUpSettings.h"
+#include "shell/Players.h"
 
 namespace {
 
 constexpr const char* kProgramName = "tafu";
 constexpr const char* kExportOption = "--export-paintings";
+constexpr const char* kPlayerOption = "--player";
 constexpr const char* kOptionStart = "--";
 constexpr const char* kOppositeStart = "no-";
 
@@ -51,6 +53,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       command.exportFolder = joined ? argument.substr(exportWithValue.size()) : arguments[++i];
       if (command.exportFolder.empty()) return fail(std::string("option '") + kExportOption + "' needs a folder");
       command.action = CommandAction::ExportPaintings;
+    } else if (argument == kPlayerOption || argument.starts_with(std::string(kPlayerOption) + "=")) {
+      const bool joined = argument != kPlayerOption;
+      if (!joined && i + 1 == arguments.size()) return fail(std::string("option '") + kPlayerOption + "' needs an animal");
+      command.player = joined ? argument.substr(std::string(kPlayerOption).size() + 1) : arguments[++i];
+      if (!FindAnimal(command.player)) return fail("there is no player '" + command.player + "'");
     } else if (argument.starts_with(kOptionStart)) {
       auto [name, value] = SplitOption(argument);
       const bool opposite = name.starts_with(kOppositeStart) && !FindSettingKey(name);
@@ -75,6 +82,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       return fail("unexpected argument '" + argument + "'");
     }
   }
+  if (!command.player.empty() && command.action != CommandAction::ExportPaintings)
+    return fail(std::string("option '") + kPlayerOption + "' goes with '" + kExportOption + "'");
   return command;
 }
 
@@ -86,7 +95,10 @@ std::string UsageText() {
          "  --windowed                play in a window this time (the saved choice stays)\n"
          "  --mute                    play without music or sound effects this time\n"
          "  --export-paintings DIR    write every saved painting into DIR as a PNG file\n"
-         "                            (big-N.png and small-N.png) and end, without a window\n"
+         "                            (big-N.png and small-N.png) and end, without a window;\n"
+         "                            with players, each player's into DIR/NAME\n"
+         "  --player NAME             with --export-paintings: only that player's paintings\n"
+         "                            (cat, dog, frog, duck, pig or elephant)\n"
          "  --help                    show this help and end\n"
          "  --version                 show the version and end\n"
          "\n"

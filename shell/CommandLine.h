@@ -23,8 +23,10 @@ struct CommandLine {
   std::vector<SettingChange> settings;
   // false after --no-system-config: the machine's settings file is not read.
   bool systemSettings = true;
-  // The folder of --export-paintings.
+  // The folder of --export-paintings, and the player of --player whose paintings go there
+  // (empty: the paintings of every player).
   std::string exportFolder;
+  std::string player;
   // For a Mistake: the one line for standard error.
   std::string mistake;
 };

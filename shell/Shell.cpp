@@ -1,5 +1,6 @@
 #include "shell/Shell.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -93,12 +94,8 @@ void LockWindow(const Settings& inEffect) {
   if (inEffect.windowed == 0) MainScreen->GrabKeyboard(true);
 }
 
-// Copies the paintings out of the player's folder, which it finds as the game does but
-// neither makes nor changes; no window opens and no sound plays.
-int ExportPaintingsTo(const std::string& folder, const GrownUpSettings& grownUps) {
-  InitPaths();
-  SetUserFolder(PlayerFolder());
-  if (!grownUps.paintings.empty()) SetPaintingsFolder(ExpandFolder(grownUps.paintings));
+// Copies the paintings of the paintings folder into folder.
+int ExportPaintingsInto(const std::string& folder) {
   const ExportCount count = ExportPaintings(folder);
   if (!count.folderReady) {
     std::fprintf(stderr, "tafu: cannot make the folder %s\n", folder.c_str());
@@ -106,6 +103,58 @@ int ExportPaintingsTo(const std::string& folder, const GrownUpSettings& grownUps
   }
   std::printf("Exported %d %s to %s\n", count.written, count.written == 1 ? "painting" : "paintings", folder.c_str());
   return count.failed == 0 ? kExitSuccess : kExitFailure;
+}
+
+// Copies the paintings out of the player's folder, which it finds as the game does but
+// neither makes nor changes; no window opens and no sound plays. One player's go into
+// folder; with players and none named, each player's into folder/NAME.
+int ExportPaintingsTo(const CommandLine& command, const GrownUpSettings& grownUps) {
+  InitPaths();
+  SetUserFolder(PlayerFolder());
+  const std::string base = grownUps.paintings.empty() ? GetUserFolder() : ExpandFolder(grownUps.paintings);
+  if (const Animal* player = FindAnimal(command.player)) {
+    SetPaintingsFolder(PlayerFolderIn(base, *player));
+    return ExportPaintingsInto(command.exportFolder);
+  }
+  SetPaintingsFolder(base);
+  if (!grownUps.players) return ExportPaintingsInto(command.exportFolder);
+  int status = kExitSuccess;
+  for (const Animal& animal : kAnimals) {
+    std::error_code error;
+    if (!std::filesystem::is_directory(PlayerFolderIn(base, animal), error)) continue;
+    SetPaintingsFolder(PlayerFolderIn(base, animal));
+    status = std::max(status, ExportPaintingsInto(command.exportFolder + "/" + animal.name));
+  }
+  return status;
+}
+
+// From now on the game is the player's: options and paintings in the player's folders, and
+// the player's own volumes and window mode.
+void PlayAs(const Animal& player, const std::string& accountFolder, const std::string& paintingsFolder,
+            bool& windowed) {
+  const std::string folder = PlayerFolderIn(accountFolder, player);
+  CreateFolders(folder);
+  SetUserFolder(folder);
+  SetPaintingsFolder(PlayerFolderIn(paintingsFolder, player));
+  CurrentSettings = {};
+  LoadSettings();
+  const Settings inEffect = SettingsInEffect();
+  SetMasterVolumes(inEffect.musicVolume, inEffect.effectsVolume);
+  if ((inEffect.windowed != 0) != windowed && MainScreen->SetFullScreen(inEffect.windowed == 0))
+    windowed = inEffect.windowed != 0;
+}
+
+// The animals screen, then the menu and its screens for the animal chosen, until the child
+// clicks the animal in the menu's corner (back to the animals) or the game ends.
+void PlayWithPlayers(const GrownUpSettings& grownUps, bool windowed) {
+  const std::string accountFolder = GetUserFolder();
+  const std::string paintingsFolder = GetPaintingsFolder();
+  while (const Animal* player = RunAnimalsScreen(grownUps)) {
+    PlayAs(*player, accountFolder, paintingsFolder, windowed);
+    ScreenCode code = 0;
+    while (code != kCodeQuit && code != kCodeChangePlayer) code = DispatchScreen(grownUps, player);
+    if (code == kCodeQuit) return;
+  }
 }
 
 int RunGame(const GrownUpSettings& grownUps) {
@@ -139,7 +188,11 @@ int RunGame(const GrownUpSettings& grownUps) {
   HideSystemCursor();
   LoadSharedAssets();
 
-  while (DispatchScreen(grownUps) != kCodeQuit) {
+  if (grownUps.players) {
+    PlayWithPlayers(grownUps, inEffect.windowed != 0);
+  } else {
+    while (DispatchScreen(grownUps) != kCodeQuit) {
+    }
   }
 
   MainScreen.reset();
@@ -166,7 +219,7 @@ int RunTafu(const std::vector<std::string>& arguments) {
       std::fprintf(stderr, "%s\n", command.mistake.c_str());
       return kExitMistake;
     case CommandAction::ExportPaintings:
-      return ExportPaintingsTo(command.exportFolder, ReadGrownUpSettings(command));
+      return ExportPaintingsTo(command, ReadGrownUpSettings(command));
     case CommandAction::Play:
       break;
   }

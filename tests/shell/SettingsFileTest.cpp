@@ -37,7 +37,7 @@ TEST(SettingsFile, TheShippedFileNamesEveryKeyAndEachLineWorksUncommented) {
   tafutest::TempFolder folder;
   const std::string shipped = tafutest::ReadFile(TAFU_SOURCE_DIR "/dist/tafu.conf");
   std::string uncommented;
-  for (const std::string& key : {"fullscreen", "mute", "music-volume", "effects-volume", "kiosk", "lock-options",
+  for (const std::string key : {"fullscreen", "mute", "music-volume", "effects-volume", "kiosk", "lock-options",
                                  "paintings", "players"}) {
     const size_t at = shipped.find("\n#" + key + " = ");
     ASSERT_NE(at, std::string::npos) << key;
