@@ -13,6 +13,7 @@
 #include "MenuPlaces.h"
 #include "PlayHelpers.h"
 #include "PrivateXServer.h"
+#include "StudioPlaces.h"
 
 namespace fs = std::filesystem;
 
@@ -88,7 +89,7 @@ TEST_F(GrownUpSettings, AKioskIgnoresEveryWayOutButTheGrownUpsKeysHeld) {
 TEST_F(GrownUpSettings, AKioskEndsCleanlyOnSigtermWithThePaintingSavedJustBeforeWhole) {
   tafutest::GameLauncher game;
   ASSERT_TRUE(game.Start({.arguments = {"--kiosk"}}));
-  ASSERT_TRUE(tafutest::PaintAStrokeAndSave(game));
+  ASSERT_TRUE(tafutest::OpenBigCanvas(game) && tafutest::PaintAStrokeAndSave(game));
   const std::string saved = game.File("draw/big/1.tga");
   ASSERT_TRUE(WaitFor([&] { return fs::exists(saved); }, 5s));
   ASSERT_EQ(kill(game.Pid(), SIGTERM), 0);
@@ -128,7 +129,7 @@ TEST_F(GrownUpSettings, APaintingGoesToTheChosenFolderOrIsReportedAndKeptInThePl
     game.WriteSettings(game.UserSettings(), "paintings = " + one.chosen + "\n");
     ASSERT_TRUE(game.Launch({.variables = {{"HOME", game.File("home")}, {"USER", "ada"}}}));
     ASSERT_TRUE(game.WaitForWindow());
-    ASSERT_TRUE(tafutest::PaintAStrokeAndSave(game));
+    ASSERT_TRUE(tafutest::OpenBigCanvas(game) && tafutest::PaintAStrokeAndSave(game));
     const std::string saved = game.File(one.landing);
     EXPECT_TRUE(WaitFor([&] { return fs::exists(saved) && fs::file_size(saved) == kWholeBigPainting; }, 5s))
         << one.chosen;
@@ -138,6 +139,50 @@ TEST_F(GrownUpSettings, APaintingGoesToTheChosenFolderOrIsReportedAndKeptInThePl
     ASSERT_TRUE(game.Close());
     EXPECT_EQ(game.Wait(5s), 0);
   }
+}
+
+constexpr tafutest::Point kCat = {220, 170};
+constexpr tafutest::Point kDog = {400, 170};
+constexpr tafutest::Point kPlayerInMenu = {50, 50};
+
+// The cat's orange face on the animals screen, as 0xBBGGRR.
+bool IsCatOrange(uint32_t pixel) { return (pixel & 0xFF) > 0xE0 && ((pixel >> 16) & 0xFF) < 0x80; }
+
+// The cat paints and saves; back on the animals screen the dog finds an empty gallery, then
+// saves its own. A grown-up exports one player's paintings, then every player's.
+TEST_F(GrownUpSettings, TwoPlayersEachKeepTheirOwnPaintingsAndAGrownUpExportsThem) {
+  tafutest::GameLauncher game;
+  ASSERT_TRUE(game.Start({.arguments = {"--players"}}));
+  ASSERT_TRUE(game.WaitForPixel(kCat, IsCatOrange));
+  ASSERT_TRUE(game.Click(kCat));
+  ASSERT_TRUE(tafutest::OpenBigCanvas(game) && tafutest::PaintAStrokeAndSave(game));
+  ASSERT_TRUE(WaitFor([&] { return fs::exists(game.File("players/cat/draw/big/1.tga")); }, 5s));
+  ASSERT_TRUE(game.Click(tafutest::kStudioExit));
+  ASSERT_TRUE(game.WaitForPixel(tafutest::kMenuSky, tafutest::IsBluish));
+  ASSERT_TRUE(game.Click(kPlayerInMenu));
+  ASSERT_TRUE(game.WaitForPixel(kCat, IsCatOrange));
+
+  ASSERT_TRUE(game.Click(kDog));
+  ASSERT_TRUE(tafutest::OpenBigCanvas(game));
+  ASSERT_TRUE(game.Click(tafutest::kLoadButton));
+  ASSERT_TRUE(game.WaitForPixel(tafutest::kFirstSwatch, [](uint32_t p) { return p != tafutest::kFirstSwatchColour; }));
+  EXPECT_NE(game.Pixel(tafutest::BigCanvasCell(tafutest::kStrokeFirst, tafutest::kStrokeRow)), tafutest::kRed);
+  ASSERT_TRUE(game.Click(tafutest::kGalleryExit));
+  ASSERT_TRUE(game.WaitForPixel(tafutest::kFirstSwatch, [](uint32_t p) { return p == tafutest::kFirstSwatchColour; }));
+  ASSERT_TRUE(tafutest::PaintAStrokeAndSave(game));
+  ASSERT_TRUE(WaitFor([&] { return fs::exists(game.File("players/dog/draw/big/1.tga")); }, 5s));
+  ASSERT_TRUE(game.Close());
+  EXPECT_EQ(game.Wait(5s), 0);
+  EXPECT_FALSE(fs::exists(game.File("players/cat/draw/big/2.tga")));
+  EXPECT_FALSE(fs::exists(game.File("draw")));
+
+  ASSERT_TRUE(game.Launch({.arguments = {"--export-paintings", game.File("cat"), "--player", "cat"}}));
+  EXPECT_EQ(game.Wait(5s), 0);
+  EXPECT_TRUE(fs::exists(game.File("cat/big-1.png")));
+  ASSERT_TRUE(game.Launch({.arguments = {"--players", "--export-paintings", game.File("all")}}));
+  EXPECT_EQ(game.Wait(5s), 0);
+  for (const char* player : {"cat", "dog"}) EXPECT_TRUE(fs::exists(game.File("all/") + player + "/big-1.png"));
+  EXPECT_FALSE(fs::exists(game.File("all/pig")));
 }
 
 }  // namespace

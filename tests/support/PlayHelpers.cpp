@@ -57,12 +57,15 @@ bool ShowsMenuBackground(const GameLauncher& game, const Box& box) {
   return true;
 }
 
-bool PaintAStrokeAndSave(const GameLauncher& game) {
+bool OpenBigCanvas(const GameLauncher& game) {
   if (!game.WaitForPixel(kMenuSky, IsBluish) || !game.Click(kPaint)) return false;
   // The click sound ends before the size screen takes clicks.
   std::this_thread::sleep_for(1s);
-  return game.Click(kBig) && game.WaitForPixel(kFirstSwatch, [](uint32_t p) { return p == kFirstSwatchColour; }) &&
-         game.Click(kRedSwatch) &&
+  return game.Click(kBig) && game.WaitForPixel(kFirstSwatch, [](uint32_t p) { return p == kFirstSwatchColour; });
+}
+
+bool PaintAStrokeAndSave(const GameLauncher& game) {
+  return game.Click(kRedSwatch) &&
          game.Drag(BigCanvasCell(kStrokeFirst, kStrokeRow), BigCanvasCell(kStrokeLast, kStrokeRow)) &&
          game.WaitForPixel(BigCanvasCell(kStrokeFirst, kStrokeRow), [](uint32_t p) { return p == kRed; }) &&
          game.Click(kSaveMiddle);
