@@ -86,6 +86,22 @@ TEST_F(GrownUpSettings, AKioskIgnoresEveryWayOutButTheGrownUpsKeysHeld) {
   game.KeyUp("ctrl+shift+Escape");
 }
 
+// Full screen, a kiosk keeps the keyboard (Alt+Tab stays inside); a plain full-screen game
+// and a kiosk in a window leave it to the desktop.
+TEST_F(GrownUpSettings, AFullScreenKioskKeepsTheKeyboard) {
+  const std::vector<std::pair<std::vector<std::string>, bool>> cases = {
+      {{"--kiosk", "--fullscreen"}, true}, {{"--fullscreen"}, false}, {{"--kiosk", "--windowed"}, false}};
+  for (const auto& [arguments, kept] : cases) {
+    tafutest::PrivateXServer server({1024, 768, true});
+    ASSERT_EQ(server.Failure(), "");
+    tafutest::GameLauncher game;
+    ASSERT_TRUE(game.Start({.arguments = arguments}));
+    ASSERT_TRUE(game.Focus() && game.WaitForPixel(tafutest::kMenuSky, tafutest::IsBluish));
+    // The menu shows, so a grab would have come before it.
+    EXPECT_EQ(kept ? WaitFor(tafutest::IsKeyboardGrabbed, 5s) : tafutest::IsKeyboardGrabbed(), kept) << ::testing::PrintToString(arguments);
+  }
+}
+
 TEST_F(GrownUpSettings, AKioskEndsCleanlyOnSigtermWithThePaintingSavedJustBeforeWhole) {
   tafutest::GameLauncher game;
   ASSERT_TRUE(game.Start({.arguments = {"--kiosk"}}));
