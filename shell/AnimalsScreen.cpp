@@ -24,7 +24,8 @@ const Animal* RunAnimalsScreen(const GrownUpSettings& grownUps) {
     // The button plays the animal's own sound in place of the click.
     choices.push_back({MakeGameButton(picture, kAnimalPlaces[i], sound), static_cast<ScreenCode>(i)});
   }
-  if (!grownUps.kiosk) choices.push_back({MakeMenuButton(SharedAssets.Picture(kSharedExit), 103, 138, 32, 446), kCodeQuit});
+  if (!grownUps.kiosk)
+    choices.push_back({MakeMenuButton(SharedAssets.Picture(kSharedExit), 103, 138, 32, 446), kCodeQuit});
   const ScreenCode code = RunSelection(cache.Picture(kBackground), choices);
   return code == kCodeQuit ? nullptr : &kAnimals[static_cast<size_t>(code)];
 }

@@ -55,13 +55,15 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       command.action = CommandAction::ExportPaintings;
     } else if (argument == kPlayerOption || argument.starts_with(std::string(kPlayerOption) + "=")) {
       const bool joined = argument != kPlayerOption;
-      if (!joined && i + 1 == arguments.size()) return fail(std::string("option '") + kPlayerOption + "' needs an animal");
+      if (!joined && i + 1 == arguments.size())
+        return fail(std::string("option '") + kPlayerOption + "' needs an animal");
       command.player = joined ? argument.substr(std::string(kPlayerOption).size() + 1) : arguments[++i];
       if (!FindAnimal(command.player)) return fail("there is no player '" + command.player + "'");
     } else if (argument.starts_with(kOptionStart)) {
       auto [name, value] = SplitOption(argument);
       const bool opposite = name.starts_with(kOppositeStart) && !FindSettingKey(name);
-      const std::optional<SettingKey> key = FindSettingKey(opposite ? name.substr(std::string(kOppositeStart).size()) : name);
+      const std::string keyName = opposite ? name.substr(std::string(kOppositeStart).size()) : name;
+      const std::optional<SettingKey> key = FindSettingKey(keyName);
       if (!key || (opposite && value)) return fail("unknown option '" + argument + "'");
       const bool yesOrNo = key->kind == SettingKind::YesNo;
       if (opposite) {

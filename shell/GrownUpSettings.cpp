@@ -74,7 +74,8 @@ std::vector<Problem> ProblemsOf(const KKeyValueFile& file, GrownUpSettings& sett
         break;
     }
   }
-  std::stable_sort(problems.begin(), problems.end(), [](const Problem& a, const Problem& b) { return a.line < b.line; });
+  std::stable_sort(problems.begin(), problems.end(),
+                   [](const Problem& a, const Problem& b) { return a.line < b.line; });
   return problems;
 }
 

@@ -98,7 +98,8 @@ TEST_F(GrownUpSettings, AFullScreenKioskKeepsTheKeyboard) {
     ASSERT_TRUE(game.Start({.arguments = arguments}));
     ASSERT_TRUE(game.Focus() && game.WaitForPixel(tafutest::kMenuSky, tafutest::IsBluish));
     // The menu shows, so a grab would have come before it.
-    EXPECT_EQ(kept ? WaitFor(tafutest::IsKeyboardGrabbed, 5s) : tafutest::IsKeyboardGrabbed(), kept) << ::testing::PrintToString(arguments);
+    EXPECT_EQ(kept ? WaitFor(tafutest::IsKeyboardGrabbed, 5s) : tafutest::IsKeyboardGrabbed(), kept)
+        << ::testing::PrintToString(arguments);
   }
 }
 

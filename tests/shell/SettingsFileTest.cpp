@@ -15,7 +15,8 @@ namespace {
 TEST(SettingsFile, ReadsKeyValueLinesByNumberAndKeepsTheLinesItCannotRead) {
   tafutest::TempFolder folder;
   tafutest::WriteFile(folder / "tafu.conf",
-                      "# a comment\r\n\r\nkiosk=yes\r\n  paintings =  /srv/a\\sb  \nno equals here\n[group]\nmute = no");
+                      "# a comment\r\n\r\nkiosk=yes\r\n  paintings =  /srv/a\\sb  \n"
+                      "no equals here\n[group]\nmute = no");
   const KKeyValueFile file = ReadKeyValueFile(folder / "tafu.conf");
   ASSERT_TRUE(file.readable);
   ASSERT_EQ(file.values.size(), 3u);
@@ -89,8 +90,9 @@ TEST(SettingsFile, EveryKeyHasACommandLineFormAndItsOppositeAndHelpNamesIt) {
     EXPECT_NE(UsageText().find(std::string(key) + " = "), std::string::npos) << key;
     EXPECT_EQ(ParseCommandLine({std::string("--no-") + key}).action, CommandAction::Play) << key;
   }
-  for (const std::vector<std::string>& mistake :
-       std::vector<std::vector<std::string>>{{"--music-volume", "loud"}, {"--kiosk=maybe"}, {"--paintings"}, {"--no-kiosk=yes"}})
+  const std::vector<std::vector<std::string>> mistakes = {
+      {"--music-volume", "loud"}, {"--kiosk=maybe"}, {"--paintings"}, {"--no-kiosk=yes"}, {"--player", "cat"}};
+  for (const std::vector<std::string>& mistake : mistakes)
     EXPECT_EQ(ParseCommandLine(mistake).action, CommandAction::Mistake) << mistake[0];
 }
 
