@@ -9,6 +9,8 @@
 namespace {
 
 constexpr float kMsPerSecond = 1000.0f;
+// How much of a button with nothing to do shows over the screen.
+constexpr float kDimmedOpacity = 0.35f;
 
 bool PointerOver(const Sprite& sprite) {
   return sprite.Contains(static_cast<float>(GetMouseX()), static_cast<float>(GetMouseY()));
@@ -100,6 +102,17 @@ bool ImageButton::WasClicked() {
 void ImageButton::IgnoreHeldPress() {
   leftWasDown = IsLeftButtonDown();
   pressed = false;
+}
+
+void ImageButton::UpdateDimmed() {
+  IgnoreHeldPress();
+  waitingForSound = false;
+  zoom = 1.0f;
+  pulsing = false;
+  direction = 1;
+  Sprite faded = *this;
+  faded.opacity = kDimmedOpacity;
+  faded.Draw();
 }
 
 bool ImageButton::WasPressed() {

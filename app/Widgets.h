@@ -68,6 +68,9 @@ struct ImageButton : Sprite {
   // A press held now does not count: only one that begins from here on (after another
   // screen has run on top of this one).
   void IgnoreHeldPress();
+  // In place of Update while the button has nothing to do: drawn faded and still, and a
+  // press on it is no click, now or once it has something to do again.
+  void UpdateDimmed();
 
  protected:
   // Reads the left button; true when it went down since the last test.

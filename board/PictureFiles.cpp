@@ -17,6 +17,7 @@
 #include "services/KFindFiles.h"
 #include "services/KMessage.h"
 #include "services/KPaths.h"
+#include "services/KTrash.h"
 #include "board/PictureBuffer.h"
 
 namespace {
@@ -425,7 +426,15 @@ int32_t FindPreviousPainting(CanvasSize size, int32_t number) {
 
 bool DeletePainting(CanvasSize size, int32_t number) {
   const std::string path = MakePaintingPath(PictureFileName(PictureKind::Drawing, size, number));
-  if (std::remove(path.c_str()) == 0) return MakeFolderLasting(MakePaintingPath(DrawingFolder(size)));
-  std::perror("Error deleting file");
-  return false;
+  std::string reason;
+  const TrashResult trash = MoveToTrash(path, reason);
+  if (trash == TrashResult::Failed) {
+    std::fprintf(stderr, "Error deleting file: %s\n", reason.c_str());
+    return false;
+  }
+  if (trash == TrashResult::NoTrash && std::remove(path.c_str()) != 0) {
+    std::perror("Error deleting file");
+    return false;
+  }
+  return MakeFolderLasting(MakePaintingPath(DrawingFolder(size)));
 }

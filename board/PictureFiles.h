@@ -44,5 +44,6 @@ int32_t NextPaintingNumber(CanvasSize size);
 int32_t FindNextPainting(CanvasSize size, int32_t number);
 // The next painting below number, wrapping round to the highest below 300; 300 when there is none.
 int32_t FindPreviousPainting(CanvasSize size, int32_t number);
-// Removes a painting's file; false, reported on standard error, when it could not be removed.
+// Moves a painting's file to the trash, where a grown-up can get it back, or removes it where
+// there is no trash; false, reported on standard error, when it is still there.
 bool DeletePainting(CanvasSize size, int32_t number);

@@ -11,6 +11,7 @@
 #include "input/KControls.h"
 #include "sound/KSample.h"
 #include "studio/CanvasGeometry.h"
+#include "studio/CanvasHistory.h"
 #include "studio/ColourPalette.h"
 #include "studio/GalleryScreen.h"
 #include "studio/PaintTools.h"
@@ -22,7 +23,7 @@ namespace {
 // Leaving the studio, by Exit or by closing the window, goes back to the main menu.
 constexpr ScreenCode kStudioResult = 4;
 
-enum StudioPicture : size_t { kBackgroundPicture, kSavePicture, kLoadPicture };
+enum StudioPicture : size_t { kBackgroundPicture, kSavePicture, kLoadPicture, kUndoPicture, kRedoPicture };
 enum StudioSound : size_t { kSaveOkSound, kSaveFailedSound, kColourSound };
 
 constexpr ButtonPlace kPickerPlace = {82, 141, 716, 10};
@@ -31,6 +32,9 @@ constexpr ButtonPlace kEraserPlace = {88, 116, 714, 303};
 constexpr ButtonPlace kBucketPlace = {89, 151, 713, 420};
 constexpr ButtonPlace kSavePlace = {120, 88, 332, 492};
 constexpr ButtonPlace kLoadPlace = {142, 77, 176, 492};
+// Undo and redo sit on the floor right of Save, level with it.
+constexpr ButtonPlace kUndoPlace = {100, 88, 478, 492};
+constexpr ButtonPlace kRedoPlace = {100, 88, 592, 492};
 
 // The selection frame around a swatch, from its top-left corner: a dark square of 17
 // pixels with a light one inside.
@@ -47,7 +51,16 @@ constexpr FrameLine kSelectionFrame[] = {
 };
 
 struct StudioButtons {
-  ImageButton exit, picker, pen, eraser, bucket, load, save;
+  ImageButton exit, picker, pen, eraser, bucket, load, save, undo, redo;
+};
+
+enum class HistoryRequest { None, Undo, Redo };
+
+// The keys a grown-up helping at the keyboard undoes and redoes with, as they were in the
+// previous frame, so that a key held down acts once.
+struct HistoryKeys {
+  bool zWasDown = false;
+  bool yWasDown = false;
 };
 
 struct StudioState {
@@ -60,6 +73,8 @@ struct StudioState {
   // The button was held on the palette in the previous frame, on heldEntry.
   bool holdingPalette = false;
   PaletteEntry heldEntry;
+  // An undo or redo asked for during a press, done once the press has ended.
+  HistoryRequest request = HistoryRequest::None;
 };
 
 struct Pointer {
@@ -72,6 +87,8 @@ void LoadStudioAssets(AssetCache& assets, const CanvasGeometry& canvas) {
   assets.AddPicture(canvas.studioBackground, false);
   assets.AddPicture("img\\ico\\save.png", true);
   assets.AddPicture("img\\ico\\load.png", true);
+  assets.AddPicture("img\\ico\\undo.png", true);
+  assets.AddPicture("img\\ico\\redo.png", true);
   assets.AddSound("snd\\sfx\\save_ok.wav");
   assets.AddSound("snd\\sfx\\save_failed.wav");
   assets.AddSound("snd\\sfx\\color.wav");
@@ -88,6 +105,8 @@ StudioButtons MakeStudioButtons(const AssetCache& assets) {
   buttons.bucket = MakeGameButton(SharedAssets.Picture(kSharedBucketCursor), kBucketPlace, tool);
   buttons.load = MakeGameButton(assets.Picture(kLoadPicture), kLoadPlace, click);
   buttons.save = MakeGameButton(assets.Picture(kSavePicture), kSavePlace, nullptr);
+  buttons.undo = MakeGameButton(assets.Picture(kUndoPicture), kUndoPlace, click);
+  buttons.redo = MakeGameButton(assets.Picture(kRedoPicture), kRedoPlace, click);
   return buttons;
 }
 
@@ -145,12 +164,16 @@ void ChooseFromPalette(StudioState& state, PaletteEntry entry, KSample* colourSo
   if (touched && colourSound && !colourSound->IsPlaying()) colourSound->Play();
 }
 
-void HandlePointer(StudioState& state, const CanvasGeometry& canvas, const Pointer& pointer, KSample* colourSound) {
+// Everything one press changes on the canvas is one step of its history.
+void HandlePointer(StudioState& state, CanvasHistory& history, const CanvasGeometry& canvas, const Pointer& pointer,
+                   KSample* colourSound) {
   if (!pointer.down) {
     state.strokeActive = false;
     state.holdingPalette = false;
+    history.EndStep(PictureBuffer);
     return;
   }
+  if (!history.InStep()) history.BeginStep(PictureBuffer);
   if (const std::optional<CanvasCell> cell = CanvasCellAt(canvas, pointer.x, pointer.y)) UseTool(state, canvas, *cell);
   if (const std::optional<PaletteEntry> entry = PaletteEntryAt(pointer.x, pointer.y))
     ChooseFromPalette(state, *entry, colourSound);
@@ -177,8 +200,53 @@ void SaveCanvas(const CanvasGeometry& canvas, const AssetCache& assets) {
   assets.Sound(saved ? kSaveOkSound : kSaveFailedSound)->Play();
 }
 
+// Ctrl+Z asks for an undo, Ctrl+Y and Ctrl+Shift+Z for a redo. Every key is read in
+// every frame, so that a modifier tapped alone earlier is not taken for one held now.
+HistoryRequest ReadHistoryKeys(HistoryKeys& keys) {
+  const bool control = IsKeyDown(KEY_LCONTROL) || IsKeyDown(KEY_RCONTROL);
+  const bool shift = IsKeyDown(KEY_LSHIFT) || IsKeyDown(KEY_RSHIFT);
+  const bool z = IsKeyDown(KEY_Z);
+  const bool y = IsKeyDown(KEY_Y);
+  const bool zPressed = z && !keys.zWasDown;
+  const bool yPressed = y && !keys.yWasDown;
+  keys.zWasDown = z;
+  keys.yWasDown = y;
+  if (!control) return HistoryRequest::None;
+  if (yPressed || (zPressed && shift)) return HistoryRequest::Redo;
+  if (zPressed) return HistoryRequest::Undo;
+  return HistoryRequest::None;
+}
+
+// A button of the history answers only while there is a step for it to take.
+bool RunHistoryButton(ImageButton& button, bool available, float elapsed) {
+  if (!available) {
+    button.UpdateDimmed();
+    return false;
+  }
+  button.Update(elapsed);
+  return button.WasClicked();
+}
+
+// An undo or redo waits for the press in progress to end, so that a stroke is never cut.
+void TakeHistoryRequest(StudioState& state, CanvasHistory& history) {
+  if (state.request == HistoryRequest::None || history.InStep()) return;
+  if (state.request == HistoryRequest::Undo) history.Undo(PictureBuffer);
+  if (state.request == HistoryRequest::Redo) history.Redo(PictureBuffer);
+  state.request = HistoryRequest::None;
+}
+
+// The gallery's Take is a step of its own; Exit there brings the same canvas back, no step.
+void RunGallery(StudioState& state, CanvasHistory& history, CanvasSize size) {
+  history.BeginStep(PictureBuffer);
+  GalleryScreen(size);
+  history.EndStep(PictureBuffer);
+  // The press that ended in the gallery is not the start of a stroke here.
+  state.strokeActive = false;
+}
+
 // Draws and tests the buttons in their order; false when Exit was clicked.
-bool RunButtons(StudioButtons& buttons, StudioState& state, const CanvasGeometry& canvas, const AssetCache& assets) {
+bool RunButtons(StudioButtons& buttons, StudioState& state, CanvasHistory& history, const CanvasGeometry& canvas,
+                const AssetCache& assets) {
   const auto elapsed = static_cast<float>(FrameTime);
   buttons.exit.Update(elapsed);
   if (buttons.exit.WasClicked()) return false;
@@ -193,13 +261,11 @@ bool RunButtons(StudioButtons& buttons, StudioState& state, const CanvasGeometry
     if (button->WasClicked()) state.tool = tool;
   }
   buttons.load.Update(elapsed);
-  if (buttons.load.WasClicked()) {
-    GalleryScreen(canvas.size);
-    // The press that ended in the gallery is not the start of a stroke here.
-    state.strokeActive = false;
-  }
+  if (buttons.load.WasClicked()) RunGallery(state, history, canvas.size);
   buttons.save.Update(elapsed);
   if (buttons.save.WasClicked()) SaveCanvas(canvas, assets);
+  if (RunHistoryButton(buttons.undo, history.CanUndo(), elapsed)) state.request = HistoryRequest::Undo;
+  if (RunHistoryButton(buttons.redo, history.CanRedo(), elapsed)) state.request = HistoryRequest::Redo;
   return true;
 }
 
@@ -215,16 +281,20 @@ ScreenCode PaintingScreen(CanvasSize size) {
   ClearPictureBuffer();
   StudioButtons buttons = MakeStudioButtons(assets);
   StudioState state;
+  CanvasHistory history(canvas.columns, canvas.rows);
+  HistoryKeys keys;
 
   while (true) {
     BeginFrame();
     DrawBackground(assets.Picture(kBackgroundPicture));
     view.Draw();
     const Pointer pointer = ReadPointer();
-    HandlePointer(state, canvas, pointer, assets.Sound(kColourSound));
+    HandlePointer(state, history, canvas, pointer, assets.Sound(kColourSound));
     ShowToolCursor(state, canvas, pointer);
     DrawSelectionFrame(lines.get(), state.selection);
-    if (!RunButtons(buttons, state, canvas, assets)) break;
+    if (!RunButtons(buttons, state, history, canvas, assets)) break;
+    if (const HistoryRequest asked = ReadHistoryKeys(keys); asked != HistoryRequest::None) state.request = asked;
+    TakeHistoryRequest(state, history);
     if (!EndFrame()) break;
   }
   CursorKind = kCursorArrow;

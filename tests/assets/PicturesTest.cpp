@@ -30,6 +30,7 @@ const Size kIcons[] = {
     {"ledon_blue", 34, 26},    {"toggleoff", 60, 68},      {"toggleon", 60, 68},
     {"swap_arrow", 61, 103},   {"slide_left", 70, 60},     {"slide_right", 69, 60},
     {"save", 120, 88},         {"load", 142, 77},          {"delete", 67, 102},
+    {"undo", 100, 88},         {"redo", 100, 88},
     {"animal_cat", 160, 160},  {"animal_dog", 160, 160},   {"animal_frog", 160, 160},
     {"animal_duck", 160, 160}, {"animal_pig", 160, 160},   {"animal_elephant", 160, 160},
     {"animal_cat_small", 80, 80},  {"animal_dog_small", 80, 80}, {"animal_frog_small", 80, 80},
