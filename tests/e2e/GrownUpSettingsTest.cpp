@@ -59,6 +59,13 @@ TEST_F(GrownUpSettings, TheUsersFileBeatsTheMachinesTheCommandLineBeatsBothAndAB
   ASSERT_TRUE(OpenOptions(game));
   EXPECT_EQ(tafutest::LitMusicLeds(game), 9);    // the user's 80
   EXPECT_EQ(tafutest::LitEffectsLeds(game), 6);  // the game's own 50
+  // The child's own choice replaces the start value, and is saved.
+  ASSERT_TRUE(game.Click(tafutest::MusicLed(4)));
+  ASSERT_TRUE(WaitFor([&] { return fs::exists(game.File("options.raw")); }, 5s));
+  ASSERT_TRUE(game.Click(tafutest::kExit));
+  ASSERT_TRUE(OpenOptions(game));
+  EXPECT_EQ(tafutest::LitMusicLeds(game), 5);
+  EXPECT_EQ(tafutest::ReadFile(game.File("options.raw")), std::string("\1\0\0\0\x28\0\0\0\x32\0\0\0", 12));
   ASSERT_TRUE(game.Close());
   EXPECT_EQ(game.Wait(5s), 0);
 }
