@@ -22,22 +22,20 @@ constexpr int32_t kBackgroundTolerance = 12;
 
 int32_t Channel(uint32_t pixel, int shift) { return static_cast<int32_t>((pixel >> shift) & 0xFF); }
 
-template <typename Place, typename Lit>
-int32_t CountLit(const GameLauncher& game, Place place, Lit lit) {
+// LED i of a bar is lit when the channel at shift stands out over red.
+int32_t CountLit(const GameLauncher& game, Point (*place)(int32_t), int shift) {
   int32_t count = 0;
-  for (int32_t i = 0; i < kLedCount; ++i) count += lit(game.Pixel(place(i))) ? 1 : 0;
+  for (int32_t i = 0; i < kLedCount; ++i) {
+    const uint32_t pixel = game.Pixel(place(i));
+    count += Channel(pixel, shift) > Channel(pixel, 0) + kLitMargin ? 1 : 0;
+  }
   return count;
 }
 
 }  // namespace
 
-int32_t LitMusicLeds(const GameLauncher& game) {
-  return CountLit(game, MusicLed, [](uint32_t p) { return Channel(p, 16) > Channel(p, 0) + kLitMargin; });
-}
-
-int32_t LitEffectsLeds(const GameLauncher& game) {
-  return CountLit(game, EffectsLed, [](uint32_t p) { return Channel(p, 8) > Channel(p, 0) + kLitMargin; });
-}
+int32_t LitMusicLeds(const GameLauncher& game) { return CountLit(game, MusicLed, 16); }
+int32_t LitEffectsLeds(const GameLauncher& game) { return CountLit(game, EffectsLed, 8); }
 
 bool ShowsMenuBackground(const GameLauncher& game, const Box& box) {
   std::string bytes;
