@@ -61,7 +61,9 @@ struct Problem {
   std::string what;
 };
 
-std::vector<Problem> ProblemsOf(const KKeyValueFile& file, GrownUpSettings& settings) {
+// Lays the file's values over settings; returns, in the order of the lines, what could not
+// be taken.
+std::vector<Problem> LayFileOver(const KKeyValueFile& file, GrownUpSettings& settings) {
   std::vector<Problem> problems;
   for (const int32_t line : file.unreadableLines) problems.push_back({line, "not a \"key = value\" line"});
   for (const KKeyValue& value : file.values) {
@@ -117,7 +119,7 @@ void ReadSettingsFile(const std::string& path, GrownUpSettings& settings) {
     std::fprintf(stderr, "tafu: %s: cannot be read; its settings are left out\n", path.c_str());
     return;
   }
-  for (const Problem& problem : ProblemsOf(file, settings))
+  for (const Problem& problem : LayFileOver(file, settings))
     std::fprintf(stderr, "tafu: %s:%d: %s; left out\n", path.c_str(), problem.line, problem.what.c_str());
 }
 
