@@ -151,7 +151,8 @@ constexpr tafutest::Point kPlayerInMenu = {50, 50};
 bool IsCatOrange(uint32_t pixel) { return (pixel & 0xFF) > 0xE0 && ((pixel >> 16) & 0xFF) < 0x80; }
 
 // The cat paints and saves; back on the animals screen the dog finds an empty gallery, then
-// saves its own. A grown-up exports one player's paintings, then every player's.
+// saves its own and leaves by the animals' exit door. A grown-up exports one player's
+// paintings, then every player's.
 TEST_F(GrownUpSettings, TwoPlayersEachKeepTheirOwnPaintingsAndAGrownUpExportsThem) {
   tafutest::GameLauncher game;
   ASSERT_TRUE(game.Start({.arguments = {"--players"}}));
@@ -173,7 +174,10 @@ TEST_F(GrownUpSettings, TwoPlayersEachKeepTheirOwnPaintingsAndAGrownUpExportsThe
   ASSERT_TRUE(game.WaitForPixel(tafutest::kFirstSwatch, [](uint32_t p) { return p == tafutest::kFirstSwatchColour; }));
   ASSERT_TRUE(tafutest::PaintAStrokeAndSave(game));
   ASSERT_TRUE(WaitFor([&] { return fs::exists(game.File("players/dog/draw/big/1.tga")); }, 5s));
-  ASSERT_TRUE(game.Close());
+  // The animals screen's exit door ends the game.
+  ASSERT_TRUE(game.Click(tafutest::kStudioExit) && game.WaitForPixel(tafutest::kMenuSky, tafutest::IsBluish));
+  ASSERT_TRUE(game.Click(kPlayerInMenu) && game.WaitForPixel(kCat, IsCatOrange));
+  ASSERT_TRUE(game.Click(tafutest::kExit));
   EXPECT_EQ(game.Wait(5s), 0);
   EXPECT_FALSE(fs::exists(game.File("players/cat/draw/big/2.tga")));
   EXPECT_FALSE(fs::exists(game.File("draw")));
