@@ -19,6 +19,22 @@ int32_t CursorKind = kCursorArrow;
 namespace {
 
 constexpr uint32_t kCountingPeriodMs = 1000;
+// How long a grown-up holds Ctrl+Shift+Escape to end a game whose window cannot be closed:
+// long enough that a child mashing keys does not find it.
+constexpr int32_t kQuitKeysHoldMs = 1000;
+
+bool QuitKeysWatched = false;
+int32_t QuitKeysHeldMs = 0;
+
+bool QuitKeysDown() {
+  return (IsKeyDown(KEY_LCONTROL) || IsKeyDown(KEY_RCONTROL)) && (IsKeyDown(KEY_LSHIFT) || IsKeyDown(KEY_RSHIFT)) &&
+         IsKeyDown(KEY_ESCAPE);
+}
+
+void QuitOnHeldQuitKeys() {
+  QuitKeysHeldMs = QuitKeysDown() ? QuitKeysHeldMs + FrameTime : 0;
+  if (QuitKeysHeldMs >= kQuitKeysHoldMs) MainScreen->RequestQuit();
+}
 constexpr float kScreenWidth = 800;
 constexpr float kScreenHeight = 600;
 
@@ -110,7 +126,13 @@ void DrawBackground(KGraphic* picture) {
 
 const std::vector<KKeyPress>& FrameKeyPresses() { return frameKeys; }
 
+void WatchQuitKeys(bool on) {
+  QuitKeysWatched = on;
+  QuitKeysHeldMs = 0;
+}
+
 bool EndFrame() {
+  if (QuitKeysWatched) QuitOnHeldQuitKeys();
   DriveTargets(frameKeys, FrameTime);
   DrawCursor();
   // Each frame the screen names its cursor again; the arrow unless it says otherwise.

@@ -62,6 +62,10 @@ void BeginFrame();
 const std::vector<KKeyPress>& FrameKeyPresses();
 // The screen's background: the top-left 800 x 600 of the picture, opaque, at (0, 0).
 void DrawBackground(KGraphic* picture);
+// With on, every frame's end watches for Ctrl+Shift+Escape held about a second, and then
+// asks the window to quit: a grown-up's way out of a game whose window ignores its close
+// button.
+void WatchQuitKeys(bool on);
 // The end of every frame: the keyboard's choice among the frame's targets, the cursor (then
 // back to the arrow for the next frame), then Flip. False when the window was asked to quit.
 bool EndFrame();

@@ -42,8 +42,15 @@ bool WriteWholeFile(const std::string& path, const SettingsBytes& bytes) {
 
 }  // namespace
 
-Settings SettingsInEffect() {
+Settings SettingsShown() {
   Settings settings = CurrentSettings;
+  settings.musicVolume = CurrentOverrides.musicVolume.value_or(settings.musicVolume);
+  settings.effectsVolume = CurrentOverrides.effectsVolume.value_or(settings.effectsVolume);
+  return settings;
+}
+
+Settings SettingsInEffect() {
+  Settings settings = SettingsShown();
   if (CurrentOverrides.windowed) settings.windowed = *CurrentOverrides.windowed;
   if (CurrentOverrides.mute) settings.musicVolume = settings.effectsVolume = 0;
   return settings;

@@ -28,16 +28,23 @@ constexpr int32_t kDefaultVolume = 50;
 // The settings of this run; every field is 0 until LoadSettings.
 extern Settings CurrentSettings;
 
-// What the command line changes for this run only. The options screen saves
-// CurrentSettings, never these, so the player's own choices stay as they were.
+// What the command line and the grown-ups' settings files change for this run only. The
+// options screen saves CurrentSettings, never these, so the player's own choices stay as
+// they were. The volumes are start values: the options screen drops one once it sets that
+// volume.
 struct RunOverrides {
   std::optional<uint8_t> windowed;
   bool mute = false;
+  std::optional<int32_t> musicVolume;
+  std::optional<int32_t> effectsVolume;
 };
 extern RunOverrides CurrentOverrides;
 
 // CurrentSettings with this run's overrides laid over: what the window and the sound use.
 Settings SettingsInEffect();
+// CurrentSettings with this run's start volumes laid over, but not muted: what the options
+// screen shows.
+Settings SettingsShown();
 
 SettingsBytes EncodeSettings(const Settings& settings);
 // Lays the first count bytes (at most 12) over the image of settings: the fields the

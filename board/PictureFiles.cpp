@@ -22,6 +22,12 @@
 
 namespace {
 
+// Empty: the paintings are kept in the user folder.
+std::string& ChosenPaintingsFolder() {
+  static std::string folder;
+  return folder;
+}
+
 constexpr int32_t kLastBrowsedPainting = 299;
 constexpr size_t kExtensionLength = 4;
 constexpr size_t kLongestStem = 11;
@@ -280,7 +286,7 @@ Placing PlaceUnder(const std::string& temporary, const std::string& path) {
 bool PlaceAsFreeNumber(CanvasSize size, const std::string& temporary, int32_t first) {
   for (int32_t tried = 0; tried < kLastBrowsedPainting; ++tried) {
     const int32_t number = (first - 1 + tried) % kLastBrowsedPainting + 1;
-    const std::string path = MakeUserPath(PictureFileName(PictureKind::Drawing, size, number));
+    const std::string path = MakePaintingPath(PictureFileName(PictureKind::Drawing, size, number));
     const Placing placing = PlaceUnder(temporary, path);
     if (placing == Placing::Done) return true;
     if (placing == Placing::Failed) {
@@ -293,7 +299,7 @@ bool PlaceAsFreeNumber(CanvasSize size, const std::string& temporary, int32_t fi
 }
 
 bool PaintingExists(CanvasSize size, int32_t number) {
-  const std::string path = MakeUserPath(PictureFileName(PictureKind::Drawing, size, number));
+  const std::string path = MakePaintingPath(PictureFileName(PictureKind::Drawing, size, number));
   std::error_code error;
   if (std::filesystem::is_directory(path, error)) return false;
   KFile file;
@@ -314,6 +320,14 @@ int32_t SearchDown(CanvasSize size, int32_t number) {
 
 }  // namespace
 
+void SetPaintingsFolder(const std::string& folder) { ChosenPaintingsFolder() = folder; }
+
+std::string GetPaintingsFolder() {
+  return ChosenPaintingsFolder().empty() ? GetUserFolder() : ChosenPaintingsFolder();
+}
+
+std::string MakePaintingPath(const std::string& name) { return MakePathIn(GetPaintingsFolder(), name); }
+
 std::string PictureFileName(PictureKind kind, CanvasSize size, int32_t number) {
   return FolderOf(kind, size) + "\\" + std::to_string(number) + ".tga";
 }
@@ -327,7 +341,7 @@ bool ReadPictureFile(PictureKind kind, CanvasSize size, int32_t number, int32_t 
 
   std::vector<uint8_t> bytes;
   // Shipped pictures sit in the program folder, paintings in the player's folder.
-  const std::string path = kind == PictureKind::Game ? MakePath(name) : MakeUserPath(name);
+  const std::string path = kind == PictureKind::Game ? MakePath(name) : MakePaintingPath(name);
   const FileRead read = ReadBytes(path, bytes);
   if (read == FileRead::CannotOpen) return failure.ReportOrExit(kCannotOpen, "");
   if (read == FileRead::TooLarge) return failure.ReportOrExit(nullptr, "Image file is too large\n");
@@ -361,10 +375,10 @@ bool ReadPictureFile(PictureKind kind, CanvasSize size, int32_t number, int32_t 
 bool SavePainting(CanvasSize size, int32_t columns, int32_t rows) {
   if (!FitsGrid(columns, rows)) return false;
   const std::string folder = DrawingFolder(size);
-  CreateFolders(MakeUserPath(folder));
+  CreateFolders(MakePaintingPath(folder));
   const int32_t next = NextPaintingNumber(size);
   const std::string name = PictureFileName(PictureKind::Drawing, size, next);
-  std::string temporary = MakeUserPath(folder + "\\" + kSaveTempPattern);
+  std::string temporary = MakePaintingPath(folder + "\\" + kSaveTempPattern);
 
   std::FILE* file = CreateTemporary(temporary);
   if (!file) {
@@ -381,12 +395,12 @@ bool SavePainting(CanvasSize size, int32_t columns, int32_t rows) {
   const bool placed = PlaceAsFreeNumber(size, temporary, next > kLastBrowsedPainting ? 1 : next);
   std::remove(temporary.c_str());
   // The new name must last as well as the painting.
-  return placed && MakeFolderLasting(MakeUserPath(folder));
+  return placed && MakeFolderLasting(MakePaintingPath(folder));
 }
 
 int32_t NextPaintingNumber(CanvasSize size) {
   int32_t next = 1;
-  FindFiles(MakeUserPath(DrawingFolder(size) + "\\*.*"), [&next](const std::string& entry, uint32_t flags) {
+  FindFiles(MakePaintingPath(DrawingFolder(size) + "\\*.*"), [&next](const std::string& entry, uint32_t flags) {
     if (flags & KFIND_DIRECTORY) return true;
     if (entry.size() < kExtensionLength) return true;
     const std::string stem = entry.substr(0, entry.size() - kExtensionLength);
@@ -411,7 +425,7 @@ int32_t FindPreviousPainting(CanvasSize size, int32_t number) {
 }
 
 bool DeletePainting(CanvasSize size, int32_t number) {
-  const std::string path = MakeUserPath(PictureFileName(PictureKind::Drawing, size, number));
+  const std::string path = MakePaintingPath(PictureFileName(PictureKind::Drawing, size, number));
   std::string reason;
   const TrashResult trash = MoveToTrash(path, reason);
   if (trash == TrashResult::Failed) {
@@ -422,5 +436,5 @@ bool DeletePainting(CanvasSize size, int32_t number) {
     std::perror("Error deleting file");
     return false;
   }
-  return MakeFolderLasting(MakeUserPath(DrawingFolder(size)));
+  return MakeFolderLasting(MakePaintingPath(DrawingFolder(size)));
 }

@@ -12,6 +12,13 @@
 constexpr int32_t kNoNextPainting = 0;
 constexpr int32_t kNoPreviousPainting = 300;
 
+// The folder that holds the paintings' "draw" folder: the user folder, unless a grown-up
+// chose another (an empty folder goes back to the user folder).
+void SetPaintingsFolder(const std::string& folder);
+std::string GetPaintingsFolder();
+// A painting's file name ("draw\small\12.tga") as a native path in the paintings folder.
+std::string MakePaintingPath(const std::string& name);
+
 // The game's name of a picture file, such as "game\big\3.tga" or "draw\small\12.tga".
 std::string PictureFileName(PictureKind kind, CanvasSize size, int32_t number);
 

@@ -16,6 +16,7 @@
 #include "sound/KWaveFile.h"
 #include "board/PictureBuffer.h"
 #include "board/PictureFiles.h"
+#include "shell/GrownUpSettings.h"
 
 namespace tafufuzz {
 
@@ -30,6 +31,8 @@ constexpr int32_t kFallbackSide = 15;
 constexpr int32_t kLargestDecodedSide = 4096;
 constexpr size_t kIniValueSize = 64;
 constexpr const char* kArchiveName = "archive.tar";
+constexpr const char* kGrownUpSettingsName = "tafu.conf";
+constexpr int32_t kHighestVolume = 100;
 
 std::string& ScratchFolder() {
   static std::string folder;
@@ -131,6 +134,20 @@ bool FeedSettings(const uint8_t* data, size_t size) {
   if (music < 0 || music > 100 || effects < 0 || effects > 100) __builtin_trap();
   const SettingsBytes written = EncodeSettings(CurrentSettings);
   return std::equal(data, data + std::min(size, written.size()), written.begin());
+}
+
+bool FeedGrownUpSettings(const uint8_t* data, size_t size) {
+  const std::string path = MakeUserPath(kGrownUpSettingsName);
+  WriteBytes(path, data, size);
+  GrownUpSettings settings;
+  ReadSettingsFile(path, settings);
+  bool setVolume = false;
+  for (const std::optional<int32_t>& volume : {settings.musicVolume, settings.effectsVolume}) {
+    if (!volume) continue;
+    if (*volume < 0 || *volume > kHighestVolume) __builtin_trap();
+    setVolume = true;
+  }
+  return setVolume;
 }
 
 int32_t FeedTar(const uint8_t* data, size_t size) {

@@ -37,6 +37,11 @@ int32_t FeedIni(const uint8_t* data, size_t size);
 // (a short file: the bytes it has).
 bool FeedSettings(const uint8_t* data, size_t size);
 
+// The bytes as a grown-ups' settings file (tafu.conf) laid over the record, the way the
+// game reads the machine's and the user's: true when the file set a start volume, which
+// is then one the mixer knows (0 to 100).
+bool FeedGrownUpSettings(const uint8_t* data, size_t size);
+
 // The bytes as a tar archive registered as a file source, then the files the game
 // would open through it: the number found and read whole.
 int32_t FeedTar(const uint8_t* data, size_t size);

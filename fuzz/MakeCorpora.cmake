@@ -25,6 +25,7 @@ seed(picture_decode img/ico/*.png img/bg/*.png game/small/*.tga)
 seed(ini setup.ini)
 seed(tar)
 seed(settings)
+seed(grown_ups)
 
 # An archive of a few shipped files under the names the tar target looks up.
 set(stage ${CORPUS}/stage)

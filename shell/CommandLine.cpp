@@ -1,12 +1,26 @@
 #include "shell/CommandLine.h"
 
+#include "shell/GrownUpSettings.h"
+#include "shell/Players.h"
+
 namespace {
 
 constexpr const char* kProgramName = "tafu";
 constexpr const char* kExportOption = "--export-paintings";
+constexpr const char* kPlayerOption = "--player";
+constexpr const char* kOptionStart = "--";
+constexpr const char* kOppositeStart = "no-";
 
 std::string Mistake(const std::string& what) {
   return std::string(kProgramName) + ": " + what + " (try '" + kProgramName + " --help')";
+}
+
+// "--name=value" as name and value, "--name" as name alone.
+std::pair<std::string, std::optional<std::string>> SplitOption(const std::string& argument) {
+  const std::string option = argument.substr(std::string(kOptionStart).size());
+  const size_t equals = option.find('=');
+  if (equals == std::string::npos) return {option, std::nullopt};
+  return {option.substr(0, equals), option.substr(equals + 1)};
 }
 
 }  // namespace
@@ -29,24 +43,49 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       command.action = CommandAction::Version;
       return command;
     }
-    if (argument == "--fullscreen") {
-      command.windowed = false;
-    } else if (argument == "--windowed") {
-      command.windowed = true;
-    } else if (argument == "--mute") {
-      command.mute = true;
+    if (argument == "--windowed") {
+      command.settings.push_back({"fullscreen", "no"});
+    } else if (argument == "--no-system-config") {
+      command.systemSettings = false;
     } else if (argument == kExportOption || argument.starts_with(exportWithValue)) {
       const bool joined = argument != kExportOption;
       if (!joined && i + 1 == arguments.size()) return fail(std::string("option '") + kExportOption + "' needs a folder");
       command.exportFolder = joined ? argument.substr(exportWithValue.size()) : arguments[++i];
       if (command.exportFolder.empty()) return fail(std::string("option '") + kExportOption + "' needs a folder");
       command.action = CommandAction::ExportPaintings;
+    } else if (argument == kPlayerOption || argument.starts_with(std::string(kPlayerOption) + "=")) {
+      const bool joined = argument != kPlayerOption;
+      if (!joined && i + 1 == arguments.size())
+        return fail(std::string("option '") + kPlayerOption + "' needs an animal");
+      command.player = joined ? argument.substr(std::string(kPlayerOption).size() + 1) : arguments[++i];
+      if (!FindAnimal(command.player)) return fail("there is no player '" + command.player + "'");
+    } else if (argument.starts_with(kOptionStart)) {
+      auto [name, value] = SplitOption(argument);
+      const bool opposite = name.starts_with(kOppositeStart) && !FindSettingKey(name);
+      const std::string keyName = opposite ? name.substr(std::string(kOppositeStart).size()) : name;
+      const std::optional<SettingKey> key = FindSettingKey(keyName);
+      if (!key || (opposite && value)) return fail("unknown option '" + argument + "'");
+      const bool yesOrNo = key->kind == SettingKind::YesNo;
+      if (opposite) {
+        value = yesOrNo ? std::optional<std::string>("no") : std::nullopt;
+      } else if (!value && yesOrNo) {
+        value = "yes";
+      } else if (!value) {
+        if (i + 1 == arguments.size()) return fail("option '" + argument + "' needs a value");
+        value = arguments[++i];
+      }
+      GrownUpSettings tried;
+      if (ChangeSetting(tried, key->name, value) != SettingChangeResult::Taken)
+        return fail("option '--" + std::string(key->name) + "' does not take '" + value.value_or("") + "'");
+      command.settings.push_back({key->name, value});
     } else if (argument.starts_with("-")) {
       return fail("unknown option '" + argument + "'");
     } else {
       return fail("unexpected argument '" + argument + "'");
     }
   }
+  if (!command.player.empty() && command.action != CommandAction::ExportPaintings)
+    return fail(std::string("option '") + kPlayerOption + "' goes with '" + kExportOption + "'");
   return command;
 }
 
@@ -58,9 +97,32 @@ std::string UsageText() {
          "  --windowed                play in a window this time (the saved choice stays)\n"
          "  --mute                    play without music or sound effects this time\n"
          "  --export-paintings DIR    write every saved painting into DIR as a PNG file\n"
-         "                            (big-N.png and small-N.png) and end, without a window\n"
+         "                            (big-N.png and small-N.png) and end, without a window;\n"
+         "                            with players, each player's into DIR/NAME\n"
+         "  --player NAME             with --export-paintings: only that player's paintings\n"
+         "                            (cat, dog, frog, duck, pig or elephant)\n"
          "  --help                    show this help and end\n"
          "  --version                 show the version and end\n"
+         "\n"
+         "Grown-ups' settings, read from /etc/tafu/tafu.conf, then from\n"
+         "$XDG_CONFIG_HOME/tafu/tafu.conf (~/.config/tafu/tafu.conf), then from the command\n"
+         "line, each later one overriding; in the files as \"key = value\" lines:\n"
+         "\n"
+         "  fullscreen = yes|no       --fullscreen, --windowed (--no-fullscreen)\n"
+         "  mute = yes|no             --mute, --no-mute\n"
+         "  music-volume = 0..100     --music-volume N: the music's start volume\n"
+         "  effects-volume = 0..100   --effects-volume N: the sound effects' start volume\n"
+         "  kiosk = yes|no            --kiosk, --no-kiosk: no exit door, the window's close\n"
+         "                            ignored; Ctrl+Shift+Escape held a second ends the game\n"
+         "  lock-options = yes|no     --lock-options, --no-lock-options: no options button\n"
+         "  paintings = PATH          --paintings PATH: the folder for the paintings (\"~\" and\n"
+         "                            \"$USER\" expanded)\n"
+         "  players = yes|no          --players, --no-players: each child picks an animal and\n"
+         "                            keeps paintings and options of its own\n"
+         "\n"
+         "  --no-KEY                  the opposite of a key: no, or the player's own volume or\n"
+         "                            folder again\n"
+         "  --no-system-config        do not read /etc/tafu/tafu.conf\n"
          "\n"
          "Exit status: 0 when all went well; 1 when there is no display, or when a painting\n"
          "could not be exported; 2 for a mistake on the command line.\n";

@@ -1,4 +1,5 @@
 #include <array>
+#include <optional>
 
 #include "app/AssetCache.h"
 #include "app/Frame.h"
@@ -19,6 +20,10 @@ enum MenuPicture : size_t {
   kOptionsPicture,
 };
 constexpr size_t kMenuMusic = 0;
+// The player's animal, in the corner no button takes.
+constexpr int32_t kPlayerSize = 80;
+constexpr int32_t kPlayerX = 10;
+constexpr int32_t kPlayerY = 10;
 
 // The buttons in the order they are asked for a click and drawn.
 enum MenuButton : size_t { kPaint, kSlide, kSwap, kCopyDrawing, kCopyColours, kOptions, kExit, kMenuButtonCount };
@@ -50,11 +55,18 @@ ScreenCode RunMenuAction(size_t button) {
   return kCodeStayInMenu;
 }
 
+// A kiosk has no exit door; locked options have no button.
+bool IsShown(size_t button, const GrownUpSettings& grownUps) {
+  if (button == kExit) return !grownUps.kiosk;
+  if (button == kOptions) return !grownUps.lockOptions;
+  return true;
+}
+
 // The first button that reports a click this frame chooses the code; none leaves the child in the menu.
 // A press that began on a screen the action opened and is still held does not count here.
-ScreenCode AskMenuButtons(MenuButtons& buttons) {
+ScreenCode AskMenuButtons(MenuButtons& buttons, const GrownUpSettings& grownUps) {
   for (size_t i = 0; i < buttons.size(); ++i) {
-    if (!buttons[i].WasClicked()) continue;
+    if (!IsShown(i, grownUps) || !buttons[i].WasClicked()) continue;
     const ScreenCode code = RunMenuAction(i);
     for (ImageButton& button : buttons) button.IgnoreHeldPress();
     return code;
@@ -64,7 +76,7 @@ ScreenCode AskMenuButtons(MenuButtons& buttons) {
 
 }  // namespace
 
-ScreenCode RunMainMenu() {
+ScreenCode RunMainMenu(const GrownUpSettings& grownUps, const Animal* player) {
   AssetCache cache;
   cache.AddPicture("img\\bg\\menu.png", false);
   cache.AddPicture("img\\ico\\draw.png", true);
@@ -75,6 +87,10 @@ ScreenCode RunMainMenu() {
   cache.AddPicture("img\\ico\\options.png", true);
   cache.AddMusic("snd\\music\\menu.ogg");
   MenuButtons buttons = MakeMenuButtons(cache);
+  std::optional<ImageButton> playerButton;
+  if (player)
+    playerButton = MakeMenuButton(cache.Picture(cache.AddPicture(player->smallPicture, true)), kPlayerSize,
+                                  kPlayerSize, kPlayerX, kPlayerY);
 
   // The music plays on over the selection and options screens.
   KSample* music = cache.Music(kMenuMusic);
@@ -83,13 +99,16 @@ ScreenCode RunMainMenu() {
   ScreenCode code = kCodeStayInMenu;
   while (true) {
     BeginFrame();
-    code = AskMenuButtons(buttons);
+    code = AskMenuButtons(buttons, grownUps);
+    if (code == kCodeStayInMenu && playerButton && playerButton->WasClicked()) code = kCodeChangePlayer;
     if (MainScreen->IsQuitRequested()) code = kCodeQuit;
     // F1 rebuilds the menu, whatever was chosen in this frame.
     if (IsKeyDown(KEY_F1)) code = kCodeRebuildMenu;
     if (code != kCodeStayInMenu) break;
     DrawBackground(cache.Picture(kBackground));
-    for (ImageButton& button : buttons) button.Update(static_cast<float>(FrameTime));
+    for (size_t i = 0; i < buttons.size(); ++i)
+      if (IsShown(i, grownUps)) buttons[i].Update(static_cast<float>(FrameTime));
+    if (playerButton) playerButton->Update(static_cast<float>(FrameTime));
     EndFrame();
   }
   music->StopStream();

@@ -35,7 +35,7 @@ void TakeClickedLed(LedBar& bar, int32_t& pending) {
   if (clicked != kNoLed) pending = clicked;
 }
 
-// A run muted from the command line stays silent; the new volume is saved for the next.
+// A muted run stays silent; the new volume is saved for the next.
 void ApplyVolumes() {
   const Settings inEffect = SettingsInEffect();
   SetMasterVolumes(inEffect.musicVolume, inEffect.effectsVolume);
@@ -57,10 +57,9 @@ ScreenCode RunOptions() {
                                        SharedAssets.Sound(kSharedClickSound), kPulseWhileHovered, kButtonPulse);
   if (CurrentSettings.windowed != 0) windowMode.Toggle();
   ImageButton back = MakeMenuButton(SharedAssets.Picture(kSharedExit), 103, 138, 32, 446);
-  LedBar music =
-      MakeVolumeBar(cache.Picture(kLedOnBlue), cache.Picture(kLedOff), 397, 312, CurrentSettings.musicVolume);
-  LedBar effects =
-      MakeVolumeBar(cache.Picture(kLedOnGreen), cache.Picture(kLedOff), 436, 466, CurrentSettings.effectsVolume);
+  const Settings shown = SettingsShown();
+  LedBar music = MakeVolumeBar(cache.Picture(kLedOnBlue), cache.Picture(kLedOff), 397, 312, shown.musicVolume);
+  LedBar effects = MakeVolumeBar(cache.Picture(kLedOnGreen), cache.Picture(kLedOff), 436, 466, shown.effectsVolume);
 
   // A LED clicked in a frame that took another change is taken in a following frame, so
   // the volume always matches its lit bar.
@@ -78,9 +77,11 @@ ScreenCode RunOptions() {
       CurrentSettings.windowed = windowMode.on ? 1 : 0;
     } else if (musicLed != kNoLed) {
       CurrentSettings.musicVolume = std::exchange(musicLed, kNoLed) * kVolumePerLed;
+      CurrentOverrides.musicVolume.reset();
       ApplyVolumes();
     } else if (effectsLed != kNoLed) {
       CurrentSettings.effectsVolume = std::exchange(effectsLed, kNoLed) * kVolumePerLed;
+      CurrentOverrides.effectsVolume.reset();
       ApplyVolumes();
     } else if (back.WasClicked()) {
       break;

@@ -2,11 +2,22 @@
 #pragma once
 
 #include "app/ScreenCodes.h"
+#include "shell/GrownUpSettings.h"
+#include "shell/Players.h"
 #include "puzzles/PuzzleScreens.h"
 #include "studio/StudioScreens.h"
 
-ScreenCode RunMainMenu();
+// The menu's answer when the child clicks the player's animal: back to the animals screen.
+constexpr ScreenCode kCodeChangePlayer = 96;
+
+// The menu without its exit door in a kiosk, and without its options button when the
+// options are locked; with a player, the player's animal small in the top-left corner.
+ScreenCode RunMainMenu(const GrownUpSettings& grownUps = {}, const Animal* player = nullptr);
 
 // Runs the menu, then the screen it chose; returns what that screen returned,
-// 100 to end the program, or 0 to come back to the menu.
-ScreenCode DispatchScreen();
+// 100 to end the program, 96 to choose another player, or 0 to come back to the menu.
+ScreenCode DispatchScreen(const GrownUpSettings& grownUps = {}, const Animal* player = nullptr);
+
+// The six animals, one a player, and the exit door (none in a kiosk): the animal clicked,
+// once its sound has played, or null when the game is to end.
+const Animal* RunAnimalsScreen(const GrownUpSettings& grownUps);

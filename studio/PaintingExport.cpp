@@ -42,7 +42,7 @@ int32_t PaintingNumberOf(CanvasSize size, const std::string& entry) {
 
 std::vector<int32_t> SavedPaintings(CanvasSize size) {
   std::vector<int32_t> numbers;
-  FindFiles(MakeUserPath(PaintingFolder(size) + "\\*.*"), [&](const std::string& entry, uint32_t flags) {
+  FindFiles(MakePaintingPath(PaintingFolder(size) + "\\*.*"), [&](const std::string& entry, uint32_t flags) {
     if (flags & KFIND_DIRECTORY) return true;
     if (const int32_t number = PaintingNumberOf(size, entry)) numbers.push_back(number);
     return true;
@@ -71,7 +71,7 @@ std::vector<uint8_t> EnlargedCells(int32_t columns, int32_t rows, int32_t cellPi
 bool ExportOne(const ExportedSize& exported, int32_t number, const std::string& folder) {
   const int32_t columns = CanvasColumns(exported.size);
   const int32_t rows = CanvasRows(exported.size);
-  const std::string source = MakeUserPath(PictureFileName(PictureKind::Drawing, exported.size, number));
+  const std::string source = MakePaintingPath(PictureFileName(PictureKind::Drawing, exported.size, number));
   if (!ReadPictureFile(PictureKind::Drawing, exported.size, number, columns, rows)) {
     std::fprintf(stderr, "tafu: skipped %s: it is not a painting the game can read\n", source.c_str());
     return false;

@@ -102,6 +102,10 @@ void SetUserFolder(const std::string& folder) { UserFolder() = TrimSlashes(folde
 
 std::string MakeUserPath(const std::string& name) { return JoinGameName(GetUserFolder(), name); }
 
+std::string MakePathIn(const std::string& folder, const std::string& name) {
+  return JoinGameName(TrimSlashes(folder), name);
+}
+
 bool IsFolderWritable(const std::string& folder) { return access(folder.c_str(), W_OK | X_OK) == 0; }
 
 bool CreateFolders(const std::string& folder) {
@@ -111,6 +115,11 @@ bool CreateFolders(const std::string& folder) {
 }
 
 std::string GetAppDataFolder() { return UserFolder("XDG_DATA_HOME", ".local/share"); }
+
+std::string GetConfigFolder() {
+  const char* value = std::getenv("XDG_CONFIG_HOME");
+  return value && *value ? std::string(value) : HomeFolder() + "/.config";
+}
 
 std::string GetDocumentsFolder() { return UserFolder("XDG_DOCUMENTS_DIR", "Documents"); }
 

@@ -18,10 +18,14 @@ const std::string& GetUserFolder();
 void SetUserFolder(const std::string& folder);
 // A file name the program writes, as a native path in the user folder.
 std::string MakeUserPath(const std::string& name);
+// A game file name as a native path in any folder.
+std::string MakePathIn(const std::string& folder, const std::string& name);
 // Whether the program may create and replace files in folder.
 bool IsFolderWritable(const std::string& folder);
 // The user's data folder ($XDG_DATA_HOME or ~/.local/share), created if missing.
 std::string GetAppDataFolder();
+// The user's settings folder ($XDG_CONFIG_HOME or ~/.config); never created.
+std::string GetConfigFolder();
 // The user's documents folder ($XDG_DOCUMENTS_DIR or ~/Documents), created if missing.
 std::string GetDocumentsFolder();
 // Creates a folder and its parents; true when it exists afterwards.

@@ -24,6 +24,13 @@ class KScreen {
   // depth -1 keeps the desktop's colour depth.
   virtual bool OpenWindow(int32_t width, int32_t height, int32_t depth, bool windowed, const std::string& title) = 0;
   virtual void RequestQuit() = 0;
+  // With ignore set, the window's close button and the window manager's requests to close
+  // it (Alt+F4 on most desktops) do nothing; RequestQuit and a signal to end still end the
+  // game.
+  virtual void IgnoreCloseRequests(bool ignore) = 0;
+  // Keeps the keyboard's shortcuts (Alt+Tab and the like) for the window while it has the
+  // focus, where the desktop allows it.
+  virtual void GrabKeyboard(bool grab) = 0;
   virtual bool SetFullScreen(bool full) = 0;
   virtual bool IsForeground() = 0;
   virtual void SetTitle(const std::string& title) = 0;

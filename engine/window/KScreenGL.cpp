@@ -327,6 +327,16 @@ void KScreenGL::RequestQuit() {
   if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_PushEvent(&quit);
 }
 
+void KScreenGL::IgnoreCloseRequests(bool ignore) {
+  closeIgnored_ = ignore;
+  // Otherwise SDL turns the close of its last window into a quit of its own.
+  SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, ignore ? "0" : "1");
+}
+
+void KScreenGL::GrabKeyboard(bool grab) {
+  if (window_) SDL_SetWindowKeyboardGrab(window_, grab ? SDL_TRUE : SDL_FALSE);
+}
+
 bool KScreenGL::SetFullScreen(bool full) {
   if (fullScreen_ && full) return true;
   if (!fullScreen_ && !full) return false;
@@ -508,7 +518,7 @@ void KScreenGL::HandleEvent(const SDL_Event& event) {
   if (eventHandler_ && !eventHandler_(TranslateEvent(event))) return;
   if (event.type == SDL_QUIT) {
     quitRequested_ = true;
-  } else if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE) {
+  } else if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE && !closeIgnored_) {
     quitRequested_ = true;  // closing asks the game to end; the window stays
   }
 }

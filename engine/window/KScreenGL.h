@@ -19,6 +19,8 @@ class KScreenGL final : public KScreen {
   void SetClearColor(float r, float g, float b, float a) override;
   bool OpenWindow(int32_t width, int32_t height, int32_t depth, bool windowed, const std::string& title) override;
   void RequestQuit() override;
+  void IgnoreCloseRequests(bool ignore) override;
+  void GrabKeyboard(bool grab) override;
   bool SetFullScreen(bool full) override;
   bool IsForeground() override;
   void SetTitle(const std::string& title) override;
@@ -72,6 +74,7 @@ class KScreenGL final : public KScreen {
   bool glInitialised_ = false;
   bool swapControl_ = false;
   bool fullScreen_ = false;
+  bool closeIgnored_ = false;
   int16_t width_ = 0;
   int16_t height_ = 0;
   int16_t depth_ = 0;

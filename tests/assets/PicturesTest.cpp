@@ -31,6 +31,10 @@ const Size kIcons[] = {
     {"swap_arrow", 61, 103},   {"slide_left", 70, 60},     {"slide_right", 69, 60},
     {"save", 120, 88},         {"load", 142, 77},          {"delete", 67, 102},
     {"undo", 100, 88},         {"redo", 100, 88},
+    {"animal_cat", 160, 160},  {"animal_dog", 160, 160},   {"animal_frog", 160, 160},
+    {"animal_duck", 160, 160}, {"animal_pig", 160, 160},   {"animal_elephant", 160, 160},
+    {"animal_cat_small", 80, 80},  {"animal_dog_small", 80, 80}, {"animal_frog_small", 80, 80},
+    {"animal_duck_small", 80, 80}, {"animal_pig_small", 80, 80}, {"animal_elephant_small", 80, 80},
 };
 
 const Size kBackgrounds[] = {
@@ -38,7 +42,7 @@ const Size kBackgrounds[] = {
     {"swap", 800, 600},      {"slide", 800, 600},      {"copy", 800, 600},
     {"copycolors", 800, 600}, {"draw", 800, 600},       {"smalldraw", 800, 600},
     {"draw_load", 800, 600}, {"smalldraw_load", 800, 600}, {"slide_leftpane", 35, 404},
-    {"slide_rightpane", 35, 404},
+    {"slide_rightpane", 35, 404}, {"players", 800, 600},
 };
 
 struct HotSpot {

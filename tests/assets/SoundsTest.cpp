@@ -24,6 +24,8 @@ const Bound kEffects[] = {
     {"click.ogg", 0.02, 0.150},     {"tool.wav", 0.03, 0.200},      {"color.wav", 0.03, 0.200},
     {"slide.wav", 0.05, 0.250},     {"swap.wav", 0.55, 0.85},       {"test_true.wav", 0.8, 1.3},
     {"test_false.wav", 0.2, 0.999}, {"save_ok.wav", 0.2, 1.5},      {"save_failed.wav", 0.2, 1.5},
+    {"animal_cat.wav", 0.3, 1.0},   {"animal_dog.wav", 0.3, 1.0},   {"animal_frog.wav", 0.3, 1.0},
+    {"animal_duck.wav", 0.3, 1.0},  {"animal_pig.wav", 0.3, 1.0},   {"animal_elephant.wav", 0.3, 1.0},
 };
 
 bool EndsWith(const std::string& text, const std::string& tail) {

@@ -89,6 +89,7 @@ TEST_F(Installed, LaysOutTheProgramFolderCommandManualMenuEntryAndIcons) {
   EXPECT_TRUE(fs::exists(Prefix() / "share/man/man6/tafu.6.gz"));
   EXPECT_TRUE(fs::exists(Prefix() / "share/doc/tafu/copyright"));
   EXPECT_TRUE(fs::exists(Prefix() / "share/doc/tafu/changelog.gz"));
+  EXPECT_TRUE(fs::exists(destdir_ / "etc/tafu/tafu.conf"));
   EXPECT_TRUE(fs::exists(Prefix() / "share/icons/hicolor/scalable/apps/tafu.svg"));
   for (const char* size : {"16x16", "32x32", "48x48", "128x128", "256x256"})
     EXPECT_TRUE(fs::exists(Prefix() / "share/icons/hicolor" / size / "apps/tafu.png")) << size;
@@ -211,9 +212,14 @@ TEST(DebianPackage, InstallsStartsAndRemovesCleanly) {
   fs::create_directories(home);
   EXPECT_EQ(StartAndClose("/usr/games/tafu", home, ""), 0);
 
+  // Removing keeps the machine's settings file, which a grown-up may have changed; purging
+  // takes it as well.
   EXPECT_EQ(RunCommand(apt + "remove tafu >/dev/null 2>&1"), 0);
-  for (const std::string& file : files) EXPECT_FALSE(fs::exists(fs::symlink_status(file))) << file;
+  for (const std::string& file : files)
+    EXPECT_EQ(fs::exists(fs::symlink_status(file)), file == "/etc/tafu/tafu.conf") << file;
   EXPECT_FALSE(fs::exists("/usr/lib/tafu"));
+  EXPECT_EQ(RunCommand(apt + "purge tafu >/dev/null 2>&1"), 0);
+  EXPECT_FALSE(fs::exists("/etc/tafu/tafu.conf"));
 }
 
 }  // namespace

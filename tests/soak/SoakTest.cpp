@@ -220,7 +220,7 @@ class Soak : public tafutest::AppWindowTest {
 
 TEST_F(Soak, EveryScreenSurvivesRandomInputLetsTheChildOutAndKeepsItsMemoryFlat) {
   const std::vector<SoakScreen> screens = {
-      {"menu", RunMainMenu, Leave::MenuExit},
+      {"menu", [] { return RunMainMenu(); }, Leave::MenuExit},
       {"difficulty selection", [] { return RunDifficultySelect(kCodeSlideBase); }, Leave::MenuExit},
       {"canvas size selection", RunPaintingSizeSelect, Leave::MenuExit},
       {"options", RunOptions, Leave::MenuExit},

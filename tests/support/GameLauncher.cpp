@@ -68,6 +68,11 @@ GameLauncher::~GameLauncher() {
 std::string GameLauncher::Exe() const { return folder_ / "tafu"; }
 std::string GameLauncher::File(const std::string& name) const { return folder_ / name; }
 
+void GameLauncher::WriteSettings(const std::string& path, const std::string& lines) const {
+  fs::create_directories(fs::path(path).parent_path());
+  WriteFile(path, lines);
+}
+
 bool GameLauncher::Spawn(const GameRun& run, bool captureOutput) {
   // The game draws its own pointer wherever the X pointer is: one left over the middle of the
   // screen by an earlier test would cover what this one reads there.
@@ -76,9 +81,13 @@ bool GameLauncher::Spawn(const GameRun& run, bool captureOutput) {
   const std::string reuid = "--reuid=" + run.user;
   const std::string output = File("stdout.txt");
   const std::string errors = File("stderr.txt");
+  const std::string systemSettings = SystemSettings();
+  const std::string configFolder = File("config");
   pid_ = fork();
   if (pid_ == 0) {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
+    setenv("TAFU_SYSTEM_CONFIG", systemSettings.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", configFolder.c_str(), 1);
     for (const std::string& name : run.unset) unsetenv(name.c_str());
     for (const auto& [name, value] : run.variables) setenv(name.c_str(), value.c_str(), 1);
     if (captureOutput) {

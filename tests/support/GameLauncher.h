@@ -51,6 +51,11 @@ class GameLauncher {
 
   std::string Exe() const;
   std::string File(const std::string& name) const;
+  // The grown-ups' settings files the game reads: the machine's and the user's, both in the
+  // test's folder (the real /etc/tafu and ~/.config/tafu are never read by a test's game).
+  std::string SystemSettings() const { return File("etc/tafu.conf"); }
+  std::string UserSettings() const { return File("config/tafu/tafu.conf"); }
+  void WriteSettings(const std::string& path, const std::string& lines) const;
   const TempFolder& Folder() const { return folder_; }
 
   // Starts the game with the dummy sound driver; true once its window is on the X server.

@@ -94,6 +94,15 @@ bool RequestXWindowClose(unsigned long id) {
   return sent;
 }
 
+bool IsKeyboardGrabbed() {
+  const Display_ display = OpenDisplay();
+  if (!display) return false;
+  const int result = XGrabKeyboard(display.get(), DefaultRootWindow(display.get()), False, GrabModeAsync,
+                                   GrabModeAsync, CurrentTime);
+  if (result == GrabSuccess) XUngrabKeyboard(display.get(), CurrentTime);
+  return result == AlreadyGrabbed;
+}
+
 XCover::XCover(unsigned long over, uint32_t rgb) {
   XSetErrorHandler(IgnoreXError);
   Display* display = XOpenDisplay(nullptr);

@@ -23,6 +23,8 @@ uint32_t ReadXWindowPixel(unsigned long id, int32_t x, int32_t y);
 std::vector<uint32_t> ReadXWindowArea(unsigned long id, int32_t x, int32_t y, int32_t width, int32_t height);
 // Sends WM_DELETE_WINDOW, as a click on the window's close button does.
 bool RequestXWindowClose(unsigned long id);
+// Whether another client holds the keyboard: a grab of our own is refused while it does.
+bool IsKeyboardGrabbed();
 
 // Another program's window of one colour laid over a window and given the input focus, as
 // when a parent opens something over the game; Uncover takes it away again, leaving the
