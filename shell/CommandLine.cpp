@@ -91,7 +91,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
 
 std::string UsageText() {
   return std::string("Usage: ") + kProgramName + " [OPTION]...\n" +
-         "A picture-and-colour game for young children, played with the mouse.\n"
+         "A picture-and-colour game for young children, played with the mouse, the keyboard,\n"
+         "a gamepad or one switch.\n"
          "\n"
          "  --fullscreen              play full screen this time (the saved choice stays)\n"
          "  --windowed                play in a window this time (the saved choice stays)\n"
@@ -119,6 +120,9 @@ std::string UsageText() {
          "                            \"$USER\" expanded)\n"
          "  players = yes|no          --players, --no-players: each child picks an animal and\n"
          "                            keeps paintings and options of its own\n"
+         "  scanning = yes|no         --scanning, --no-scanning: one switch plays; a ring steps\n"
+         "                            through what can be chosen and Space chooses\n"
+         "  scan-seconds = SECONDS    --scan-seconds S: the ring's step, 0.2 to 60 (1.5)\n"
          "\n"
          "  --no-KEY                  the opposite of a key: no, or the player's own volume or\n"
          "                            folder again\n"

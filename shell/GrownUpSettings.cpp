@@ -18,12 +18,18 @@ constexpr const char* kSystemSettingsVariable = "TAFU_SYSTEM_CONFIG";
 constexpr const char* kUserSettingsName = "/tafu/tafu.conf";
 constexpr int32_t kLowestVolume = 0;
 constexpr int32_t kHighestVolume = 100;
+// A scan step quicker than a child can react, or so slow the game seems stopped, is refused.
+constexpr double kQuickestScan = 0.2;
+constexpr double kSlowestScan = 60;
+constexpr int32_t kMsPerSecond = 1000;
+constexpr int32_t kDefaultScanMs = 1500;
 
 const std::vector<SettingKey> kKeys = {
     {"fullscreen", SettingKind::YesNo},   {"mute", SettingKind::YesNo},
     {"music-volume", SettingKind::Volume}, {"effects-volume", SettingKind::Volume},
     {"kiosk", SettingKind::YesNo},        {"lock-options", SettingKind::YesNo},
     {"paintings", SettingKind::Folder},    {"players", SettingKind::YesNo},
+    {"scanning", SettingKind::YesNo},      {"scan-seconds", SettingKind::Seconds},
 };
 
 std::optional<bool> YesOrNo(const std::string& value) {
@@ -40,11 +46,20 @@ std::optional<int32_t> Volume(const std::string& value) {
   return volume;
 }
 
+std::optional<int32_t> ScanMs(const std::string& value) {
+  double seconds = 0;
+  const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), seconds);
+  if (error != std::errc() || end != value.data() + value.size()) return std::nullopt;
+  if (!(seconds >= kQuickestScan && seconds <= kSlowestScan)) return std::nullopt;
+  return static_cast<int32_t>(seconds * kMsPerSecond + 0.5);
+}
+
 const char* ValuesOf(SettingKind kind) {
   switch (kind) {
     case SettingKind::YesNo: return "yes or no";
     case SettingKind::Volume: return "a number from 0 to 100";
     case SettingKind::Folder: return "a folder";
+    case SettingKind::Seconds: return "seconds from 0.2 to 60";
   }
   return "";
 }
@@ -98,9 +113,11 @@ SettingChangeResult ChangeSetting(GrownUpSettings& settings, const std::string& 
   const std::string text = value.value_or("");
   const std::optional<bool> yes = YesOrNo(text);
   const std::optional<int32_t> volume = Volume(text);
+  const std::optional<int32_t> scanMs = ScanMs(text);
   if (value && known->kind == SettingKind::YesNo && !yes) return SettingChangeResult::BadValue;
   if (value && known->kind == SettingKind::Volume && !volume) return SettingChangeResult::BadValue;
   if (value && known->kind == SettingKind::Folder && text.empty()) return SettingChangeResult::BadValue;
+  if (value && known->kind == SettingKind::Seconds && !scanMs) return SettingChangeResult::BadValue;
 
   if (key == "fullscreen") settings.fullscreen = yes;
   if (key == "mute") settings.mute = yes.value_or(false);
@@ -110,6 +127,8 @@ SettingChangeResult ChangeSetting(GrownUpSettings& settings, const std::string& 
   if (key == "lock-options") settings.lockOptions = yes.value_or(false);
   if (key == "paintings") settings.paintings = text;
   if (key == "players") settings.players = yes.value_or(false);
+  if (key == "scanning") settings.scanning = yes.value_or(false);
+  if (key == "scan-seconds") settings.scanMs = scanMs.value_or(kDefaultScanMs);
   return SettingChangeResult::Taken;
 }
 

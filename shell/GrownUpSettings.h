@@ -25,10 +25,12 @@ struct GrownUpSettings {
   bool lockOptions = false;  // no options button
   std::string paintings;     // the folder of draw/big and draw/small; empty: the player's own
   bool players = false;      // each child an animal with paintings and options of its own
+  bool scanning = false;     // one switch: the ring steps through the targets by itself
+  int32_t scanMs = 1500;     // the ring's step while scanning
 };
 
-// What a key takes: yes or no, a volume from 0 to 100, or a folder.
-enum class SettingKind { YesNo, Volume, Folder };
+// What a key takes: yes or no, a volume from 0 to 100, a folder, or seconds (0.2 to 60).
+enum class SettingKind { YesNo, Volume, Folder, Seconds };
 
 struct SettingKey {
   const char* name;

@@ -8,6 +8,7 @@
 
 #include "app/AssetCache.h"
 #include "app/Frame.h"
+#include "app/Targets.h"
 #include "shell/CommandLine.h"
 #include "shell/GrownUpSettings.h"
 #include "shell/Screens.h"
@@ -181,6 +182,7 @@ int RunGame(const GrownUpSettings& grownUps) {
     return kExitSuccess;
   }
   if (grownUps.kiosk) LockWindow(inEffect);
+  SetScanning(grownUps.scanning ? grownUps.scanMs : 0);
   MainScreen->SetFrameRate(kFrameRate);
   MainScreen->SetClearColor(1, 1, 1, 1);
   SetMasterVolumes(inEffect.musicVolume, inEffect.effectsVolume);

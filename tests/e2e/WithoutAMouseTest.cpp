@@ -103,4 +103,30 @@ TEST_F(WithoutAMouse, EveryScreenIsPlayedWithTheKeyboardAlone) {
   EXPECT_EQ(game_.Wait(5s), 0);
 }
 
+// One switch: the ring steps by itself, Space chooses; a grid by its row, then its cell.
+TEST(OneSwitch, ThePaletteTheCanvasAndTheButtonsAreChosenWithSpaceAlone) {
+  if (const std::string unavailable = EndToEndUnavailable(); !unavailable.empty()) GTEST_SKIP() << unavailable;
+  GameLauncher game;
+  ASSERT_TRUE(game.Start({.arguments = {"--scanning", "--scan-seconds", "0.3"}}));
+  const auto choose = [&](const Box& box) {
+    const auto ringed = [&] {
+      return game.Pixel(box.x - 5, box.y + box.height / 2) == kRingYellow &&
+             game.Pixel(box.x + box.width / 2, box.y - 5) == kRingYellow;
+    };
+    return WaitFor(ringed, 10s) && game.Key("space");
+  };
+  const auto chooseInGrid = [&](const Box& grid, int32_t column, int32_t row, int32_t cell) {
+    return choose(grid) && choose({grid.x, grid.y + cell * row, grid.width, cell}) &&
+           choose({grid.x + cell * column, grid.y + cell * row, cell, cell});
+  };
+  ASSERT_TRUE(choose(kMenuPaint) && choose(kBigCanvas));
+  ASSERT_TRUE(chooseInGrid({11, 39, 105, 285}, 4, 3, 15) && chooseInGrid({168, 40, 500, 400}, 5, 5, 10));
+  ASSERT_TRUE(choose(kSave));
+  std::vector<uint32_t> cells;
+  ASSERT_TRUE(WaitFor([&] { return !(cells = SavedPaintingCells(game.File("draw/big/1.tga"), 50, 40)).empty(); }, 10s));
+  for (size_t i = 0; i < cells.size(); ++i) EXPECT_EQ(cells[i], i == 5 * 50 + 5 ? kRed : 0xFFFFFFu) << i;
+  ASSERT_TRUE(choose(kActivityDoor) && choose(kMenuExit));
+  EXPECT_EQ(game.Wait(5s), 0);
+}
+
 }  // namespace

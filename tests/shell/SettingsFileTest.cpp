@@ -13,7 +13,8 @@
 namespace {
 
 const std::vector<std::string> kKeys = {"fullscreen", "mute",         "music-volume", "effects-volume",
-                                        "kiosk",      "lock-options", "paintings",    "players"};
+                                        "kiosk",      "lock-options", "paintings",    "players",
+                                        "scanning",   "scan-seconds"};
 
 TEST(SettingsFile, ReadsKeyValueLinesByNumberAndKeepsTheLinesItCannotRead) {
   tafutest::TempFolder folder;
@@ -50,7 +51,7 @@ TEST(SettingsFile, TheShippedFileAndHelpNameEveryKeyAndEachLineWorksUncommented)
   }
   tafutest::WriteFile(folder / "tafu.conf", uncommented);
   const KKeyValueFile file = ReadKeyValueFile(folder / "tafu.conf");
-  ASSERT_EQ(file.values.size(), 8u) << uncommented;
+  ASSERT_EQ(file.values.size(), 10u) << uncommented;
   GrownUpSettings settings;
   for (const KKeyValue& value : file.values)
     EXPECT_EQ(ChangeSetting(settings, value.key, value.value), SettingChangeResult::Taken) << value.key;
@@ -69,11 +70,13 @@ TEST(SettingsFile, TheCommandLineSetsAndUndoesKeysInOrderAndRefusesBadValues) {
   EXPECT_FALSE(settings.musicVolume.has_value());
   EXPECT_EQ(settings.paintings, "/srv/p");
   EXPECT_EQ(settings.fullscreen, false);
+  EXPECT_EQ(ParseCommandLine({"--scan-seconds", "0.25"}).action, CommandAction::Play);
 
   const std::vector<std::vector<std::string>> mistakes = {
       {"--music-volume", "101"}, {"--effects-volume=-1"}, {"--music-volume", "5x"}, {"--kiosk=true"},
       {"--kiosk=Yes"},           {"--paintings="},        {"--no-kiosk=yes"},      {"--exit"},
-      {"--player", "cat"},       {"--player", "cow", "--export-paintings", "out"}};
+      {"--player", "cat"},       {"--player", "cow", "--export-paintings", "out"}, {"--scan-seconds", "0.1"},
+      {"--scan-seconds=61"},     {"--scan-seconds", "1,5"}};
   for (const std::vector<std::string>& mistake : mistakes)
     EXPECT_EQ(ParseCommandLine(mistake).action, CommandAction::Mistake) << mistake[0];
 }
