@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
@@ -46,10 +47,12 @@ std::optional<int32_t> Volume(const std::string& value) {
   return volume;
 }
 
+// Seconds as digits with a decimal point ("1.5"); the game never changes the C library's locale.
 std::optional<int32_t> ScanMs(const std::string& value) {
-  double seconds = 0;
-  const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), seconds);
-  if (error != std::errc() || end != value.data() + value.size()) return std::nullopt;
+  if (value.empty() || !std::isdigit(static_cast<unsigned char>(value.front()))) return std::nullopt;
+  char* end = nullptr;
+  const double seconds = std::strtod(value.c_str(), &end);
+  if (end != value.c_str() + value.size()) return std::nullopt;
   if (!(seconds >= kQuickestScan && seconds <= kSlowestScan)) return std::nullopt;
   return static_cast<int32_t>(seconds * kMsPerSecond + 0.5);
 }

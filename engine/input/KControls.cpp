@@ -157,6 +157,13 @@ void TakePendingKeyEvents() {
   }
 }
 
+// Nothing the game placed or held outlives a change of input.
+void ForgetGameHand() {
+  input.pointerPlaced = false;
+  input.leftHeldByGame = false;
+  for (bool& held : input.keyHeldByPad) held = false;
+}
+
 }  // namespace
 
 void SetKeyEventSink(std::function<void(const SDL_Event&)> sink) { keyEventSink = std::move(sink); }
@@ -357,7 +364,10 @@ void UseScriptedInput() {
   input.window = window;
 }
 
-void UseRealInput() { script = Script{}; }
+void UseRealInput() {
+  script = Script{};
+  ForgetGameHand();
+}
 
 bool IsInputScripted() { return script.on; }
 
