@@ -1,15 +1,30 @@
 #!/usr/bin/env bash
 # Builds the libraries the browser build links for WebAssembly, once, from Debian's source
-# packages: SDL2 (emscripten video and audio, no threads), libogg and libvorbis. Everything
-# lands in the folder given (build-web/deps): src/ the unpacked sources, prefix/ the static
-# libraries and headers. A library already in prefix/ is not built again. Emscripten's own
-# system libraries come ready built with Debian's package.
+# packages: SDL2 (emscripten video and audio, no threads), libogg and libvorbis. The sources
+# are unpacked and built in the folder given (build-web/deps); the static libraries and
+# headers are installed outside the clone, in the user's cache
+# ($XDG_CACHE_HOME/tafu/web-libraries/KEY), where every clone on the machine finds them, and
+# DEPS_FOLDER/prefix points there. KEY stands for what they are built from: the source
+# packages' versions, emscripten's version and this script. A library already there is not
+# built again. Emscripten's own system libraries come ready built with Debian's package.
 # Usage: scripts/web-deps.sh DEPS_FOLDER
 set -euo pipefail
 
 deps=$(realpath -m "$1")
-prefix=$deps/prefix
-mkdir -p "$deps/src" "$prefix"
+mkdir -p "$deps/src"
+
+# The version apt would fetch the source of.
+candidate_version() { apt-cache policy "$1" | sed -n 's/^ *Candidate: //p'; }
+
+key=$({
+  for package in libsdl2-dev libogg-dev libvorbis-dev; do echo "$package $(candidate_version "$package")"; done
+  emcc --version | head -n 1
+  cat "$0"
+} | sha256sum | cut -c1-16)
+prefix=${XDG_CACHE_HOME:-$HOME/.cache}/tafu/web-libraries/$key
+mkdir -p "$prefix"
+rm -rf "$deps/prefix"
+ln -s "$prefix" "$deps/prefix"
 
 sudo=()
 if [ "$(id -u)" -ne 0 ]; then sudo=(sudo); fi
