@@ -49,11 +49,6 @@ size_t AssetCache::AddPicture(const std::string& name, bool smooth) {
   return pictures_.size() - 1;
 }
 
-size_t AssetCache::AddDrawing() {
-  pictures_.push_back(CreateGraphic());
-  return pictures_.size() - 1;
-}
-
 size_t AssetCache::AddSound(const std::string& name) {
   auto sound = std::make_unique<KSample>();
   sound->LoadSample(MakePath(name), kFullVolume, false, kOneVoice);
@@ -74,7 +69,6 @@ KSample* AssetCache::Music(size_t index) const { return music_.at(index).get(); 
 
 void LoadSharedAssets() {
   for (const SharedPictureFile& file : kSharedPictures) SharedAssets.AddPicture(file.name, file.smooth);
-  SharedAssets.AddDrawing();
   for (const char* name : kSharedSounds) SharedAssets.AddSound(name);
   SharedAssets.Sound(kSharedSlideSound)->SetVolume(kSlideVolume);
 }

@@ -25,8 +25,6 @@ class AssetCache {
   // name is a game file name such as "img\ico\exit.png". smooth selects linear filtering,
   // else nearest. Each add returns the new asset's index.
   size_t AddPicture(const std::string& name, bool smooth);
-  // A picture of no file, to draw lines and filled rectangles with.
-  size_t AddDrawing();
   size_t AddSound(const std::string& name);
   size_t AddMusic(const std::string& name);
 
@@ -62,8 +60,6 @@ constexpr size_t kSharedStone = 7;
 constexpr size_t kSharedTest = 8;
 constexpr size_t kSharedTestTrue = 9;
 constexpr size_t kSharedTestFalse = 10;
-// Draws the ring around what the keyboard chose.
-constexpr size_t kSharedRingPainter = 11;
 
 // Sound indices of SharedAssets.
 constexpr size_t kSharedClickSound = 0;

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
+#include <memory>
 #include <optional>
 
-#include "app/AssetCache.h"
 #include "graphic/KGraphic.h"
 
 namespace {
@@ -52,7 +52,8 @@ struct ScanState {
 };
 
 struct TargetsState {
-  std::vector<TargetArea> areas;  // added this frame, in order
+  std::unique_ptr<KGraphic> painter;  // draws the ring; made when first needed
+  std::vector<TargetArea> areas;      // added this frame, in order
   bool leading = false;           // the game placed the pointer
   Box ring;
   bool holding = false;
@@ -269,8 +270,9 @@ void HoldButton() {
 }
 
 void DrawRing(const Box& box) {
-  if (kSharedRingPainter >= SharedAssets.PictureCount()) return;
-  KGraphic* painter = SharedAssets.Picture(kSharedRingPainter);
+  if (!targets.painter) targets.painter = CreateGraphic();
+  KGraphic* painter = targets.painter.get();
+  if (!painter) return;
   for (const RingBand& band : kRing) {
     const auto left = static_cast<float>(box.x - band.outset);
     const auto top = static_cast<float>(box.y - band.outset);
