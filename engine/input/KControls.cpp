@@ -200,7 +200,6 @@ void HoldKeyFromPad(int32_t keyCode, bool held) {
 }
 
 std::vector<KKeyPress> TakeKeyPresses() {
-  TakePendingKeyEvents();
   return std::exchange(input.keyPresses, {});
 }
 

@@ -37,9 +37,10 @@ struct KKeyPress {
 };
 // The last presses kept for TakeKeyPresses; older ones are dropped.
 constexpr size_t kKeptKeyPresses = 16;
-// The keys pressed since the last call, oldest first (a key held down repeats). Each
-// press carries its own modifiers, so a quick Ctrl+Z reads as one even when Ctrl was let go
-// before the game looked.
+// The keys pressed since the last call, oldest first (a key held down repeats), as far as
+// the window's events have been handled (Flip handles them all; nothing is pumped here, so a
+// frame at rest costs nothing more). Each press carries its own modifiers, so a quick Ctrl+Z
+// reads as one even when Ctrl was let go before the game looked.
 std::vector<KKeyPress> TakeKeyPresses();
 // The engine key code of a Windows virtual-key number, 93 when the table has none.
 int32_t VirtualKeyToKeyCode(int32_t virtualKey);

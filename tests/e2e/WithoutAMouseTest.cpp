@@ -80,12 +80,19 @@ TEST_F(WithoutAMouse, EveryScreenIsPlayedWithTheKeyboardAlone) {
               SeeRing(Cell(5, 5)));
   ASSERT_TRUE(game_.KeyDown("space") && game_.Key("--delay 60 Right Right Right Right Right Right Right Right Right Right") &&
               SeeRing(Cell(15, 5)) && game_.KeyUp("space"));
+  // Two more colours, the first swatch and the one in column 4, row 4, each dabbed by a tap.
+  ASSERT_TRUE(TabTo(Swatch(0, 0), "shift+Tab") && game_.Key("space") && TabTo(Cell(0, 0)) && game_.Key("space"));
+  ASSERT_TRUE(TabTo(Swatch(0, 0), "shift+Tab") && game_.Key("--delay 40 Right Right Right Right Down Down Down Down") &&
+              SeeRing(Swatch(4, 4)) && game_.Key("space"));
+  ASSERT_TRUE(TabTo(Cell(0, 0)) && game_.Key("Right") && SeeRing(Cell(1, 0)) && game_.Key("space"));
   ASSERT_TRUE(TabTo(kSave) && game_.Key("space"));
   const std::string saved = game_.File("draw/big/1.tga");
   std::vector<uint32_t> cells;
   ASSERT_TRUE(WaitFor([&] { return !(cells = SavedPaintingCells(saved, 50, 40)).empty(); }, 5s));
   for (int32_t column = 0; column < 50; ++column)
     EXPECT_EQ(cells[static_cast<size_t>(5 * 50 + column)], column >= 5 && column <= 15 ? kRed : 0xFFFFFFu) << column;
+  EXPECT_EQ(cells[0], kFirstSwatchColour);
+  EXPECT_EQ(cells[1], 0x4436BAu);
 
   // Found in the gallery, taken back, then deleted there.
   const Point painted = BigCanvasCell(10, 5);
