@@ -254,10 +254,18 @@ void FollowKeys(const std::vector<KKeyPress>& presses) {
 }
 
 // After a screen gave way to another, the ring goes to the target now under it.
+// Whether box is one of the area's cells, found from its centre without listing them.
+bool IsCellOf(const TargetArea& area, const Box& box) {
+  if (!BoxOf(area).Contains(box.CentreX(), box.CentreY())) return false;
+  const int32_t column = (box.CentreX() - area.x) / (area.width / area.columns);
+  const int32_t row = (box.CentreY() - area.y) / (area.height / area.rows);
+  return CellOf(area, column, row) == box;
+}
+
 void KeepOnATarget() {
   if (targets.scan.stepMs > 0) return;
-  const std::vector<Box> cells = AllCells();
-  if (std::find(cells.begin(), cells.end(), targets.ring) != cells.end()) return;
+  const auto holdsRing = [](const TargetArea& area) { return IsCellOf(area, targets.ring); };
+  if (std::any_of(targets.areas.begin(), targets.areas.end(), holdsRing)) return;
   if (const std::optional<Box> cell = CellNearest(targets.ring.CentreX(), targets.ring.CentreY())) Lead(*cell);
 }
 

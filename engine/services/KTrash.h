@@ -18,8 +18,3 @@ constexpr size_t kBinSize = 50;
 
 // Moves the file at path to the trash; when it is not trashed, reason says why.
 TrashResult MoveToTrash(const std::string& path, std::string& reason);
-
-// Moves the file at path into the bin folder as the desktop's trash keeps a file: the file in
-// bin/files/, and beside it bin/info/NAME.trashinfo with its original path and the time it
-// was thrown away. Past keep files the oldest are dropped for good.
-TrashResult MoveToBin(const std::string& path, const std::string& bin, size_t keep, std::string& reason);
