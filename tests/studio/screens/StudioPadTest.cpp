@@ -9,49 +9,37 @@ namespace {
 
 using tafutest::InputScript;
 
-class VirtualPad {
- public:
-  VirtualPad() {
-    SDL_VirtualJoystickDesc desc{};
-    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-    const int device = SDL_JoystickAttachVirtualEx(&desc);
-    joystick_ = device < 0 ? nullptr : SDL_JoystickOpen(device);
-  }
-  ~VirtualPad() {
-    if (!joystick_) return;
-    const SDL_JoystickID id = SDL_JoystickInstanceID(joystick_);
-    SDL_JoystickClose(joystick_);
-    for (int i = 0; i < SDL_NumJoysticks(); ++i)
-      if (SDL_JoystickGetDeviceInstanceID(i) == id) SDL_JoystickDetachVirtual(i);
-  }
-  bool Plugged() const { return joystick_ != nullptr; }
-  void Set(SDL_GameControllerButton button, bool down) { SDL_JoystickSetVirtualButton(joystick_, button, down ? 1 : 0); }
-
- private:
-  SDL_Joystick* joystick_ = nullptr;
-};
+// SDL's virtual pad, plugged in for the test: its device is opened to press its buttons.
+SDL_Joystick* PlugVirtualPad() {
+  SDL_VirtualJoystickDesc desc{};
+  desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+  desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+  desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+  desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+  const int device = SDL_JoystickAttachVirtualEx(&desc);
+  return device < 0 ? nullptr : SDL_JoystickOpen(device);
+}
 
 TEST_F(StudioTest, APadMovesPaintsAndLeaves) {
   const Spot start = CellSpot(CanvasSize::Big, 2, 2);
   InputScript script;
-  VirtualPad pad;
-  ASSERT_TRUE(pad.Plugged()) << SDL_GetError();
-  const auto press = [&](SDL_GameControllerButton button) {
-    script.Do([&pad, button] { pad.Set(button, true); }).Wait(2).Do([&pad, button] { pad.Set(button, false); }).Wait(2);
+  SDL_Joystick* pad = PlugVirtualPad();
+  ASSERT_NE(pad, nullptr) << SDL_GetError();
+  const auto set = [pad](SDL_GameControllerButton button, bool down) {
+    return [=] { SDL_JoystickSetVirtualButton(pad, button, down ? 1 : 0); };
   };
+  const auto press = [&](SDL_GameControllerButton button) { script.Do(set(button, true)).Wait(2).Do(set(button, false)).Wait(2); };
   script.MoveTo(start.x, start.y).Wait(2);
   press(SDL_CONTROLLER_BUTTON_DPAD_DOWN);  // the first move shows the cell under the pointer
-  script.Do([&pad] { pad.Set(SDL_CONTROLLER_BUTTON_A, true); }).Wait(3);
+  script.Do(set(SDL_CONTROLLER_BUTTON_A, true)).Wait(3);
   for (int i = 0; i < 3; ++i) press(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
-  script.Do([&pad] { pad.Set(SDL_CONTROLLER_BUTTON_A, false); }).Wait(3);
+  script.Do(set(SDL_CONTROLLER_BUTTON_A, false)).Wait(3);
   std::vector<std::pair<int32_t, int32_t>> painted;
   script.Do([&painted] { painted = PaintedCells(); });
   press(SDL_CONTROLLER_BUTTON_B);
 
   EXPECT_EQ(RunStudio(CanvasSize::Big, script, 200), 4);
+  SDL_JoystickClose(pad);
   // B chose the exit door: the studio ended long before the frame limit.
   EXPECT_TRUE(script.Finished());
   EXPECT_LT(script.FramesPlayed(), 100u);
