@@ -24,8 +24,9 @@ struct Box {
 
 // A move off a cell is weighed by how far it goes ahead and, twice as much, how far aside.
 constexpr int32_t kAsideWeight = 2;
-// A choice without a held key holds the button this many frames, as long as a child's click.
-constexpr int32_t kClickFrames = 6;
+// A choice without a held key holds the button this long, as a child's click lasts, and for
+// one frame at least: measured in time, so that a slow frame does not make it a long press.
+constexpr int32_t kClickMs = 75;
 
 // The ring: a thick bright band between two dark edges, just outside the box.
 struct RingBand {
@@ -57,7 +58,7 @@ struct TargetsState {
   bool leading = false;           // the game placed the pointer
   Box ring;
   bool holding = false;
-  int32_t clickFrames = 0;
+  int32_t clickMs = 0;  // left of a choice's press
   ScanState scan;
 };
 
@@ -162,7 +163,7 @@ void Lead(const Box& box) {
   PlacePointer(box.CentreX(), box.CentreY());
 }
 
-void Click() { targets.clickFrames = kClickFrames; }
+void Click() { targets.clickMs = kClickMs; }
 
 void ChooseDoor() {
   for (const TargetArea& area : targets.areas) {
@@ -201,27 +202,45 @@ void StepScan() {
 }
 
 // The switch chose the item the ring is on: a button is clicked, a grid entered by its rows,
-// a row by its cells, and a cell clicked.
+// a row by its cells, and a cell clicked. The scan goes on from what was chosen, so a second
+// press repeats a button; after a cell the ring goes round its whole grid, the pointer
+// staying on the cell for the click.
 void ChooseScanned() {
   ScanState& scan = targets.scan;
   if (scan.index < 0) return;
+  scan.elapsedMs = 0;
   if (scan.level == ScanLevel::Targets) {
     const std::vector<TargetArea> order = InReadingOrder();
     if (scan.index >= static_cast<int32_t>(order.size())) return RestartScan();
     scan.grid = order[static_cast<size_t>(scan.index)];
-    if (scan.grid.columns * scan.grid.rows > 1) {
-      scan.level = ScanLevel::Rows;
-      scan.index = -1;
-      return StepScan();
-    }
-  } else if (scan.level == ScanLevel::Rows) {
+    if (scan.grid.columns * scan.grid.rows == 1) return Click();
+    scan.level = ScanLevel::Rows;
+    scan.index = -1;
+    return StepScan();
+  }
+  if (scan.level == ScanLevel::Rows) {
     scan.row = scan.index;
     scan.level = ScanLevel::Cells;
     scan.index = -1;
     return StepScan();
   }
   Click();
+  const std::vector<TargetArea> order = InReadingOrder();
+  const auto grid = std::find_if(order.begin(), order.end(), [&](const TargetArea& a) { return BoxOf(a) == BoxOf(scan.grid); });
+  scan.level = ScanLevel::Targets;
+  scan.index = static_cast<int32_t>(grid - order.begin());
+  targets.ring = BoxOf(scan.grid);
+}
+
+// The screen changed under the ring (another screen, a button that came or went): the scan
+// starts again from the first target, once a click in progress has ended.
+void RestartIfStale() {
+  const ScanState& scan = targets.scan;
+  if (scan.level != ScanLevel::Targets || scan.index < 0 || targets.clickMs > 0) return;
+  const std::vector<Box> items = ScanItems();
+  if (scan.index < static_cast<int32_t>(items.size()) && items[static_cast<size_t>(scan.index)] == targets.ring) return;
   RestartScan();
+  targets.leading = false;
 }
 
 void FollowScan(const std::vector<KKeyPress>& presses, int32_t elapsedMs) {
@@ -230,9 +249,10 @@ void FollowScan(const std::vector<KKeyPress>& presses, int32_t elapsedMs) {
     if (press.keyCode == KEY_SPACE) ChooseScanned();
     if (press.keyCode == KEY_RETURN) StepScan();
   }
+  RestartIfStale();
   // The scan waits while a click's sound plays, as the click itself does.
   const bool waiting = std::any_of(targets.areas.begin(), targets.areas.end(), [](const TargetArea& a) { return a.waiting; });
-  if (waiting || targets.clickFrames > 0) return;
+  if (waiting || targets.clickMs > 0) return;
   targets.scan.elapsedMs += elapsedMs;
   if (targets.scan.elapsedMs >= targets.scan.stepMs) StepScan();
 }
@@ -269,10 +289,10 @@ void KeepOnATarget() {
   if (const std::optional<Box> cell = CellNearest(targets.ring.CentreX(), targets.ring.CentreY())) Lead(*cell);
 }
 
-void HoldButton() {
+void HoldButton(int32_t elapsedMs) {
   const bool keyHeld = targets.scan.stepMs == 0 && (IsKeyDown(KEY_SPACE) || IsKeyDown(KEY_RETURN));
-  const bool holding = targets.leading && (keyHeld || targets.clickFrames > 0);
-  if (targets.clickFrames > 0) --targets.clickFrames;
+  const bool holding = targets.leading && (keyHeld || targets.clickMs > 0);
+  targets.clickMs = std::max(targets.clickMs - elapsedMs, 0);
   if (holding != targets.holding) HoldLeftButton(holding);
   targets.holding = holding;
 }
@@ -303,6 +323,7 @@ void AddTarget(const TargetArea& area) {
 void SetScanning(int32_t stepMs) {
   targets.scan = ScanState{};
   targets.scan.stepMs = std::max(stepMs, 0);
+  UseMouseAsSwitch(targets.scan.stepMs > 0);
 }
 
 void DriveTargets(const std::vector<KKeyPress>& presses, int32_t elapsedMs) {
@@ -312,7 +333,7 @@ void DriveTargets(const std::vector<KKeyPress>& presses, int32_t elapsedMs) {
   else
     FollowKeys(presses);
   if (targets.leading) KeepOnATarget();
-  HoldButton();
+  HoldButton(elapsedMs);
   if (targets.leading) DrawRing(targets.ring);
   targets.areas.clear();
 }

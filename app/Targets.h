@@ -8,10 +8,11 @@
 // - the arrow keys (a pad's d-pad and left stick) go to the nearest target in their
 //   direction, within a grid to the next cell; Tab and Shift+Tab step in reading order;
 // - Space or Enter (a pad's A or X) is the left button, held as long as the key is, and for
-//   a few frames at least, as a child's click lasts; held while the arrows move, it paints;
+//   75 ms at least, as a child's click lasts; held while the arrows move, it paints;
 // - a pad's B chooses the screen's exit door;
 // - with scanning on, a ring steps through the targets by itself (a grid row by row, then
-//   along the row chosen) and Space chooses; Enter steps at once, for a second switch.
+//   along the row chosen) and Space, or the mouse's left button, chooses; Enter, or its
+//   right button, steps at once, for a second switch.
 // A bright ring shows the target while the game leads; moving the mouse hands it back.
 #pragma once
 

@@ -2,6 +2,7 @@
 // launcher, every screen a child may leave it on is reached with real clicks and keys of the
 // X server, the pointer is put still in the window's corner, and utime + stime of the
 // process (every thread, Mesa's renderer included) is read from /proc over ten seconds.
+// Then once more on the menu with one-switch scanning on, the ring moving by itself.
 // Usage: idle_bench [repetitions]. Prints "idle.<screen> %core v1 v2 ..." lines.
 #include <unistd.h>
 
@@ -137,6 +138,15 @@ int main(int argc, char** argv) {
     }
     game.Close();
     game.Wait(5s);
+    // One switch: the ring steps round the menu's buttons every 1.5 s.
+    Game scanning;
+    if (scanning.Start({.arguments = {"--scanning"}})) {
+      std::this_thread::sleep_for(kSettle);
+      if (run == 0) order.push_back("menu_scanning");
+      figures["menu_scanning"].push_back(scanning.IdleCorePercent());
+      scanning.Close();
+      scanning.Wait(5s);
+    }
   }
   std::printf("# idle CPU of the whole process, pointer still, %lld s per screen\n",
               static_cast<long long>(std::chrono::duration_cast<std::chrono::seconds>(kSample).count()));

@@ -71,6 +71,7 @@ struct InputState {
   bool pointerPlaced = false;
   bool leftHeldByGame = false;
   bool keyHeldByPad[KEY_COUNT] = {};
+  bool mouseAsSwitch = false;
   int16_t wheel = 0;
 };
 
@@ -162,6 +163,16 @@ void ForgetGameHand() {
   input.pointerPlaced = false;
   input.leftHeldByGame = false;
   for (bool& held : input.keyHeldByPad) held = false;
+}
+
+// A switch user's mouse: its left button stands for Space, its right one for Enter, and
+// the pointer stays where the game put it.
+bool TakeMouseAsSwitch(const SDL_Event& event) {
+  if (event.type == SDL_MOUSEMOTION || event.type == SDL_MOUSEBUTTONUP) return true;
+  if (event.type != SDL_MOUSEBUTTONDOWN) return false;
+  if (event.button.button == SDL_BUTTON_LEFT) KeepKeyPress({KEY_SPACE});
+  if (event.button.button == SDL_BUTTON_RIGHT) KeepKeyPress({KEY_RETURN});
+  return true;
 }
 
 }  // namespace
@@ -256,6 +267,7 @@ void PlacePointer(int32_t x, int32_t y) {
 bool IsPointerPlaced() { return input.pointerPlaced; }
 
 void HoldLeftButton(bool down) { input.leftHeldByGame = down; }
+void UseMouseAsSwitch(bool on) { input.mouseAsSwitch = on; }
 bool IsRightButtonDown() { return ButtonDown(MOUSE_RIGHT); }
 bool IsMiddleButtonDown() { return ButtonDown(MOUSE_MIDDLE); }
 
@@ -407,6 +419,7 @@ void ControlsHandleEvent(const SDL_Event& event) {
   }
   GamepadsHandleEvent(event);
   if (script.on) return;
+  if (input.mouseAsSwitch && TakeMouseAsSwitch(event)) return;
   switch (event.type) {
     case SDL_MOUSEMOTION:
       input.pointerPlaced = false;
@@ -430,7 +443,7 @@ void ControlsHandleEvent(const SDL_Event& event) {
 }
 
 void ControlsEndFrame() {
-  if (script.on || input.pointerPlaced || !input.window || !SDL_WasInit(SDL_INIT_VIDEO)) return;
+  if (script.on || input.pointerPlaced || input.mouseAsSwitch || !input.window || !SDL_WasInit(SDL_INIT_VIDEO)) return;
   // SDL keeps following the pointer outside the window while a button is held.
   if (SDL_GetMouseFocus() == input.window || SDL_GetMouseState(nullptr, nullptr) != 0) {
     int x = 0;

@@ -57,6 +57,9 @@ bool IsLeftButtonDown();
 void PlacePointer(int32_t x, int32_t y);
 bool IsPointerPlaced();
 void HoldLeftButton(bool down);
+// One switch: the mouse's left button is read as a Space press and its right one as an Enter
+// press, and its moves are ignored, so a switch wired as a mouse button chooses.
+void UseMouseAsSwitch(bool on);
 bool IsRightButtonDown();
 bool IsMiddleButtonDown();
 

@@ -1,10 +1,14 @@
-// The real game played with the keyboard alone, the mouse never moving: Tab and the arrows
-// bring the ring to a target, Space chooses it, Space held while the arrows move paints.
+// The real game played without a mouse, through one journey: every activity visited, both
+// picture puzzles solved, a copy-colours round won, a painting in three colours saved, found
+// in the gallery, taken back and deleted, the options changed and the game ended. Once with
+// the keyboard (Tab and the arrows bring the ring, Space chooses, Space held paints), once
+// with one switch (the ring steps by itself, Space chooses, a mouse click ends the game).
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -12,6 +16,7 @@
 #include "GameLauncher.h"
 #include "MenuPlaces.h"
 #include "StudioPlaces.h"
+#include "TestAssets.h"
 
 namespace {
 
@@ -29,111 +34,217 @@ constexpr Box kMenuCopyDrawing = {507, 45, 193, 171}, kMenuCopyColours = {335, 3
 constexpr Box kMenuOptions = {739, 5, 61, 61}, kMenuExit = {32, 446, 103, 138}, kEasy = {100, 227, 145, 147};
 constexpr Box kBigCanvas = {172, 198, 238, 204}, kSave = {332, 492, 120, 88}, kLoad = {176, 492, 142, 77};
 constexpr Box kTake = {405, 490, 142, 77}, kDelete = {573, 478, 67, 102}, kActivityDoor = {10, 465, 103, 138};
-constexpr Box Swatch(int32_t column, int32_t row) { return {11 + 15 * column, 39 + 15 * row, 15, 15}; }
-constexpr Box Cell(int32_t column, int32_t row) { return {168 + 10 * column, 40 + 10 * row, 10, 10}; }
+constexpr Box kTest = {662, 478, 89, 94};
+constexpr Box kPalette = {11, 39, 105, 285}, kCanvas = {168, 40, 500, 400};
+constexpr Box kCopyPicture = {122, 161, 225, 225}, kCopyBoard = {374, 161, 225, 225};
+constexpr Box SwapArrow(int32_t k) { return {688, 100 * k - 5, 61, 103}; }
+constexpr Box SlideArrow(int32_t k, bool right) { return {right ? 684 : 94, 68 + 100 * k, right ? 69 : 70, 60}; }
 constexpr Box MusicLedBox(int32_t i) { return {397 + 28 * i, 312, 34, 26}; }
+
+// The test's big puzzle picture tells each cell's strip by its green and its column by its
+// red, so the strips' order and shifts are read off the screen.
+constexpr uint32_t BigCell(int32_t column, int32_t row) {
+  return 0xFF800000u | static_cast<uint32_t>(40 + 50 * (row / 10)) << 8 | static_cast<uint32_t>(5 * column);
+}
+int32_t StripShown(uint32_t pixel) { return (static_cast<int32_t>((pixel >> 8) & 0xFF) - 40) / 50; }
+int32_t ColumnShown(uint32_t pixel) { return static_cast<int32_t>(pixel & 0xFF) / 5; }
+// The small one: orange with a red bar in row 2, two regions to pour.
+constexpr uint32_t kOrange = 0xFF2080F0u, kBarRed = 0xFF2020E0u;
+constexpr uint32_t SmallCell(int32_t column, int32_t row) { return row == 2 && column >= 2 && column <= 6 ? kBarRed : kOrange; }
 
 class WithoutAMouse : public ::testing::Test {
  protected:
-  void SetUp() override {
+  WithoutAMouse() : game_({"img", "snd"}) {
+    std::filesystem::create_directories(game_.Folder().Path() / "game" / "small");
+    std::filesystem::create_directories(game_.Folder().Path() / "game" / "big");
+    WriteFile(game_.File("game/big/1.tga"), GamePictureBytes(50, 40, BigCell));
+    WriteFile(game_.File("game/small/1.tga"), GamePictureBytes(15, 15, SmallCell));
+    WriteFile(game_.File("setup.ini"), "[DEBUG]\r\nSHOWFPS=0\r\n[BIG_IMAGES]\r\nCOUNT=1\r\n[SMALL_IMAGES]\r\nCOUNT=1\r\n");
+  }
+
+  void Start(const std::vector<std::string>& arguments) {
     if (const std::string unavailable = EndToEndUnavailable(); !unavailable.empty()) GTEST_SKIP() << unavailable;
-    ASSERT_TRUE(game_.Start({.variables = {{"XDG_DATA_HOME", game_.File("data")}}}));
+    ASSERT_TRUE(game_.Start({.arguments = arguments, .variables = {{"XDG_DATA_HOME", game_.File("data")}}}));
     ASSERT_TRUE(game_.WaitForPixel(kMenuSky, IsBluish));
   }
 
-  // The ring's yellow band shows left of the box and above it.
+  // The ring's yellow band shows on one side of the box and above or below it (the game's
+  // own pointer may hide the others).
   bool Ringed(const Box& box) const {
-    return game_.Pixel(box.x - 5, box.y + box.height / 2) == kRingYellow &&
-           game_.Pixel(box.x + box.width / 2, box.y - 5) == kRingYellow;
+    const auto yellow = [&](int32_t x, int32_t y) { return game_.Pixel(x, y) == kRingYellow; };
+    const int32_t middleX = box.x + box.width / 2, middleY = box.y + box.height / 2;
+    return (yellow(box.x - 5, middleY) || yellow(box.x + box.width + 4, middleY)) &&
+           (yellow(middleX, box.y - 5) || yellow(middleX, box.y + box.height + 4));
   }
-  bool SeeRing(const Box& box) const { return WaitFor([&] { return Ringed(box); }, 2s); }
-  // Tab (or Shift+Tab) until the ring is round the box.
-  bool TabTo(const Box& box, const std::string& tab = "Tab") {
-    for (int32_t presses = 0; presses < 30; ++presses) {
-      if (WaitFor([&] { return Ringed(box); }, 150ms)) return true;
-      game_.Key(tab);
-    }
-    return false;
+  // The ring brought to a button, or to a cell of a grid of square cells.
+  virtual bool Bring(const Box& box) = 0;
+  virtual bool BringCell(const Box& grid, int32_t cell, int32_t column, int32_t row) = 0;
+
+  bool Choose(const Box& box) { return Bring(box) && game_.Key("space"); }
+  bool ChooseCell(const Box& grid, int32_t cell, int32_t column, int32_t row) {
+    return BringCell(grid, cell, column, row) && game_.Key("space");
   }
   bool ChooseAndSeeScreenChange(const Box& box) {
-    return TabTo(box) && game_.ActAndSeeScreenChange([&] { return game_.Key("space"); });
+    return Bring(box) && game_.ActAndSeeScreenChange([&] { return game_.Key("space"); });
   }
-  // Into an activity and out again by its exit door.
-  bool Visit(const Box& button, bool selection) {
-    return ChooseAndSeeScreenChange(button) && (!selection || ChooseAndSeeScreenChange(kEasy)) &&
-           ChooseAndSeeScreenChange(kActivityDoor) && game_.WaitForPixel(kMenuSky, IsBluish);
+  bool StarShown() const {
+    const uint32_t pixel = game_.Pixel(134 + 33, 530);
+    return (pixel & 0xFF) > 200 && ((pixel >> 8) & 0xFF) > 170 && ((pixel >> 16) & 0xFF) < 150;
+  }
+  bool TestEarnsAStar() { return Choose(kTest) && WaitFor([&] { return StarShown(); }, 5s); }
+  uint32_t BoardPixel(int32_t left, int32_t column, int32_t strip) const {
+    return game_.Pixel(left + 10 * column + 5, 41 + 100 * strip + 55);
+  }
+
+  // A cell at rest shows its own colour, not one mixed with the wall or another strip.
+  static bool AtRest(uint32_t pixel) {
+    return (pixel >> 16) == 0x80 && ColumnShown(pixel) * 5 == static_cast<int32_t>(pixel & 0xFF) &&
+           StripShown(pixel) * 50 + 40 == static_cast<int32_t>((pixel >> 8) & 0xFF);
+  }
+  bool FadedIn(int32_t left) const { return AtRest(BoardPixel(left, 0, 3)); }
+  // An easy swap round has two neighbouring strips exchanged: their lower arrow puts them back.
+  void SolveSwap() {
+    ASSERT_TRUE(WaitFor([&] { return FadedIn(170); }, 5s));
+    int32_t upper = 0;
+    while (upper < 3 && StripShown(BoardPixel(170, 0, upper)) == upper) ++upper;
+    ASSERT_LT(upper, 3) << "the round started solved";
+    ASSERT_TRUE(Choose(SwapArrow(upper + 1)));
+    ASSERT_TRUE(WaitFor([&] { return AtRest(BoardPixel(170, 0, upper)) && StripShown(BoardPixel(170, 0, upper)) == upper; }, 5s));
+    ASSERT_TRUE(TestEarnsAStar());
+  }
+  // An easy slide round has one strip shifted: it is slid back the shorter way, step by step.
+  void SolveSlide() {
+    const auto shift = [&](int32_t strip) { return (50 - ColumnShown(BoardPixel(168, 0, strip))) % 50; };
+    ASSERT_TRUE(WaitFor([&] { return FadedIn(168); }, 5s));
+    int32_t strip = 0;
+    while (strip < 3 && shift(strip) == 0) ++strip;
+    ASSERT_LT(strip, 3) << "the round started solved";
+    const bool right = shift(strip) > 25;
+    while (const int32_t now = shift(strip)) {
+      const int32_t next = (now + (right ? 2 : 48)) % 50;
+      ASSERT_TRUE(Choose(SlideArrow(strip, right)));
+      // A step of two cells takes 20 / 76 of a second.
+      std::this_thread::sleep_for(350ms);
+      ASSERT_TRUE(WaitFor([&] { return shift(strip) == next; }, 5s)) << now;
+    }
+    ASSERT_TRUE(TestEarnsAStar());
+  }
+  // The bar's red, then the orange round it, picked from the picture and poured.
+  void ColourTheCopy() {
+    ASSERT_TRUE(game_.WaitForPixel(kCopyPicture.x + 7, kCopyPicture.y + 7, [](uint32_t p) { return p == (kOrange & 0xFFFFFF); }));
+    for (const auto& [column, row] : {std::pair{3, 2}, std::pair{0, 0}}) {
+      ASSERT_TRUE(ChooseCell(kCopyPicture, 15, column, row));
+      ASSERT_TRUE(ChooseCell(kCopyBoard, 15, column, row));
+    }
+    ASSERT_TRUE(TestEarnsAStar());
+  }
+
+  // Into an activity by its easy choice, played, and out by its door.
+  void Visit(const Box& button, const std::function<void()>& play) {
+    ASSERT_TRUE(ChooseAndSeeScreenChange(button));
+    if (button.x != kMenuCopyColours.x) {
+      ASSERT_TRUE(ChooseAndSeeScreenChange(kEasy));
+    }
+    play();
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(ChooseAndSeeScreenChange(kActivityDoor) && game_.WaitForPixel(kMenuSky, IsBluish));
+  }
+
+  // Red on a first cell (and, held, along a stroke of strokeCells), then two more colours.
+  void PaintSaveAndFindInTheGallery(int32_t strokeCells) {
+    ASSERT_TRUE(ChooseAndSeeScreenChange(kMenuPaint) && ChooseAndSeeScreenChange(kBigCanvas));
+    ASSERT_TRUE(ChooseCell(kPalette, 15, 4, 3) && BringCell(kCanvas, 10, 5, 5));
+    ASSERT_TRUE(game_.KeyDown("space"));
+    for (int32_t column = 6; column < 6 + strokeCells; ++column)
+      ASSERT_TRUE(game_.Key("Right") && WaitFor([&] { return Ringed({168 + 10 * column, 90, 10, 10}); }, 2s));
+    ASSERT_TRUE(game_.KeyUp("space"));
+    ASSERT_TRUE(ChooseCell(kPalette, 15, 0, 0) && ChooseCell(kCanvas, 10, 0, 0));
+    ASSERT_TRUE(ChooseCell(kPalette, 15, 4, 4) && ChooseCell(kCanvas, 10, 1, 0));
+    ASSERT_TRUE(Choose(kSave));
+    const std::string saved = game_.File("draw/big/1.tga");
+    std::vector<uint32_t> cells;
+    ASSERT_TRUE(WaitFor([&] { return !(cells = SavedPaintingCells(saved, 50, 40)).empty(); }, 10s));
+    for (int32_t column = 0; column < 50; ++column)
+      EXPECT_EQ(cells[static_cast<size_t>(5 * 50 + column)], column >= 5 && column <= 5 + strokeCells ? kRed : 0xFFFFFFu)
+          << column;
+    EXPECT_EQ(cells[0], kFirstSwatchColour);
+    EXPECT_EQ(cells[1], 0x4436BAu);
+
+    const Point painted = BigCanvasCell(5, 5);
+    ASSERT_TRUE(ChooseAndSeeScreenChange(kLoad) && game_.WaitForPixel(painted, [](uint32_t p) { return p == kRed; }));
+    ASSERT_TRUE(ChooseAndSeeScreenChange(kTake) && game_.WaitForPixel(painted, [](uint32_t p) { return p == kRed; }));
+    ASSERT_TRUE(ChooseAndSeeScreenChange(kLoad) && Choose(kDelete));
+    ASSERT_TRUE(game_.WaitForPixel(painted, [](uint32_t p) { return p == 0xFFFFFFu; }));
+    EXPECT_FALSE(std::filesystem::exists(saved));
+    ASSERT_TRUE(ChooseAndSeeScreenChange(kActivityDoor) && ChooseAndSeeScreenChange(kActivityDoor));
+  }
+
+  // Every activity, the painting, and the music turned to its fourth light.
+  void PlayTheJourney(int32_t strokeCells) {
+    Visit(kMenuSwap, [&] { SolveSwap(); });
+    Visit(kMenuSlide, [&] { SolveSlide(); });
+    Visit(kMenuCopyDrawing, [] {});
+    Visit(kMenuCopyColours, [&] { ColourTheCopy(); });
+    if (HasFatalFailure()) return;
+    PaintSaveAndFindInTheGallery(strokeCells);
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(ChooseAndSeeScreenChange(kMenuOptions) && Choose(MusicLedBox(3)));
+    ASSERT_TRUE(WaitFor([&] { return ReadFile(game_.File("options.raw")).find("\x1E") == 4; }, 5s));
+    ASSERT_TRUE(ChooseAndSeeScreenChange(kMenuExit));
   }
 
   GameLauncher game_;
 };
 
-TEST_F(WithoutAMouse, EveryScreenIsPlayedWithTheKeyboardAlone) {
-  for (const Box& activity : {kMenuSwap, kMenuSlide, kMenuCopyDrawing})
-    ASSERT_TRUE(Visit(activity, true)) << activity.x << ", " << activity.y;
-  ASSERT_TRUE(Visit(kMenuCopyColours, false));
+// Tab until the ring is round the box; within a grid the arrows go from its first cell.
+class WithTheKeyboard : public WithoutAMouse {
+ protected:
+  bool Bring(const Box& box) override {
+    for (int32_t presses = 0; presses < 30; ++presses) {
+      if (WaitFor([&] { return Ringed(box); }, 150ms)) return true;
+      game_.Key("Tab");
+    }
+    return false;
+  }
+  bool BringCell(const Box& grid, int32_t cell, int32_t column, int32_t row) override {
+    if (!Bring({grid.x, grid.y, cell, cell})) return false;
+    for (int32_t i = 0; i < column; ++i) game_.Key("Right");
+    for (int32_t i = 0; i < row; ++i) game_.Key("Down");
+    return WaitFor([&] { return Ringed({grid.x + cell * column, grid.y + cell * row, cell, cell}); }, 2s);
+  }
+};
 
-  // Red from the palette, then a stroke along row 5 from column 5 to 15 with Space held.
-  ASSERT_TRUE(ChooseAndSeeScreenChange(kMenuPaint) && ChooseAndSeeScreenChange(kBigCanvas));
-  ASSERT_TRUE(TabTo(Swatch(0, 0), "shift+Tab") && game_.Key("Right Right Right Right Down Down Down") &&
-              SeeRing(Swatch(4, 3)) && game_.Key("space"));
-  ASSERT_TRUE(TabTo(Cell(0, 0)) && game_.Key("--delay 40 Down Down Down Down Down Right Right Right Right Right") &&
-              SeeRing(Cell(5, 5)));
-  ASSERT_TRUE(game_.KeyDown("space") && game_.Key("--delay 60 Right Right Right Right Right Right Right Right Right Right") &&
-              SeeRing(Cell(15, 5)) && game_.KeyUp("space"));
-  // Two more colours, the first swatch and the one in column 4, row 4, each dabbed by a tap.
-  ASSERT_TRUE(TabTo(Swatch(0, 0), "shift+Tab") && game_.Key("space") && TabTo(Cell(0, 0)) && game_.Key("space"));
-  ASSERT_TRUE(TabTo(Swatch(0, 0), "shift+Tab") && game_.Key("--delay 40 Right Right Right Right Down Down Down Down") &&
-              SeeRing(Swatch(4, 4)) && game_.Key("space"));
-  ASSERT_TRUE(TabTo(Cell(0, 0)) && game_.Key("Right") && SeeRing(Cell(1, 0)) && game_.Key("space"));
-  ASSERT_TRUE(TabTo(kSave) && game_.Key("space"));
-  const std::string saved = game_.File("draw/big/1.tga");
-  std::vector<uint32_t> cells;
-  ASSERT_TRUE(WaitFor([&] { return !(cells = SavedPaintingCells(saved, 50, 40)).empty(); }, 5s));
-  for (int32_t column = 0; column < 50; ++column)
-    EXPECT_EQ(cells[static_cast<size_t>(5 * 50 + column)], column >= 5 && column <= 15 ? kRed : 0xFFFFFFu) << column;
-  EXPECT_EQ(cells[0], kFirstSwatchColour);
-  EXPECT_EQ(cells[1], 0x4436BAu);
+// The ring steps every 0.5 s: a button is chosen as the ring comes to it (not while it stays
+// on a button just chosen, about to move on), a grid by its row and then by its cell.
+class WithOneSwitch : public WithoutAMouse {
+ protected:
+  bool Bring(const Box& box) override {
+    return WaitFor([&] { return !Ringed(box); }, 20s) && WaitFor([&] { return Ringed(box); }, 20s);
+  }
+  bool BringCell(const Box& grid, int32_t cell, int32_t column, int32_t row) override {
+    // Entering a grid, or a row, puts the ring on its first item at once.
+    const auto reach = [&](const Box& item, bool first) {
+      return first ? WaitFor([&] { return Ringed(item); }, 2s) : Bring(item);
+    };
+    return Choose(grid) && reach({grid.x, grid.y + cell * row, grid.width, cell}, row == 0) && game_.Key("space") &&
+           reach({grid.x + cell * column, grid.y + cell * row, cell, cell}, column == 0);
+  }
+};
 
-  // Found in the gallery, taken back, then deleted there.
-  const Point painted = BigCanvasCell(10, 5);
-  ASSERT_TRUE(ChooseAndSeeScreenChange(kLoad) && game_.WaitForPixel(painted, [](uint32_t p) { return p == kRed; }));
-  ASSERT_TRUE(ChooseAndSeeScreenChange(kTake) && game_.WaitForPixel(painted, [](uint32_t p) { return p == kRed; }));
-  ASSERT_TRUE(ChooseAndSeeScreenChange(kLoad) && TabTo(kDelete) && game_.Key("space"));
-  ASSERT_TRUE(game_.WaitForPixel(painted, [](uint32_t p) { return p == 0xFFFFFFu; }));
-  EXPECT_FALSE(std::filesystem::exists(saved));
-  ASSERT_TRUE(ChooseAndSeeScreenChange(kActivityDoor) && ChooseAndSeeScreenChange(kActivityDoor));
-
-  // The music at the fourth light, then the game ended from its own exit door.
-  ASSERT_TRUE(ChooseAndSeeScreenChange(kMenuOptions) && TabTo(MusicLedBox(3)) && game_.Key("space"));
-  ASSERT_TRUE(WaitFor([&] { return ReadFile(game_.File("options.raw")).find("\x1E") == 4; }, 5s));
-  ASSERT_TRUE(ChooseAndSeeScreenChange(kMenuExit) && TabTo(kMenuExit) && game_.Key("space"));
+TEST_F(WithTheKeyboard, EveryScreenIsPlayedWithTheKeyboardAlone) {
+  Start({});
+  PlayTheJourney(10);
+  ASSERT_FALSE(HasFatalFailure());
+  ASSERT_TRUE(Choose(kMenuExit));
   EXPECT_EQ(game_.Wait(5s), 0);
 }
 
-// One switch: the ring steps by itself, Space chooses; a grid by its row, then its cell.
-TEST(OneSwitch, ThePaletteTheCanvasAndTheButtonsAreChosenWithSpaceAlone) {
-  if (const std::string unavailable = EndToEndUnavailable(); !unavailable.empty()) GTEST_SKIP() << unavailable;
-  GameLauncher game;
-  ASSERT_TRUE(game.Start({.arguments = {"--scanning", "--scan-seconds", "0.3"}}));
-  const auto choose = [&](const Box& box) {
-    const auto ringed = [&] {
-      return game.Pixel(box.x - 5, box.y + box.height / 2) == kRingYellow &&
-             game.Pixel(box.x + box.width / 2, box.y - 5) == kRingYellow;
-    };
-    return WaitFor(ringed, 10s) && game.Key("space");
-  };
-  const auto chooseInGrid = [&](const Box& grid, int32_t column, int32_t row, int32_t cell) {
-    return choose(grid) && choose({grid.x, grid.y + cell * row, grid.width, cell}) &&
-           choose({grid.x + cell * column, grid.y + cell * row, cell, cell});
-  };
-  ASSERT_TRUE(choose(kMenuPaint) && choose(kBigCanvas));
-  ASSERT_TRUE(chooseInGrid({11, 39, 105, 285}, 4, 3, 15) && chooseInGrid({168, 40, 500, 400}, 5, 5, 10));
-  ASSERT_TRUE(choose(kSave));
-  std::vector<uint32_t> cells;
-  ASSERT_TRUE(WaitFor([&] { return !(cells = SavedPaintingCells(game.File("draw/big/1.tga"), 50, 40)).empty(); }, 10s));
-  for (size_t i = 0; i < cells.size(); ++i) EXPECT_EQ(cells[i], i == 5 * 50 + 5 ? kRed : 0xFFFFFFu) << i;
-  ASSERT_TRUE(choose(kActivityDoor) && choose(kMenuExit));
-  EXPECT_EQ(game.Wait(5s), 0);
+TEST_F(WithOneSwitch, EveryScreenIsPlayedWithOneSwitchAndAClickEndsTheGame) {
+  Start({"--scanning", "--scan-seconds", "0.5"});
+  PlayTheJourney(0);
+  ASSERT_FALSE(HasFatalFailure());
+  ASSERT_TRUE(Bring(kMenuExit) && game_.Click(400, 300));
+  EXPECT_EQ(game_.Wait(5s), 0);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "MenuTestWindow.h"
 #include "SoundCapture.h"
 #include "SoundFiles.h"
+#include "VirtualPad.h"
 #include "shell/MenuScreens.h"
 #include "shell/Screens.h"
 #include "input/KControls.h"
@@ -205,6 +206,26 @@ TEST_F(MainMenu, AMusicVolumeChangeReachesThePlayingMusic) {
   ASSERT_LT(onset + FramesIn(300), changed);
   EXPECT_GT(PeakIn(mixed, changed - FramesIn(200), changed - FramesIn(50)), 5000);
   EXPECT_EQ(PeakIn(mixed, changed + FramesIn(150), FrameCount(mixed)), 0);
+}
+
+// A pad on the menu: the d-pad's first press rings the button under the pointer, Right moves
+// to the nearest button that way and A chooses it; B chooses the exit door.
+TEST_F(MainMenu, APadMovesAndChooses) {
+  LoadSharedAssets();
+  UseSteppedClock(1'000'000);
+  SDL_Joystick* pad = PlugVirtualPad();
+  ASSERT_NE(pad, nullptr) << SDL_GetError();
+  const std::vector<SDL_GameControllerButton> toCopyColours = {SDL_CONTROLLER_BUTTON_DPAD_RIGHT,
+                                                               SDL_CONTROLLER_BUTTON_DPAD_RIGHT, SDL_CONTROLLER_BUTTON_A};
+  for (const auto& [presses, code] : {std::pair{toCopyColours, 13}, std::pair{std::vector{SDL_CONTROLLER_BUTTON_B}, 100}}) {
+    InputScript script;
+    script.MoveTo(kPaint.x, kPaint.y).Wait(2);
+    for (const SDL_GameControllerButton button : presses) PressPadButton(script, pad, button);
+    script.Play(*MainScreen, 200);
+    EXPECT_EQ(RunMainMenu(), code);
+    EXPECT_LT(script.FramesPlayed(), 200u);
+  }
+  SDL_JoystickClose(pad);
 }
 
 }  // namespace
