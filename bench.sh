@@ -26,7 +26,7 @@ for program in $(find build/bench -mindepth 2 -maxdepth 2 -type f -executable | 
   name=${program##*/}
   if (($# > 0)) && [[ " $* " != *" $name "* ]]; then continue; fi
   echo "== $name"
-  if [ "$name" = startup_bench ] || [ "$name" = idle_bench ]; then
+  if [ "$name" = startup_bench ] || [ "$name" = idle_bench ] || [ "$name" = seats_bench ]; then
     "$program" "$repetitions" | tee "$results/$name.txt"
   elif [ "$name" = display_frame_bench ]; then
     # Full screen is measured on a display larger than the game's world, as most are.
@@ -199,7 +199,8 @@ if idle and menu and menu["values"].get("cpu_time"):
 
 # Idle CPU of the whole process on every screen a child rests on, pointer still.
 IDLE_LIMIT = 2.0
-idle_screens = [(name[len("idle."):], values) for name, (unit, values) in startup.items() if name.startswith("idle.")]
+idle_screens = [(name[len("idle."):], values) for name, (unit, values) in startup.items()
+                if name.startswith("idle.") and name != "idle.menu_scanning"]
 busy_screens = []
 for screen, values in idle_screens:
     ok = median(values) <= IDLE_LIMIT
@@ -211,6 +212,34 @@ if busy_screens:
     missed.append("Idle CPU over 2 % of a core at rest (" + ", ".join(busy_screens) + "): the game's own thread "
                   "wakes 80 times a second (events, the frame's recording and comparison with the frame on "
                   "screen, the limiter's last quarter millisecond), which on a loaded machine costs more.")
+
+# One switch on the menu: the ring rests on a button, which pulses as under a resting pointer.
+_, scanning = startup.get("idle.menu_scanning", ("%core", []))
+if scanning:
+    targets.append(("Idle CPU on the menu with one-switch scanning (the ringed button pulses)",
+                    spread(scanning, 1) + " % of a core", "(what a pointer resting on a button costs)", ""))
+
+# A classroom on one server: N games, each on its own X server.
+SEATS_REST_LIMIT, SEAT_MB_LIMIT = 3.0, 40.0
+for count in (1, 5, 10):
+    for screen, label in (("menu", "the menu"), ("big_studio", "the big studio")):
+        _, own = startup.get(f"seats.{count}.seats_{screen}", ("%core", []))
+        _, machine = startup.get(f"seats.{count}.machine_{screen}", ("%core", []))
+        if not own:
+            continue
+        ok = count != 10 or median(own) <= SEATS_REST_LIMIT
+        targets.append((f"{count} seats resting on {label}: games and X servers (whole machine)",
+                        f"{spread(own, 1)} ({spread(machine, 1)}) % of a core",
+                        f"at most {SEATS_REST_LIMIT:.0f} % for 10" if count == 10 else "", verdict(ok) if count == 10 else ""))
+_, one = startup.get("seats.1.pss_games", ("MB", []))
+_, ten = startup.get("seats.10.pss_games", ("MB", []))
+if one and ten:
+    further = [(t - o) / 9 for o, t in zip(one, ten)]
+    targets.append(("Memory each further seat adds (PSS of the games, from 1 to 10 seats)", spread(further, 1) + " MB",
+                    f"at most {SEAT_MB_LIMIT:.0f} MB", verdict(median(further) <= SEAT_MB_LIMIT)))
+_, animating = startup.get("seats.10.animating_at_76fps", ("seats", []))
+if animating:
+    targets.append(("Seats moving a strip at once, each at 76 fps or more", spread(animating, 0), "", ""))
 
 # Animations: every frame that differs is presented, at the frame rate.
 ANIMATIONS = [("a pulsing button", "BM_PulsingButton"), ("a moving strip", "BM_MovingStrip"),

@@ -25,6 +25,7 @@ class PrivateXServer {
   // Empty when the server (and the window manager asked for) runs, else why not.
   const std::string& Failure() const { return failure_; }
   const std::string& Display() const { return display_; }
+  pid_t ServerPid() const { return server_; }
 
  private:
   bool StartServer(const XServerSettings& settings);
