@@ -14,6 +14,7 @@
 #include "shell/Screens.h"
 #include "app/Settings.h"
 #include "input/KControls.h"
+#include "platform/KPlatform.h"
 #include "services/KIniFile.h"
 #include "services/KPaths.h"
 #include "services/KRandom.h"
@@ -198,6 +199,7 @@ int RunGame(const GrownUpSettings& grownUps) {
   }
 
   MainScreen.reset();
+  GameEnded();
   return kExitSuccess;
 }
 

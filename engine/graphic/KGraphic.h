@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "KDrawCommand.h"
+
 // Called by GrabBackBuffer for every screen pixel (x, y from the top-left); may
 // change the colour.
 using KGrabCallback = void (*)(int32_t x, int32_t y, uint8_t* r, uint8_t* g, uint8_t* b);
@@ -94,7 +96,15 @@ class KGraphic {
 // A new picture for the window's back-end.
 std::unique_ptr<KGraphic> CreateGraphic();
 
-// The picture on OpenGL: one 2D texture.
+class KFrameRecord;
+struct KDecodedPicture;
+
+// What the window's frame recorded is drawn now: whatever reads the frame back calls it
+// first.
+void FlushFrame();
+
+// The picture on OpenGL: one 2D texture. Its draws are recorded as commands in the frame of
+// the window that opened last (KGraphicGL::DrawInto), and drawn when the frame is.
 class KGraphicGL final : public KGraphic {
  public:
   KGraphicGL();
@@ -105,13 +115,14 @@ class KGraphicGL final : public KGraphic {
   // Records the screen size (the height flips y) and sets up texturing; the
   // window calls it when it opens, before any picture exists.
   static void SetScreenSize(int16_t width, int16_t height, int16_t depth);
+  // The frame that pictures draw into from now on, the window's; null: they draw at once.
+  static void DrawInto(KFrameRecord* frames);
   // The side of the square texture that holds a width x height picture: a
   // power of two, at least 4.
   static int32_t TextureSide(int32_t width, int32_t height);
   // Pictures whose pixels are all opaque, drawn sharp at full opacity, are copied without
   // blending (on by default); off, they are blended like any other picture. The pixels are
   // the same either way, which tests compare; they count the copies made without blending.
-  // A change draws the next frame again, even one equal to the frame on screen.
   static void SetOpaqueCopies(bool on);
   static uint64_t GetOpaqueCopies();
 
@@ -152,21 +163,6 @@ class KGraphicGL final : public KGraphic {
   void EnableRepeat() override;
 
  private:
-  // What the draw calls above do once the frame is drawn.
-  void FillRectNow(float x1, float y1, float x2, float y2, float r, float g, float b, float a);
-  void DrawLineNow(float x1, float y1, float x2, float y2, float r, float g, float b, float a);
-  void DrawPointNow(float x, float y, float r, float g, float b, float a);
-  void BlitNow(float x1, float y1, float x2, float y2, int16_t x, int16_t y, bool flipX, bool flipY);
-  void BlitRotoZoomNow(float x1, float y1, float x2, float y2, int16_t x, int16_t y, float angle, float zoom,
-                       bool flipX, bool flipY);
-  void BlitAlphaNow(float x1, float y1, float x2, float y2, int16_t x, int16_t y, bool flipX, bool flipY);
-  void BlitAlphaRotoZoomNow(float x1, float y1, float x2, float y2, int16_t x, int16_t y, float angle, float zoom,
-                            float alpha, bool flipX, bool flipY);
-  void DrawTiledNow(int16_t x, int16_t y, int16_t w, int16_t h, float count, float angle);
-  void BlitQuadNow(float sx1, float sy1, float sx2, float sy2, float sx3, float sy3, float sx4, float sy4, float dx1,
-                   float dy1, float dx2, float dy2, float dx3, float dy3, float dx4, float dy4);
-  void DrawStretchedNow(float x1, float y1, float x2, float y2, float destX1, float destY1, float destX2,
-                        float destY2, float alpha, float angle);
   // The picture's texture or drawing state is about to change: what the frame recorded of
   // it so far is drawn first, and the picture gets a new version.
   void Changing();
@@ -175,16 +171,21 @@ class KGraphicGL final : public KGraphic {
   bool RowUploaded(int32_t row) const;
   bool RowsOpaque(int32_t first, int32_t end) const;
   bool CopiesUnblended(float x1, float y1, float x2, float y2, float alpha) const;
-  void BlendUnlessOpaque(float x1, float y1, float x2, float y2, float alpha) const;
 
   bool HasTexture() const { return texture_ != 0; }
-  void Bind();
-  void DrawQuad(float x1, float y1, float x2, float y2, float left, float top, bool flipX, bool flipY) const;
-  void BlendWithPictureFactors() const;
-  void SetTintedColour(float alpha) const;
+  void Bind() const;
+  // The quad of a source rectangle's size with its top-left corner at (left, top) in GL
+  // pixels, as every blit draws it; the flips swap the texture coordinates.
+  KQuadCommand SourceQuad(float x1, float y1, float x2, float y2, float left, float top, bool flipX, bool flipY) const;
+  KQuadCommand TurnedQuad(float x1, float y1, float x2, float y2, int16_t x, int16_t y, float angle, float zoom,
+                          bool flipX, bool flipY) const;
+  KColour Tinted(float alpha) const;
+  void Submit(const KQuadCommand& quad) const;
   void ApplyWrap() const;
   bool IsKeyColour(uint8_t r, uint8_t g, uint8_t b) const;
-  bool Grab(uint32_t buffer, KGrabCallback callback, bool useColourKey, int32_t internalFormat);
+  bool Stage(const KDecodedPicture& decoded, uint8_t* staging, int32_t side, bool keepAlpha) const;
+  void Upload(const void* pixels, int32_t width, int32_t height, int32_t internalFormat);
+  bool Grab(KGrabCallback callback, bool useColourKey, int32_t internalFormat);
 
   bool tintOn_ = false;
   float tintR_ = 1.0f;

@@ -4,11 +4,9 @@
 
 #include <algorithm>
 #include <chrono>
-#include <thread>
 
-#ifdef __EMSCRIPTEN__
-#include <emscripten.h>
-#endif
+#include "platform/KPlatform.h"
+
 
 namespace {
 
@@ -19,12 +17,6 @@ uint64_t RealMilliseconds() {
   using namespace std::chrono;
   return static_cast<uint64_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
-
-#ifndef __EMSCRIPTEN__
-// The sleep ends this long before the target; only this last stretch is spun, so an
-// idle screen costs little more than drawing its frames.
-constexpr std::chrono::microseconds kSpin{250};
-#endif
 
 }  // namespace
 
@@ -37,18 +29,7 @@ void WaitUntilMilliseconds(uint64_t target) {
     if (steppedNow < target) steppedNow = target;
     return;
   }
-#ifdef __EMSCRIPTEN__
-  // The page lives on only while the game waits: the wait hands the browser its turn, even
-  // when it is over already.
-  const uint64_t now = RealMilliseconds();
-  emscripten_sleep(static_cast<unsigned int>(target > now ? target - now : 0));
-#else
-  using namespace std::chrono;
-  const steady_clock::time_point deadline{milliseconds(target)};
-  if (steady_clock::now() < deadline - kSpin) std::this_thread::sleep_until(deadline - kSpin);
-  while (steady_clock::now() < deadline) {
-  }
-#endif
+  WaitForRealClock(target, RealMilliseconds());
 }
 
 void WaitMilliseconds(uint32_t ms, bool pump) {

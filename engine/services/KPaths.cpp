@@ -5,26 +5,14 @@
 #include <filesystem>
 #include <system_error>
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#ifdef __EMSCRIPTEN__
-#include <emscripten.h>
-#endif
-
 #include "KClock.h"
+#include "platform/KPlatform.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-#ifdef __EMSCRIPTEN__
-constexpr const char* kWebProgramFolder = "/game";
-// The usual mask for new files: the browser's C library starts with every permission bit
-// masked, which would leave the options and paintings the game writes unreadable to it.
-constexpr mode_t kWebFileMask = 022;
-#endif
 
 std::string& ModuleFolder() {
   static std::string folder;
@@ -53,18 +41,6 @@ std::string JoinGameName(const std::string& folder, const std::string& name) {
   return folder + "/" + native;
 }
 
-std::string ExecutableFolder() {
-#ifdef __EMSCRIPTEN__
-  // The page unpacks the game's files into one folder of the browser's file system.
-  return kWebProgramFolder;
-#else
-  std::error_code error;
-  const fs::path exe = fs::read_symlink("/proc/self/exe", error);
-  if (error) return fs::current_path(error).string();
-  return exe.parent_path().string();
-#endif
-}
-
 std::string HomeFolder() {
   const char* home = std::getenv("HOME");
   return home && *home ? home : "/tmp";
@@ -80,15 +56,13 @@ std::string UserFolder(const char* variable, const std::string& fallbackBelowHom
 }  // namespace
 
 void InitPaths() {
-#ifdef __EMSCRIPTEN__
-  umask(kWebFileMask);
-#endif
-  if (ModuleFolder().empty()) ModuleFolder() = ExecutableFolder();
+  PrepareFiles();
+  if (ModuleFolder().empty()) ModuleFolder() = ProgramFolder();
   InitClock();
 }
 
 const std::string& GetModuleFolder() {
-  if (ModuleFolder().empty()) ModuleFolder() = ExecutableFolder();
+  if (ModuleFolder().empty()) ModuleFolder() = ProgramFolder();
   return ModuleFolder();
 }
 
@@ -123,20 +97,3 @@ std::string GetConfigFolder() {
 
 std::string GetDocumentsFolder() { return UserFolder("XDG_DOCUMENTS_DIR", "Documents"); }
 
-#ifdef __EMSCRIPTEN__
-// Every folder the game writes in the browser is in the storage the page set up; one sync
-// stores them all.
-EM_ASYNC_JS(int, StoreBrowserFiles, (), {
-  return await new Promise(resolve => FS.syncfs(false, error => resolve(error ? 0 : 1)));
-});
-
-bool MakeFolderLasting(const std::string&) { return StoreBrowserFiles() != 0; }
-#else
-bool MakeFolderLasting(const std::string& folder) {
-  const int descriptor = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-  if (descriptor < 0) return false;
-  const bool synced = fsync(descriptor) == 0;
-  close(descriptor);
-  return synced;
-}
-#endif

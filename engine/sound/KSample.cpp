@@ -1,38 +1,19 @@
 #include "KSample.h"
 
 #include <algorithm>
-#include <array>
-#include <atomic>
-#include <cstring>
-#include <mutex>
-#include <thread>
 #include <utility>
-#include <vector>
 
-#include "KModuleMusic.h"
-#include "KOggDecoder.h"
-#include "KSoundDevice.h"
+#include "KSampleState.h"
 #include "KWaveFile.h"
 #include "services/KFile.h"
 #include "services/KMessage.h"
 
 namespace {
 
-constexpr int16_t kMaxVoices = 9;
-constexpr int32_t kDefaultVolume = 80;
 constexpr int32_t kMaxVolume = 100;
 // The loudest level the volume curve is asked for: full volume plays at -0.12 dB.
 constexpr int32_t kLoudestLevel = 99;
 constexpr int32_t kMaxPan = 100;
-// The music voice is a circular buffer refilled half by half.
-constexpr size_t kMusicBufferSize = 32768;
-constexpr size_t kMusicHalfSize = kMusicBufferSize / 2;
-constexpr size_t kModuleHalfFrames = kMusicHalfSize / 4;
-#ifdef __EMSCRIPTEN__
-constexpr int32_t kNoWait = 0;
-#else
-constexpr int32_t kFeederWaitMs = 50;
-#endif
 
 // Objects alive that share the device; the device is open while it is above 0.
 int32_t liveObjects = 0;
@@ -40,35 +21,6 @@ int32_t liveObjects = 0;
 }  // namespace
 
 bool IsSoundDeviceOpen() { return liveObjects > 0; }
-
-struct KSampleState {
-  // False when the device could not be opened for this object: it stays silent and is
-  // not counted among the objects sharing the device.
-  bool holdsDevice = false;
-  int16_t voiceCount = 1;
-  std::atomic<int32_t> volume{kDefaultVolume};
-  std::atomic<bool> looping{false};
-  bool musicMode = false;
-  int32_t nextVoice = 0;
-  std::array<std::unique_ptr<KVoice>, kMaxVoices> voices;
-
-  // The decoder, the module and the music voice's contents, shared with the feeder.
-  std::mutex music;
-  KOggDecoder decoder;
-  std::unique_ptr<KModuleMusic> module;
-  std::array<uint8_t, kMusicHalfSize> half{};
-
-#ifndef __EMSCRIPTEN__
-  std::thread feeder;
-#endif
-  // Set when the play position reaches the start and the middle of the music voice.
-  std::array<KNotifyEvent, 2> halfEvents;
-  std::atomic<bool> stopRequest{false};
-  std::atomic<bool> ready{false};
-  std::atomic<bool> ended{false};
-};
-
-namespace {
 
 void ApplyVolume(KSampleState& s) {
   const int32_t master = s.musicMode ? GetMusicMasterVolume() : GetEffectsMasterVolume();
@@ -79,6 +31,8 @@ void ApplyVolume(KSampleState& s) {
   }
 }
 
+namespace {
+
 void ApplyPan(KSampleState& s, int32_t pan) {
   for (const std::unique_ptr<KVoice>& voice : s.voices) {
     if (!voice) break;
@@ -86,141 +40,11 @@ void ApplyPan(KSampleState& s, int32_t pan) {
   }
 }
 
-// Stops the music voice, silences it and rewinds both the voice and the track.
-// The caller holds the music lock.
-void StopMusic(KSampleState& s) {
-  KVoice* voice = s.voices[0].get();
-  if (!voice) return;
-  voice->Stop();
-  voice->Clear(0, voice->Size());
-  s.decoder.Rewind();
-  if (s.module) s.module->Rewind();
-  voice->SetPosition(0);
-}
-
 void ReleaseAll(KSampleState& s) {
   s.module.reset();
   for (std::unique_ptr<KVoice>& voice : s.voices) voice.reset();
   s.decoder.Close();
 }
-
-// Decodes into half h until it is full. A looping track goes on from its start within the
-// same half, so its loop point has no gap; any other track stops at its end, the rest of the
-// half silent. A hole in the data (a lost page) is passed over; another decoding error counts
-// as the end of the track.
-void FillOggHalf(KSampleState& s, size_t h) {
-  uint8_t* buffer = s.half.data();
-  std::memset(buffer, 0, kMusicHalfSize);
-  size_t filled = 0;
-  // A track that gives nothing right after a rewind would be rewound for ever.
-  bool justRewound = false;
-  while (filled < kMusicHalfSize && !s.ended && !s.stopRequest) {
-    const long got = s.decoder.Read(buffer + filled, kMusicHalfSize - filled);
-    if (got > 0) {
-      filled += static_cast<size_t>(got);
-      justRewound = false;
-    } else if (got == OV_HOLE) {
-      continue;
-    } else if (s.looping && !justRewound) {
-      s.decoder.Rewind();
-      justRewound = true;
-    } else {
-      s.ended = true;
-    }
-  }
-  s.voices[0]->Write(h * kMusicHalfSize, buffer, kMusicHalfSize);
-  if (s.ended) StopMusic(s);
-}
-
-void FillModuleHalf(KSampleState& s, size_t h) {
-  int16_t* frames = reinterpret_cast<int16_t*>(s.half.data());
-  std::memset(frames, 0, kMusicHalfSize);
-  if (!s.ended && !s.stopRequest) {
-    const size_t rendered = s.module->Render(frames, kModuleHalfFrames, kSoundDeviceRate);
-    if (rendered < kModuleHalfFrames && !s.looping) s.ended = true;
-  }
-  s.voices[0]->Write(h * kMusicHalfSize, frames, kMusicHalfSize);
-  if (s.ended) StopMusic(s);
-}
-
-void FillHalf(KSampleState& s, size_t h) {
-  std::lock_guard<std::mutex> lock(s.music);
-  if (s.decoder.IsOpen()) {
-    FillOggHalf(s, h);
-  } else if (s.module) {
-    FillModuleHalf(s, h);
-  }
-}
-
-// Applies the music master when it changed since it was last seen.
-void FollowMusicMaster(KSampleState& s, int32_t& seenMaster) {
-  const int32_t master = GetMusicMasterVolume();
-  if (master == seenMaster) return;
-  ApplyVolume(s);
-  seenMaster = master;
-}
-
-// Listens for the play position passing the start and the middle of the music voice.
-void ListenForHalves(KSampleState& s) {
-  for (KNotifyEvent& event : s.halfEvents) event.Wait(0);
-  s.voices[0]->SetNotifications({{0, &s.halfEvents[0]}, {kMusicHalfSize, &s.halfEvents[1]}});
-}
-
-// Refills the half that has just been played, waiting up to waitMs for each half's turn.
-// The music master is looked at before each wait, so a change reaches the track within
-// about 50 ms.
-void FeedHalves(KSampleState& s, int32_t& seenMaster, int32_t waitMs) {
-  FollowMusicMaster(s, seenMaster);
-  if (s.halfEvents[0].Wait(waitMs)) FillHalf(s, 1);
-  FollowMusicMaster(s, seenMaster);
-  if (s.halfEvents[1].Wait(waitMs)) FillHalf(s, 0);
-}
-
-#ifdef __EMSCRIPTEN__
-// The browser has no threads of ours: the playing music objects are fed once a frame.
-struct FedMusic {
-  KSampleState* state;
-  int32_t seenMaster;
-};
-std::vector<FedMusic> fedMusic;
-
-void StartFeeder(KSampleState& s) {
-  ListenForHalves(s);
-  fedMusic.push_back({&s, -1});
-  s.ready = true;
-}
-
-void EndFeeder(KSampleState& s) {
-  const auto fed = std::find_if(fedMusic.begin(), fedMusic.end(), [&s](const FedMusic& m) { return m.state == &s; });
-  if (fed == fedMusic.end()) return;
-  fedMusic.erase(fed);
-  if (KVoice* voice = s.voices[0].get()) voice->SetNotifications({});
-}
-#else
-// The feeder thread of a playing music object, until it is asked to stop.
-void RunFeeder(KSampleState& s) {
-  KVoice* voice = s.voices[0].get();
-  ListenForHalves(s);
-  s.ready = true;
-  int32_t seenMaster = -1;
-  while (!s.stopRequest) {
-    FeedHalves(s, seenMaster, kFeederWaitMs);
-    std::this_thread::yield();
-  }
-  voice->SetNotifications({});
-}
-
-void StartFeeder(KSampleState& s) {
-  s.feeder = std::thread(RunFeeder, std::ref(s));
-  while (!s.ready) std::this_thread::yield();
-}
-
-void EndFeeder(KSampleState& s) {
-  if (!s.feeder.joinable()) return;
-  for (KNotifyEvent& event : s.halfEvents) event.Set();
-  s.feeder.join();
-}
-#endif
 
 // The stop every load, PlayStream and the destructor begin with: ends the feeder.
 void InternalStop(KSampleState& s) {
@@ -421,9 +245,3 @@ bool KSample::RenderModule(const std::string& path, int64_t length) {
   const KSampleState& s = *state_;
   return s.module && s.module->RenderToFile(path, length, kSoundDeviceRate);
 }
-
-#ifdef __EMSCRIPTEN__
-void FeedMusicVoices() {
-  for (FedMusic& music : fedMusic) FeedHalves(*music.state, music.seenMaster, kNoWait);
-}
-#endif

@@ -4,7 +4,7 @@
 // restarts the next voice, so a quickly repeated effect overlaps itself. Music (an Ogg
 // Vorbis track or a module) stays in memory and is fed, half a buffer at a time, into
 // one circular voice by a feeder thread while it plays (in the browser, which gives us no
-// threads, by FeedMusicVoices once a frame).
+// threads, by a frame hook of its own, once a frame).
 //
 // The first KSample opens the device and the last one destroyed closes it. Without a
 // device every load fails and nothing sounds.
@@ -32,11 +32,6 @@ int32_t PanTable(int32_t pan);
 
 // True while the sound device is open (some KSample holds it).
 bool IsSoundDeviceOpen();
-
-#ifdef __EMSCRIPTEN__
-// Refills every playing track's music voice whose played half is due; never waits.
-void FeedMusicVoices();
-#endif
 
 class KSample {
  public:

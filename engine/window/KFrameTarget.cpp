@@ -4,7 +4,8 @@
 
 #include <iterator>
 
-#include "graphic/KReadBuffer.h"
+#include "graphic/KDrawGL.h"
+#include "platform/KPlatform.h"
 
 namespace {
 
@@ -14,21 +15,16 @@ Function GlFunction(const char* name) {
 }
 
 // The quad that shows the frame, in the window's bottom-up pixels.
-void DrawFrameQuad(const KFrameRect& rect, int32_t drawableHeight) {
-  const GLint left = rect.left;
-  const GLint right = rect.left + rect.width;
-  const GLint top = drawableHeight - rect.top;
-  const GLint bottom = top - rect.height;
-  glBegin(GL_QUADS);
-  glTexCoord2f(0, 0);
-  glVertex2i(left, bottom);
-  glTexCoord2f(1, 0);
-  glVertex2i(right, bottom);
-  glTexCoord2f(1, 1);
-  glVertex2i(right, top);
-  glTexCoord2f(0, 1);
-  glVertex2i(left, top);
-  glEnd();
+void DrawFrameQuad(GLuint texture, const KFrameRect& rect, int32_t drawableHeight) {
+  const auto left = static_cast<float>(rect.left);
+  const auto right = static_cast<float>(rect.left + rect.width);
+  const auto top = static_cast<float>(drawableHeight - rect.top);
+  const float bottom = top - static_cast<float>(rect.height);
+  KQuadCommand quad;
+  quad.texture = texture;
+  quad.corners = {KCorner{left, bottom, 0, 0}, KCorner{right, bottom, 1, 0}, KCorner{right, top, 1, 1},
+                  KCorner{left, top, 0, 1}};
+  KDrawGL().Draw({nullptr, 0, quad});
 }
 
 }  // namespace
@@ -47,17 +43,13 @@ bool KFrameTarget::Create(int32_t width, int32_t height) {
   checkStatus_ = GlFunction<PFNGLCHECKFRAMEBUFFERSTATUSPROC>("glCheckFramebufferStatus");
   bindFramebuffer_ = GlFunction<PFNGLBINDFRAMEBUFFERPROC>("glBindFramebuffer");
   deleteFramebuffers_ = GlFunction<PFNGLDELETEFRAMEBUFFERSPROC>("glDeleteFramebuffers");
-#ifndef __EMSCRIPTEN__
-  blitFramebuffer_ = GlFunction<PFNGLBLITFRAMEBUFFERPROC>("glBlitFramebuffer");
-#endif
+  if (CopiesBetweenFramebuffers()) blitFramebuffer_ = GlFunction<PFNGLBLITFRAMEBUFFERPROC>("glBlitFramebuffer");
   if (!genFramebuffers_ || !framebufferTexture_ || !checkStatus_ || !bindFramebuffer_ || !deleteFramebuffers_)
     return false;
 
   width_ = width;
   height_ = height;
-  // Without a layer every frame that changes is drawn whole.
-  MakeTarget(layerTexture_, layerFramebuffer_);
-  if (!MakeTarget(texture_, framebuffer_)) {
+  if (!MakeTarget(layerTexture_, layerFramebuffer_) || !MakeTarget(texture_, framebuffer_)) {
     FreeTarget(layerTexture_, layerFramebuffer_);
     return false;
   }
@@ -96,12 +88,11 @@ void KFrameTarget::FreeTarget(GLuint& texture, GLuint& framebuffer) {
 
 namespace {
 
-// What presenting the frame changes, put back for the game's next drawing. The desktop GL
-// keeps it on its attribute stack; the browser's has none, so there it is read and set back
-// by hand (the current colour is left white, as every drawing of the engine leaves it).
+// What presenting the frame changes, put back for the game's next drawing. Read and set
+// back by hand, since the browser's GL has no attribute stack; the current colour is left
+// white, as every drawing of the engine leaves it.
 class KPresentState {
  public:
-#ifdef __EMSCRIPTEN__
   KPresentState() {
     glGetIntegerv(GL_VIEWPORT, viewport_);
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &texture_);
@@ -116,17 +107,9 @@ class KPresentState {
     glClearColor(clearColour_[0], clearColour_[1], clearColour_[2], clearColour_[3]);
     for (size_t i = 0; i < std::size(kSwitches); ++i) switchedOn_[i] ? glEnable(kSwitches[i]) : glDisable(kSwitches[i]);
   }
-#else
-  KPresentState() {
-    glPushAttrib(GL_ENABLE_BIT | GL_TEXTURE_BIT | GL_COLOR_BUFFER_BIT | GL_VIEWPORT_BIT | GL_CURRENT_BIT |
-                 GL_TRANSFORM_BIT);
-  }
-  ~KPresentState() { glPopAttrib(); }
-#endif
   KPresentState(const KPresentState&) = delete;
   KPresentState& operator=(const KPresentState&) = delete;
 
-#ifdef __EMSCRIPTEN__
  private:
   static constexpr GLenum kSwitches[] = {GL_BLEND, GL_DEPTH_TEST, GL_TEXTURE_2D};
   GLint viewport_[4]{};
@@ -134,7 +117,6 @@ class KPresentState {
   GLint matrixMode_ = 0;
   GLfloat clearColour_[4]{};
   GLboolean switchedOn_[std::size(kSwitches)]{};
-#endif
 };
 
 // Draws a texture of the frame's size, unblended, onto a rectangle of the drawable the
@@ -155,14 +137,13 @@ void DrawFrameTexture(GLuint texture, const KFrameRect& rect, int32_t drawableWi
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
   }
-  glDisable(GL_BLEND);
   glDisable(GL_DEPTH_TEST);
-  glEnable(GL_TEXTURE_2D);
-  glBindTexture(GL_TEXTURE_2D, texture);
+  BindTexture(texture);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-  glColor4f(1, 1, 1, 1);
-  DrawFrameQuad(rect, drawableHeight);
+  DrawFrameQuad(texture, rect, drawableHeight);
+  // The binding is put back as it was: the pictures' bind cache no longer knows it.
+  ForgetBoundTexture();
 
   glMatrixMode(GL_PROJECTION);
   glPopMatrix();
@@ -177,7 +158,6 @@ KFrameRect KFrameTarget::Placement(int32_t drawableWidth, int32_t drawableHeight
 }
 
 void KFrameTarget::Present(int32_t drawableWidth, int32_t drawableHeight) {
-  if (!framebuffer_) return;
   const KFrameRect rect = Placement(drawableWidth, drawableHeight);
   bindFramebuffer_(GL_FRAMEBUFFER, 0);
   // Whole multiples repeat every pixel as a sharp block; other sizes are smoothed.
@@ -185,26 +165,18 @@ void KFrameTarget::Present(int32_t drawableWidth, int32_t drawableHeight) {
   DrawFrameTexture(texture_, rect, drawableWidth, drawableHeight, filter, true);
 }
 
-void KFrameTarget::Select() const {
-  if (framebuffer_) bindFramebuffer_(GL_FRAMEBUFFER, framebuffer_);
-}
+void KFrameTarget::Select() const { bindFramebuffer_(GL_FRAMEBUFFER, framebuffer_); }
 
-bool KFrameTarget::SelectLayer() {
-  if (!layerFramebuffer_) return false;
-  bindFramebuffer_(GL_FRAMEBUFFER, layerFramebuffer_);
-  return true;
-}
+void KFrameTarget::SelectLayer() { bindFramebuffer_(GL_FRAMEBUFFER, layerFramebuffer_); }
 
 // Two targets of one size and format: the desktop GL copies between them as memory, which
 // software renderers do far faster than drawing a quad. The browser's GL draws the quad.
 void KFrameTarget::CopyLayer() {
-#ifndef __EMSCRIPTEN__
   if (blitFramebuffer_) {
     bindFramebuffer_(GL_READ_FRAMEBUFFER, layerFramebuffer_);
     blitFramebuffer_(0, 0, width_, height_, 0, 0, width_, height_, GL_COLOR_BUFFER_BIT, GL_NEAREST);
     bindFramebuffer_(GL_READ_FRAMEBUFFER, framebuffer_);
     return;
   }
-#endif
   DrawFrameTexture(layerTexture_, {0, 0, width_, height_}, width_, height_, GL_NEAREST, false);
 }

@@ -17,10 +17,9 @@ class KFrameTarget final : public KFrameLayer {
   KFrameTarget(const KFrameTarget&) = delete;
   KFrameTarget& operator=(const KFrameTarget&) = delete;
 
-  // Makes the target in the current context and draws into it from now on; false when the
-  // driver has no framebuffer objects (drawing then goes straight to the window).
+  // Makes the target and its layer in the current context and draws into the target from
+  // now on; false when the driver has no framebuffer objects.
   bool Create(int32_t width, int32_t height);
-  bool IsReady() const { return framebuffer_ != 0; }
   // Draws the frame into the window's back buffer, fitted to a drawable of this size.
   void Present(int32_t drawableWidth, int32_t drawableHeight);
   // Drawing goes to the frame again (after the window's buffers were swapped).
@@ -28,7 +27,7 @@ class KFrameTarget final : public KFrameLayer {
   // Where the frame lies on a drawable of this size.
   KFrameRect Placement(int32_t drawableWidth, int32_t drawableHeight) const;
 
-  bool SelectLayer() override;
+  void SelectLayer() override;
   void SelectFrame() override { Select(); }
   void CopyLayer() override;
 

@@ -2,12 +2,13 @@
 #pragma once
 
 #include <SDL.h>
-#include <SDL_opengl.h>
 
 #include <memory>
 
 #include "KFrameTarget.h"
 #include "KScreen.h"
+#include "graphic/KDrawGL.h"
+#include "graphic/KFrameRecord.h"
 
 class KScreenGL final : public KScreen {
  public:
@@ -46,20 +47,19 @@ class KScreenGL final : public KScreen {
   // How many frames reached the window since it opened (a frame equal to the one on
   // screen is not presented).
   uint64_t GetPresentedFrames() const { return presentedFrames_; }
+  // The frame being recorded (after OpenWindow).
+  KFrameRecord& Frames() { return *frames_; }
 
  private:
   bool CreateContext();
+  bool MakeFrame();
+  void ReadRenderer();
   void HandleEvent(const SDL_Event& event);
   KEvent TranslateEvent(const SDL_Event& event) const;
   void DrawFade();
-  void ApplyView(float x, float y, float angle, float zoom, bool clear);
-  void DrawFadeNow(float level);
   void HoldFrameRate(uint64_t frameStart);
   static bool HasDesktop();
   void WaitForFocus();
-  void KeepFrame();
-  void PresentKeptFrame();
-  void PresentAgain();
   bool ApplyFullScreen(bool full);
   void PresentFrame();
   void FollowWindowSize();
@@ -86,14 +86,12 @@ class KScreenGL final : public KScreen {
   bool quitRequested_ = false;
   bool drawCursor_ = false;
   bool videoStarted_ = false;  // this screen started SDL's video and shuts it down
-  // The frame at width x height, shown on the window scaled to fit.
+  // The frame at width x height, shown on the window scaled to fit, and what it records.
+  KDrawGL drawer_;
   std::unique_ptr<KFrameTarget> frame_;
+  std::unique_ptr<KFrameRecord> frames_;
   // The window needs the frame again (uncovered, resized, switched, focused) even when it
   // has not changed.
   bool presentPending_ = true;
   uint64_t presentedFrames_ = 0;
-  // Without a frame target of its own: a copy of the frame presented last before the game
-  // stood still without focus, shown again whenever the desktop uncovers the window meanwhile.
-  GLuint keptFrame_ = 0;
-  bool frameKept_ = false;
 };

@@ -5,10 +5,8 @@
 #include <new>
 
 #include "KScreenGL.h"
-#include "graphic/KFrameRecord.h"
 #include "graphic/KGraphic.h"
 #include "graphic/KPictureEncode.h"
-#include "graphic/KReadBuffer.h"
 
 namespace {
 
@@ -43,7 +41,6 @@ std::unique_ptr<uint8_t[]> ReadBackBuffer(int32_t width, int32_t height) {
   std::unique_ptr<uint8_t[]> rgba(new (std::nothrow) uint8_t[pixelCount * kRgba]);
   std::unique_ptr<uint8_t[]> rgb(new (std::nothrow) uint8_t[pixelCount * kRgb]);
   if (!rgba || !rgb) return nullptr;
-  SelectReadBuffer(GL_BACK);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.get());
   for (int32_t y = 0; y < height; ++y) {

@@ -7,7 +7,7 @@
 #include <random>
 #include <sstream>
 
-#include "graphic/KFrameRecord.h"
+#include "graphic/KGraphic.h"
 #include "services/KMessage.h"
 
 namespace fs = std::filesystem;

@@ -10,7 +10,6 @@
 #include "FrameCapture.h"
 #include "PrivateXServer.h"
 #include "TestSupport.h"
-#include "graphic/KFrameRecord.h"
 #include "graphic/KGraphic.h"
 #include "input/KControls.h"
 #include "XWindows.h"
@@ -266,7 +265,7 @@ std::vector<tafutest::ShownFrame> PlayChangingScene(bool keepLayer) {
   std::vector<tafutest::ShownFrame> shown;
   std::unique_ptr<KScreen> screen = OpenTestWindow();
   if (!screen) return shown;
-  if (!keepLayer) SetFrameLayer(nullptr);
+  if (!keepLayer) static_cast<KScreenGL&>(*screen).Frames().SetLayer(nullptr);
   std::vector<uint32_t> backgroundPixels(800 * 600);
   for (size_t i = 0; i < backgroundPixels.size(); ++i) backgroundPixels[i] = 0xFF000000u | static_cast<uint32_t>(i * 2654435761u) >> 8;
   std::vector<uint32_t> glassPixels(32 * 32, 0x80FF8000u);

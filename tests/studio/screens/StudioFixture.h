@@ -15,7 +15,7 @@
 #include "StudioPlaces.h"
 #include "TestAssets.h"
 #include "TestSupport.h"
-#include "graphic/KFrameRecord.h"
+#include "graphic/KGraphic.h"
 #include "app/AssetCache.h"
 #include "app/Frame.h"
 #include "shell/Screens.h"

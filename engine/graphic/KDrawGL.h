@@ -1,0 +1,33 @@
+// Draw commands carried out on OpenGL: views, untextured shapes and the one textured-quad
+// drawer every picture draw ends in. Also the picture layer's process-wide state.
+#pragma once
+
+#include <cstdint>
+
+#include "KFrameRecord.h"
+
+struct KPictureLayer {
+  int16_t screenWidth = 0, screenHeight = 0;
+  bool screenSizeKnown = false;
+  // The texture last bound by a picture; -1 when unknown.
+  int32_t boundTexture = -1;
+  // Opaque pictures are copied without blending.
+  bool opaqueCopies = true;
+  // The last picture version handed out: a picture whose contents change takes a new one.
+  uint64_t lastVersion = 0;
+  // The frame that pictures draw into; null: they draw at once.
+  KFrameRecord* frames = nullptr;
+};
+inline KPictureLayer pictureLayer;
+
+class KDrawGL final : public KCommandDrawer {
+ public:
+  void Draw(const KDrawCommand& command) override;
+};
+
+// Binds a texture for drawing or setting up, unless it is bound already.
+void BindTexture(uint32_t texture);
+// Nothing is known to be bound (a new context; a texture deleted; texturing switched off).
+void ForgetBoundTexture();
+// How many textured quads were copied without blending where they would otherwise blend.
+uint64_t OpaqueCopiesDrawn();

@@ -1,0 +1,59 @@
+// The browser: WebAssembly built with emscripten, WebGL through its emulation of the
+// fixed-function GL, the page's storage in IndexedDB.
+#include <SDL.h>
+#include <SDL_opengl.h>
+#include <emscripten.h>
+#include <sys/stat.h>
+
+#include "KPlatform.h"
+#include "services/KPaths.h"
+
+namespace {
+
+// In the browser the page is the display.
+constexpr KVideoDriver kDrivers[] = {{"emscripten", nullptr}};
+
+// The page unpacks the game's files into one folder of the browser's file system.
+constexpr const char* kProgramFolder = "/game";
+// The usual mask for new files: the browser's C library starts with every permission bit
+// masked, which would leave the options and paintings the game writes unreadable to it.
+constexpr mode_t kFileMask = 022;
+
+}  // namespace
+
+const KVideoDriver* VisibleVideoDrivers(size_t& count) {
+  count = 1;
+  return kDrivers;
+}
+
+void ChooseGLProfile() {}
+
+int32_t TextureFormat(int32_t, uint32_t pixelFormat) { return static_cast<int32_t>(pixelFormat); }
+
+int32_t EdgeWrap() { return GL_CLAMP_TO_EDGE; }
+
+bool CopiesBetweenFramebuffers() { return false; }
+
+// The page lives on only while the game waits: the wait hands the browser its turn, even when
+// it is over already.
+void WaitForRealClock(uint64_t target, uint64_t now) {
+  emscripten_sleep(static_cast<unsigned int>(target > now ? target - now : 0));
+}
+
+std::string ProgramFolder() { return kProgramFolder; }
+
+void PrepareFiles() { umask(kFileMask); }
+
+// Every folder the game writes in the browser is in the storage the page set up; one sync
+// stores them all.
+EM_ASYNC_JS(int, StoreBrowserFiles, (), {
+  return await new Promise(resolve => FS.syncfs(false, error => resolve(error ? 0 : 1)));
+});
+
+bool MakeFolderLasting(const std::string&) { return StoreBrowserFiles() != 0; }
+
+// The browser has no threads of ours.
+bool HasThreads() { return false; }
+
+// Once a window that played is gone, the page starts again at its menu.
+void GameEnded() { emscripten_run_script("location.reload()"); }

@@ -1,0 +1,146 @@
+// Feeding a playing music voice: each half of its circular buffer is refilled once the play
+// position has passed it, by a thread of the object's own, or once a frame where there are
+// no threads (the browser).
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "KSampleState.h"
+#include "KSample.h"
+#include "platform/KPlatform.h"
+#include "services/KFrameHooks.h"
+
+namespace {
+
+constexpr size_t kModuleHalfFrames = kMusicHalfSize / 4;
+constexpr int32_t kFeederWaitMs = 50;
+constexpr int32_t kNoWait = 0;
+
+// Decodes into half h until it is full. A looping track goes on from its start within the
+// same half, so its loop point has no gap; any other track stops at its end, the rest of the
+// half silent. A hole in the data (a lost page) is passed over; another decoding error counts
+// as the end of the track.
+void FillOggHalf(KSampleState& s, size_t h) {
+  uint8_t* buffer = s.half.data();
+  std::memset(buffer, 0, kMusicHalfSize);
+  size_t filled = 0;
+  // A track that gives nothing right after a rewind would be rewound for ever.
+  bool justRewound = false;
+  while (filled < kMusicHalfSize && !s.ended && !s.stopRequest) {
+    const long got = s.decoder.Read(buffer + filled, kMusicHalfSize - filled);
+    if (got > 0) {
+      filled += static_cast<size_t>(got);
+      justRewound = false;
+    } else if (got == OV_HOLE) {
+      continue;
+    } else if (s.looping && !justRewound) {
+      s.decoder.Rewind();
+      justRewound = true;
+    } else {
+      s.ended = true;
+    }
+  }
+  s.voices[0]->Write(h * kMusicHalfSize, buffer, kMusicHalfSize);
+  if (s.ended) StopMusic(s);
+}
+
+void FillModuleHalf(KSampleState& s, size_t h) {
+  int16_t* frames = reinterpret_cast<int16_t*>(s.half.data());
+  std::memset(frames, 0, kMusicHalfSize);
+  if (!s.ended && !s.stopRequest) {
+    const size_t rendered = s.module->Render(frames, kModuleHalfFrames, kSoundDeviceRate);
+    if (rendered < kModuleHalfFrames && !s.looping) s.ended = true;
+  }
+  s.voices[0]->Write(h * kMusicHalfSize, frames, kMusicHalfSize);
+  if (s.ended) StopMusic(s);
+}
+
+void FillHalf(KSampleState& s, size_t h) {
+  std::lock_guard<std::mutex> lock(s.music);
+  if (s.decoder.IsOpen()) {
+    FillOggHalf(s, h);
+  } else if (s.module) {
+    FillModuleHalf(s, h);
+  }
+}
+
+// Applies the music master when it changed since it was last seen.
+void FollowMusicMaster(KSampleState& s, int32_t& seenMaster) {
+  const int32_t master = GetMusicMasterVolume();
+  if (master == seenMaster) return;
+  ApplyVolume(s);
+  seenMaster = master;
+}
+
+// Listens for the play position passing the start and the middle of the music voice.
+void ListenForHalves(KSampleState& s) {
+  for (KNotifyEvent& event : s.halfEvents) event.Wait(0);
+  s.voices[0]->SetNotifications({{0, &s.halfEvents[0]}, {kMusicHalfSize, &s.halfEvents[1]}});
+}
+
+// Refills the half that has just been played, waiting up to waitMs for each half's turn.
+// The music master is looked at before each wait, so a change reaches the track within
+// about 50 ms.
+void FeedHalves(KSampleState& s, int32_t& seenMaster, int32_t waitMs) {
+  FollowMusicMaster(s, seenMaster);
+  if (s.halfEvents[0].Wait(waitMs)) FillHalf(s, 1);
+  FollowMusicMaster(s, seenMaster);
+  if (s.halfEvents[1].Wait(waitMs)) FillHalf(s, 0);
+}
+
+// Without threads of ours (the browser), the playing music objects are fed once a frame.
+std::vector<KSampleState*> fedMusic;
+
+void FeedMusicVoices() {
+  for (KSampleState* s : fedMusic) FeedHalves(*s, s->fedMaster, kNoWait);
+}
+
+// The feeder thread of a playing music object, until it is asked to stop.
+void RunFeeder(KSampleState& s) {
+  KVoice* voice = s.voices[0].get();
+  ListenForHalves(s);
+  s.ready = true;
+  int32_t seenMaster = -1;
+  while (!s.stopRequest) {
+    FeedHalves(s, seenMaster, kFeederWaitMs);
+    std::this_thread::yield();
+  }
+  voice->SetNotifications({});
+}
+
+}  // namespace
+
+void StartFeeder(KSampleState& s) {
+  if (!HasThreads()) {
+    ListenForHalves(s);
+    s.fedMaster = -1;
+    fedMusic.push_back(&s);
+    AddFrameHook(FeedMusicVoices);
+    s.ready = true;
+    return;
+  }
+  s.feeder = std::thread(RunFeeder, std::ref(s));
+  while (!s.ready) std::this_thread::yield();
+}
+
+void EndFeeder(KSampleState& s) {
+  const auto fed = std::find(fedMusic.begin(), fedMusic.end(), &s);
+  if (fed != fedMusic.end()) {
+    fedMusic.erase(fed);
+    if (KVoice* voice = s.voices[0].get()) voice->SetNotifications({});
+  }
+  if (!s.feeder.joinable()) return;
+  for (KNotifyEvent& event : s.halfEvents) event.Set();
+  s.feeder.join();
+}
+
+void StopMusic(KSampleState& s) {
+  KVoice* voice = s.voices[0].get();
+  if (!voice) return;
+  voice->Stop();
+  voice->Clear(0, voice->Size());
+  s.decoder.Rewind();
+  if (s.module) s.module->Rewind();
+  voice->SetPosition(0);
+}
+
