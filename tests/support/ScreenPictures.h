@@ -1,0 +1,39 @@
+// Whole pictures of the game's window: waiting until a screen stands still, keeping its
+// picture as a PNG and telling where another picture differs from it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "GameLauncher.h"
+
+namespace tafutest {
+
+constexpr int32_t kWindowWidth = 800;
+constexpr int32_t kWindowHeight = 600;
+
+// 800 x 600 pixels, rows top first, 0x00BBGGRR as the X server gives them.
+using WindowPicture = std::vector<uint32_t>;
+
+// Waits until the window has shown the same picture for a second; that picture, or
+// empty after 15 s.
+WindowPicture WaitForRest(const GameLauncher& game);
+// Clicks at spot, rests the pointer at restAt, where nothing pulses, waits until another
+// screen shows (a tenth of the window's pixels changed) and then for rest as above. A button
+// of the new screen under spot would keep a zoom a little off its size once passed over.
+WindowPicture ClickAndWaitForRest(const GameLauncher& game, Point spot, Point restAt);
+
+bool WritePicturePng(const std::string& path, const WindowPicture& picture);
+// Empty when the file is missing or not 800 x 600.
+WindowPicture ReadPicturePng(const std::string& path);
+
+// Where two pictures differ by more than tolerance in a colour channel: how many pixels, and
+// the smallest box holding them all.
+struct PictureDifference {
+  int32_t pixels = 0;
+  int32_t left = kWindowWidth, top = kWindowHeight, right = -1, bottom = -1;
+};
+PictureDifference ComparePictures(const WindowPicture& shown, const WindowPicture& reference, int32_t tolerance);
+
+}  // namespace tafutest
