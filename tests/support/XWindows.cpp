@@ -53,6 +53,15 @@ XWindowInfo FindXWindow(const std::string& title) {
   return info;
 }
 
+std::string XWindowTitle(unsigned long id) {
+  Display_ display = OpenDisplay();
+  char* name = nullptr;
+  if (!display || !XFetchName(display.get(), id, &name) || !name) return {};
+  std::string title = name;
+  XFree(name);
+  return title;
+}
+
 uint32_t ReadXWindowPixel(unsigned long id, int32_t x, int32_t y) {
   const std::vector<uint32_t> pixel = ReadXWindowArea(id, x, y, 1, 1);
   return pixel.empty() ? 0 : pixel.front();

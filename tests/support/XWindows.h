@@ -16,6 +16,8 @@ struct XWindowInfo {
 
 // The first mapped top-level window with exactly this title.
 XWindowInfo FindXWindow(const std::string& title);
+// The window's title now; empty when it has gone.
+std::string XWindowTitle(unsigned long id);
 // The pixel the X server shows at (x, y) of the window, as 0x00BBGGRR.
 uint32_t ReadXWindowPixel(unsigned long id, int32_t x, int32_t y);
 // What the X server shows in a width x height area of the window from (x, y), rows top
