@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -35,10 +36,18 @@ uint32_t PaintingColour(int32_t column, int32_t row) { return (column / 5 + row 
 constexpr Point kPaintAside = {150, 300};
 constexpr Point kLoadAside = {268, 500};
 
+// The copy-colours game's swatch, 67 pixels square, and a cell of its picture to pick from.
+constexpr size_t kSwatchPixels = 67 * 67;
+constexpr Point kPictureCell = {122 + 15 * 3 + 7, 161 + 15 * 5 + 7};
+
 struct RestingScreen {
   const char* name;
   std::vector<Point> clicks;
+  Point pick{};  // then a colour picked there, on the same screen
 };
+
+// Names each case's parameter in the test's name by the screen.
+void PrintTo(const RestingScreen& screen, std::ostream* out) { *out << screen.name; }
 
 const RestingScreen kScreens[] = {
     {"menu", {}},
@@ -49,6 +58,7 @@ const RestingScreen kScreens[] = {
     {"slide_puzzle", {tafutest::kSlide, tafutest::kEasyButton}},
     {"copy_drawing", {tafutest::kCopyDrawing, tafutest::kEasyButton}},
     {"copy_colours", {tafutest::kCopyColours}},
+    {"copy_colours_picked", {tafutest::kCopyColours}, kPictureCell},
     {"big_studio", {kPaintAside, tafutest::kBig}},
     {"small_studio", {kPaintAside, tafutest::kSmall}},
     {"big_gallery", {kPaintAside, tafutest::kBig, kLoadAside}},
@@ -89,6 +99,10 @@ TEST_P(RestingScreens, LookExactlyAsTheirReference) {
     shown = tafutest::ClickAndWaitForRest(game, spot, tafutest::kNowhere);
     ASSERT_FALSE(shown.empty()) << "no screen at rest after the click at " << spot.x << ", " << spot.y;
   }
+  if (screen.pick.x != 0) {
+    shown = tafutest::ClickAndWaitForRest(game, screen.pick, tafutest::kNowhere, kSwatchPixels / 2);
+    ASSERT_FALSE(shown.empty()) << "no colour picked";
+  }
 
   const std::string reference = std::string(TAFU_SOURCE_DIR) + "/tests/e2e/reference/" + screen.name + ".png";
   if (std::getenv("TAFU_UPDATE_REFERENCES")) {
@@ -102,7 +116,7 @@ TEST_P(RestingScreens, LookExactlyAsTheirReference) {
   const std::string kept = fs::absolute(std::string(screen.name) + "-shown.png").string();
   tafutest::WritePicturePng(kept, shown);
   ADD_FAILURE() << "the " << screen.name << " screen differs from its reference in " << difference.pixels
-                << " pixels between (" << difference.left << ", " << difference.top << ") and (" << difference.right
+                << " pixels, by up to " << difference.largest << ", between (" << difference.left << ", " << difference.top << ") and (" << difference.right
                 << ", " << difference.bottom << "); what it showed is in " << kept;
 }
 

@@ -16,7 +16,6 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr size_t kPixels = static_cast<size_t>(kWindowWidth) * kWindowHeight;
-constexpr size_t kNewScreenPixels = kPixels / 10;
 constexpr auto kPoll = 100ms;
 constexpr int32_t kStillPolls = 10;
 constexpr auto kTimeout = 15s;
@@ -47,10 +46,10 @@ WindowPicture WaitForRest(const GameLauncher& game) {
   return shown;
 }
 
-WindowPicture ClickAndWaitForRest(const GameLauncher& game, Point spot, Point restAt) {
+WindowPicture ClickAndWaitForRest(const GameLauncher& game, Point spot, Point restAt, size_t changed) {
   const WindowPicture before = WholeWindow(game);
   if (!game.Click(spot) || !game.MoveTo(restAt)) return {};
-  if (!WaitFor([&] { return PixelsChanged(WholeWindow(game), before) > kNewScreenPixels; }, kTimeout)) return {};
+  if (!WaitFor([&] { return PixelsChanged(WholeWindow(game), before) >= changed; }, kTimeout)) return {};
   return WaitForRest(game);
 }
 
@@ -85,9 +84,10 @@ PictureDifference ComparePictures(const WindowPicture& shown, const WindowPictur
       const size_t i = static_cast<size_t>(y) * kWindowWidth + x;
       const uint32_t a = i < shown.size() ? shown[i] : 0;
       const uint32_t b = i < reference.size() ? reference[i] : 0;
-      bool differs = false;
-      for (const int shift : {0, 8, 16}) differs = differs || std::abs(Channel(a, shift) - Channel(b, shift)) > tolerance;
-      if (!differs) continue;
+      int32_t largest = 0;
+      for (const int shift : {0, 8, 16}) largest = std::max(largest, std::abs(Channel(a, shift) - Channel(b, shift)));
+      if (largest <= tolerance) continue;
+      difference.largest = std::max(difference.largest, largest);
       ++difference.pixels;
       difference.left = std::min(difference.left, x);
       difference.top = std::min(difference.top, y);
