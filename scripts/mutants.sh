@@ -9,6 +9,8 @@
 #                 tests on; build/ is never touched
 #   --baseline    first run every selection on the clean source (each must pass)
 #   fault names   run only these faults of the list
+# A fault of the web page names the target "site": ./web.sh --build makes build-web/site
+# again for it, and once more from the clean source at the end.
 # Exit status: 0 when every fault was caught, 1 when some survived, 2 on a bad list,
 # a build folder without tests, a fault that does not build or a baseline that fails.
 set -euo pipefail
@@ -85,6 +87,10 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
   echo "== Configuring $build"
   cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAFU_BUILD_TESTS=ON -DTAFU_BUILD_BENCH=OFF >/dev/null
 fi
+# Faults of the web page need the browser test.
+if cut -d $'\x1f' -f 5 <<<"$faults" | grep -qw site && ! grep -q '^TAFU_WEB_TESTS:BOOL=ON$' "$build/CMakeCache.txt"; then
+  cmake -S . -B "$build" -DTAFU_WEB_TESTS=ON >/dev/null
+fi
 if ! grep -q '^TAFU_BUILD_TESTS:BOOL=ON$' "$build/CMakeCache.txt"; then
   echo "$build is configured without tests (TAFU_BUILD_TESTS is not ON): every fault would pass." >&2
   echo "Reconfigure it with -DTAFU_BUILD_TESTS=ON or use --build with another folder." >&2
@@ -116,6 +122,21 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM HUP
 
+# Builds a fault's targets; "site" is the web page.
+web_built=false
+build_targets() {
+  local target cmake_targets=()
+  for target in $1; do
+    if [ "$target" = site ]; then
+      ./web.sh --build || return 1
+      web_built=true
+    else
+      cmake_targets+=("$target")
+    fi
+  done
+  ((${#cmake_targets[@]} == 0)) || cmake --build "$build" -j2 --target "${cmake_targets[@]}"
+}
+
 # Runs the tests of a selection; prints how many ran and returns ctest's status.
 run_tests() {
   local regex=$1 log=$2
@@ -132,8 +153,7 @@ mkdir -p "$logs"
 if $baseline; then
   echo "== Baseline: every selection on the clean source"
   while IFS=$'\x1f' read -r -u 3 name file find replace targets tests; do
-    # shellcheck disable=SC2086
-    cmake --build "$build" -j2 --target $targets >/dev/null
+    build_targets "$targets" >"$logs/baseline-$name.log" 2>&1
     if ! run_tests "$tests" "$logs/baseline-$name.log"; then
       echo "The clean source fails the tests of [$name] ($tests): see $logs/baseline-$name.log" >&2
       exit 2
@@ -161,8 +181,7 @@ while IFS=$'\x1f' read -r -u 3 name file find replace targets tests; do
   plant "$file" "$find" "$replace"
   log=$logs/$name.log
   fault_started=$(date +%s)
-  # shellcheck disable=SC2086
-  if ! cmake --build "$build" -j2 --target $targets >"$log" 2>&1; then
+  if ! build_targets "$targets" >"$log" 2>&1; then
     verdict="NO BUILD"
     broken+=("$name")
   elif run_tests "$tests" "$log"; then
@@ -177,8 +196,9 @@ while IFS=$'\x1f' read -r -u 3 name file find replace targets tests; do
     "$tests_run" "$(($(date +%s) - fault_started))"
 done 3<<<"$faults"
 
-# The build folder is left built from the clean source.
+# The build folder, and the web page when a fault changed it, are left built from the clean source.
 cmake --build "$build" -j2 >/dev/null || true
+if $web_built; then ./web.sh --build >/dev/null || true; fi
 
 scored=$((total - ${#broken[@]}))
 echo

@@ -11,7 +11,7 @@ packages=(
   build-essential cmake pkg-config git
   libsdl2-dev libgl1-mesa-dev libgl1-mesa-dri libx11-dev
   libstb-dev libvorbis-dev libopenmpt-dev libglib2.0-dev libglib2.0-bin
-  googletest libgtest-dev libbenchmark-dev
+  googletest libgtest-dev libbenchmark-dev nlohmann-json3-dev
   librsvg2-bin
   xvfb xdotool imagemagick x11-utils x11-xserver-utils openbox sox
   desktop-file-utils appstream dpkg-dev lintian man-db groff-base xdg-user-dirs

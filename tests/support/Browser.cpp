@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <glib.h>
 #include <poll.h>
 #include <signal.h>
 #include <stb_image.h>
@@ -9,10 +10,9 @@
 #include <unistd.h>
 
 #include <array>
-#include <cctype>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <set>
 #include <sstream>
 #include <thread>
@@ -20,6 +20,8 @@
 using namespace std::chrono_literals;
 
 namespace tafutest {
+
+using Json = nlohmann::json;
 
 namespace {
 
@@ -29,6 +31,7 @@ constexpr const char* kPython = "/usr/bin/python3";
 constexpr int kBrowserReads = 3;
 constexpr int kBrowserWrites = 4;
 constexpr auto kCloseGrace = 5s;
+constexpr auto kCallTimeout = 60s;
 // Pauses of the X tests' clicks and drags, so that both play the game alike: the pointer
 // rests before a click, and a drag holds still after its press and before its release.
 constexpr auto kRestBeforeClick = 50ms;
@@ -36,60 +39,6 @@ constexpr auto kRestBeforeClick = 50ms;
 constexpr auto kClickHold = 100ms;
 constexpr auto kRestBeforePress = 100ms;
 constexpr auto kHold = 200ms;
-
-// Skips one JSON value starting at at (after blanks); returns the index just past it.
-size_t SkipValue(const std::string& text, size_t at) {
-  while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at]))) ++at;
-  int depth = 0;
-  bool inString = false;
-  for (size_t i = at; i < text.size(); ++i) {
-    const char c = text[i];
-    if (inString) {
-      if (c == '\\') ++i;
-      else if (c == '"') {
-        inString = false;
-        if (depth == 0) return i + 1;
-      }
-    } else if (c == '"') {
-      inString = true;
-    } else if (c == '{' || c == '[') {
-      ++depth;
-    } else if (c == '}' || c == ']') {
-      if (depth == 0) return i;
-      if (--depth == 0) return i + 1;
-    } else if (depth == 0 && c == ',') {
-      return i;
-    }
-  }
-  return text.size();
-}
-
-std::string Trimmed(const std::string& text) {
-  const size_t first = text.find_first_not_of(" \t\r\n");
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-}
-
-std::vector<uint8_t> DecodeBase64(const std::string& text) {
-  std::array<int, 256> values{};
-  values.fill(-1);
-  const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  for (size_t i = 0; i < alphabet.size(); ++i) values[static_cast<uint8_t>(alphabet[i])] = static_cast<int>(i);
-  std::vector<uint8_t> bytes;
-  uint32_t bits = 0;
-  int count = 0;
-  for (const char c : text) {
-    const int value = values[static_cast<uint8_t>(c)];
-    if (value < 0) continue;
-    bits = bits << 6 | static_cast<uint32_t>(value);
-    count += 6;
-    if (count >= 8) {
-      count -= 8;
-      bytes.push_back(static_cast<uint8_t>(bits >> count));
-    }
-  }
-  return bytes;
-}
 
 pid_t ParentOf(pid_t pid) {
   std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
@@ -111,81 +60,21 @@ int Lifted(int fd) {
   return lifted;
 }
 
-// The text of a JSON string literal, its escapes undone.
-std::string JsonString(const std::string& literal) {
-  std::string text;
-  const std::string body = Trimmed(literal);
-  if (body.size() < 2 || body.front() != '"') return {};
-  for (size_t i = 1; i + 1 < body.size(); ++i) {
-    if (body[i] != '\\') {
-      text += body[i];
-      continue;
-    }
-    const char escaped = body[++i];
-    switch (escaped) {
-      case 'n': text += '\n'; break;
-      case 't': text += '\t'; break;
-      case 'r': text += '\r'; break;
-      case 'b': text += '\b'; break;
-      case 'f': text += '\f'; break;
-      case 'u': {
-        const unsigned long code = std::strtoul(body.substr(i + 1, 4).c_str(), nullptr, 16);
-        i += 4;
-        if (code < 0x80) {
-          text += static_cast<char>(code);
-        } else if (code < 0x800) {
-          text += static_cast<char>(0xC0 | code >> 6);
-          text += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-          text += static_cast<char>(0xE0 | code >> 12);
-          text += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-          text += static_cast<char>(0x80 | (code & 0x3F));
-        }
-        break;
-      }
-      default: text += escaped; break;
-    }
-  }
-  return text;
+// A member of a JSON object, or null when the value is no object or lacks it.
+const Json& Member(const Json& object, const char* key) {
+  static const Json none;
+  if (!object.is_object()) return none;
+  const auto member = object.find(key);
+  return member == object.end() ? none : *member;
 }
 
-// The raw text of the member key of a JSON object's top level; empty when it is not there.
-std::string JsonMember(const std::string& object, const std::string& key) {
-  size_t at = object.find('{');
-  if (at == std::string::npos) return {};
-  ++at;
-  while (at < object.size()) {
-    const size_t keyStart = object.find('"', at);
-    if (keyStart == std::string::npos) return {};
-    const size_t keyEnd = SkipValue(object, keyStart);
-    const std::string name = JsonString(object.substr(keyStart, keyEnd - keyStart));
-    const size_t colon = object.find(':', keyEnd);
-    if (colon == std::string::npos) return {};
-    const size_t valueEnd = SkipValue(object, colon + 1);
-    if (name == key) return Trimmed(object.substr(colon + 1, valueEnd - colon - 1));
-    if (valueEnd >= object.size() || object[valueEnd] != ',') return {};
-    at = valueEnd + 1;
-  }
-  return {};
-}
+// The text of a JSON string, or empty when the value is no string.
+std::string Text(const Json& value) { return value.is_string() ? value.get<std::string>() : std::string(); }
 
 }  // namespace
 
 std::string JsonQuote(const std::string& text) {
-  std::string quoted = "\"";
-  for (const char c : text) {
-    if (c == '"' || c == '\\') {
-      quoted += '\\';
-      quoted += c;
-    } else if (static_cast<unsigned char>(c) < 0x20) {
-      std::array<char, 8> escape{};
-      std::snprintf(escape.data(), escape.size(), "\\u%04x", c);
-      quoted += escape.data();
-    } else {
-      quoted += c;
-    }
-  }
-  return quoted + "\"";
+  return Json(text).dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
 StaticServer::StaticServer(const std::string& folder) {
@@ -321,12 +210,11 @@ bool Browser::Start(int32_t width, int32_t height) {
 }
 
 bool Browser::OpenPage(int32_t width, int32_t height) {
-  const std::string created = CallBrowser("Target.createTarget", R"({"url":"about:blank"})");
-  const std::string targetId = JsonString(JsonMember(created, "targetId"));
+  const std::string targetId = Text(Member(CallBrowser("Target.createTarget", R"({"url":"about:blank"})"), "targetId"));
   if (targetId.empty()) return false;
-  const std::string attached =
+  const Json attached =
       CallBrowser("Target.attachToTarget", R"({"targetId":)" + JsonQuote(targetId) + R"(,"flatten":true})");
-  sessionId_ = JsonString(JsonMember(attached, "sessionId"));
+  sessionId_ = Text(Member(attached, "sessionId"));
   if (sessionId_.empty()) return false;
   const std::string metrics = "{\"width\":" + std::to_string(width) + ",\"height\":" + std::to_string(height) +
                               R"(,"deviceScaleFactor":1,"mobile":false})";
@@ -370,63 +258,62 @@ bool Browser::ReadMessage(std::chrono::steady_clock::time_point deadline) {
 }
 
 // Waits for the reply to id (its result) or, when id is 0, for the event method (its params);
-// events that come meanwhile are kept for WaitForEvent.
-std::string Browser::Await(int64_t id, const std::string& method, std::chrono::milliseconds timeout) {
+// events that come meanwhile are kept for WaitForEvent. Null when refused or not answered.
+Json Browser::Await(int64_t id, const std::string& method, std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   while (failure_.empty()) {
     if (id == 0) {
       for (auto event = events_.begin(); event != events_.end(); ++event) {
-        if (JsonString(JsonMember(*event, "method")) != method) continue;
-        std::string params = JsonMember(*event, "params");
+        if (Text(Member(*event, "method")) != method) continue;
+        Json params = Member(*event, "params").is_object() ? Member(*event, "params") : Json::object();
         events_.erase(events_.begin(), event + 1);
-        return params.empty() ? "{}" : params;
+        return params;
       }
     }
     if (!ReadMessage(deadline)) break;
     const size_t end = received_.find('\0');
-    std::string message = received_.substr(0, end);
+    Json message = Json::parse(received_.begin(), received_.begin() + static_cast<std::ptrdiff_t>(end), nullptr, false);
     received_.erase(0, end + 1);
-    const std::string replyId = JsonMember(message, "id");
-    if (replyId.empty()) {
+    const Json& replyId = Member(message, "id");
+    if (!replyId.is_number_integer()) {
       events_.push_back(std::move(message));
-    } else if (std::atoll(replyId.c_str()) == id) {
-      const std::string error = JsonMember(message, "error");
-      if (!error.empty()) {
-        refusal_ = "the browser refused: " + error;
+    } else if (replyId.get<int64_t>() == id) {
+      if (const Json& error = Member(message, "error"); !error.is_null()) {
+        refusal_ = "the browser refused: " + error.dump();
         return {};
       }
-      return JsonMember(message, "result");
+      return Member(message, "result").is_object() ? Member(message, "result") : Json::object();
     }
   }
   Fail(id != 0 ? "no reply from the browser" : "the page sent no " + method);
   return {};
 }
 
-std::string Browser::Request(const std::string& method, const std::string& params, bool toPage,
-                             std::chrono::milliseconds timeout) {
+Json Browser::Request(const std::string& method, const std::string& params, bool toPage,
+                      std::chrono::milliseconds timeout) {
   if (!failure_.empty()) return {};
   refusal_.clear();
   const int64_t id = nextId_++;
   std::string message = "{\"id\":" + std::to_string(id) + ",\"method\":" + JsonQuote(method) + ",\"params\":" + params;
   if (toPage) message += ",\"sessionId\":" + JsonQuote(sessionId_);
   if (!Send(message + "}")) return {};
-  const std::string result = Await(id, {}, timeout);
+  Json result = Await(id, {}, timeout);
   if (!failure_.empty()) failure_ = method + ": " + failure_;
   if (!refusal_.empty()) refusal_ = method + ": " + refusal_;
   return result;
 }
 
 std::string Browser::Call(const std::string& method, const std::string& params, std::chrono::milliseconds timeout) {
-  return Request(method, params, true, timeout);
+  const Json result = Request(method, params, true, timeout);
+  return result.is_null() ? std::string() : result.dump();
 }
 
-std::string Browser::CallBrowser(const std::string& method, const std::string& params,
-                                 std::chrono::milliseconds timeout) {
+Json Browser::CallBrowser(const std::string& method, const std::string& params, std::chrono::milliseconds timeout) {
   return Request(method, params, false, timeout);
 }
 
 bool Browser::WaitForEvent(const std::string& method, std::chrono::milliseconds timeout) {
-  return failure_.empty() && !Await(0, method, timeout).empty();
+  return failure_.empty() && !Await(0, method, timeout).is_null();
 }
 
 bool Browser::Navigate(const std::string& url) {
@@ -440,29 +327,34 @@ bool Browser::Reload() {
 }
 
 std::string Browser::Evaluate(const std::string& expression) {
-  const std::string reply = Call("Runtime.evaluate", "{\"expression\":" + JsonQuote(expression) +
-                                                         R"(,"awaitPromise":true,"returnByValue":true})");
-  const std::string exception = JsonMember(reply, "exceptionDetails");
-  if (!exception.empty()) {
-    refusal_ = "the page's script failed: " + exception;
+  const Json reply = Request("Runtime.evaluate",
+                             "{\"expression\":" + JsonQuote(expression) + R"(,"awaitPromise":true,"returnByValue":true})",
+                             true, kCallTimeout);
+  if (const Json& exception = Member(reply, "exceptionDetails"); !exception.is_null()) {
+    refusal_ = "the page's script failed: " + exception.dump();
     return {};
   }
-  return JsonMember(JsonMember(reply, "result"), "value");
+  const Json& result = Member(reply, "result");
+  return result.contains("value") ? result["value"].dump() : std::string();
 }
 
-Screenshot Browser::Capture() { return Decode(Call("Page.captureScreenshot", R"({"format":"png"})")); }
+Screenshot Browser::Capture() { return Decode(Request("Page.captureScreenshot", R"({"format":"png"})", true, kCallTimeout)); }
 
 Screenshot Browser::CaptureArea(int32_t x, int32_t y, int32_t width, int32_t height) {
-  return Decode(Call("Page.captureScreenshot", R"({"format":"png","clip":{"x":)" + std::to_string(x) +
-                                                   ",\"y\":" + std::to_string(y) + ",\"width\":" + std::to_string(width) +
-                                                   ",\"height\":" + std::to_string(height) + R"(,"scale":1}})"));
+  return Decode(Request("Page.captureScreenshot",
+                        R"({"format":"png","clip":{"x":)" + std::to_string(x) + ",\"y\":" + std::to_string(y) +
+                            ",\"width\":" + std::to_string(width) + ",\"height\":" + std::to_string(height) +
+                            R"(,"scale":1}})",
+                        true, kCallTimeout));
 }
 
-Screenshot Browser::Decode(const std::string& reply) {
+Screenshot Browser::Decode(const Json& reply) {
   Screenshot shot;
-  const std::vector<uint8_t> png = DecodeBase64(JsonString(JsonMember(reply, "data")));
+  gsize size = 0;
+  const std::unique_ptr<guchar, void (*)(gpointer)> png(g_base64_decode(Text(Member(reply, "data")).c_str(), &size),
+                                                        g_free);
   int channels = 0;
-  stbi_uc* rgba = stbi_load_from_memory(png.data(), static_cast<int>(png.size()), &shot.width, &shot.height, &channels, 4);
+  stbi_uc* rgba = stbi_load_from_memory(png.get(), static_cast<int>(size), &shot.width, &shot.height, &channels, 4);
   if (!rgba) {
     if (refusal_.empty()) refusal_ = "the screenshot is no PNG";
     return {};
@@ -529,7 +421,7 @@ std::map<std::string, int64_t> Browser::StoredFiles(const std::string& database,
     };
   }))())";
   std::map<std::string, int64_t> files;
-  std::istringstream lines(JsonString(Evaluate(script)));
+  std::istringstream lines(Text(Json::parse(Evaluate(script), nullptr, false)));
   std::string line;
   while (std::getline(lines, line)) {
     const size_t space = line.rfind(' ');

@@ -7,6 +7,8 @@
 
 #include <sys/types.h>
 
+#include <nlohmann/json.hpp>
+
 #include <chrono>
 #include <cstdint>
 #include <deque>
@@ -95,16 +97,16 @@ class Browser {
   bool Start(int32_t width, int32_t height);
   bool OpenPage(int32_t width, int32_t height);
   void Stop();
-  std::string CallBrowser(const std::string& method, const std::string& params = "{}",
-                          std::chrono::milliseconds timeout = std::chrono::seconds(60));
+  nlohmann::json CallBrowser(const std::string& method, const std::string& params = "{}",
+                             std::chrono::milliseconds timeout = std::chrono::seconds(60));
   // True once the page's event method has come (also when it came before the call).
   bool WaitForEvent(const std::string& method, std::chrono::milliseconds timeout = std::chrono::seconds(60));
   bool Send(const std::string& message);
   bool ReadMessage(std::chrono::steady_clock::time_point deadline);
-  std::string Await(int64_t id, const std::string& method, std::chrono::milliseconds timeout);
-  std::string Request(const std::string& method, const std::string& params, bool toPage,
-                      std::chrono::milliseconds timeout);
-  Screenshot Decode(const std::string& reply);
+  nlohmann::json Await(int64_t id, const std::string& method, std::chrono::milliseconds timeout);
+  nlohmann::json Request(const std::string& method, const std::string& params, bool toPage,
+                         std::chrono::milliseconds timeout);
+  Screenshot Decode(const nlohmann::json& reply);
   bool Mouse(const std::string& type, int32_t x, int32_t y, int32_t buttons);
   void Fail(const std::string& why);
 
@@ -115,7 +117,7 @@ class Browser {
   int64_t nextId_ = 1;
   std::string sessionId_;
   std::string received_;
-  std::deque<std::string> events_;
+  std::deque<nlohmann::json> events_;
   std::string failure_;
   std::string refusal_;
 };

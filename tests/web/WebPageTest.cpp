@@ -212,6 +212,8 @@ TEST_F(WebPage, ThePagePlaysOfflineAfterItsFirstVisit) {
                       kScreenTimeout))
       << "no service worker keeps the page; " << browser_.Failure();
   server_.Stop();
+  // Only what the service worker kept: the browser's own cache of the files goes.
+  ASSERT_FALSE(browser_.Call("Network.clearBrowserCache").empty()) << browser_.Failure();
   ASSERT_TRUE(browser_.Reload()) << browser_.Failure();
   ASSERT_TRUE(WaitForMenu()) << "no menu with the host gone; " << browser_.Failure();
   ASSERT_NO_FATAL_FAILURE(OpenBigCanvas());

@@ -28,6 +28,9 @@ TEST(FrameFit, ANewWindowIsTheLargestWholeMultipleInsideNinetyPercent) {
   EXPECT_EQ(WindowScale(2560, 1600, 800, 600), 2);
   EXPECT_EQ(WindowScale(3840, 2160, 800, 600), 3);
   EXPECT_EQ(WindowScale(800, 600, 800, 600), 1);
+  // Twice the world is 1600 x 1200: nine tenths of 1778 x 1334 holds it, of 1777 x 1334 not.
+  EXPECT_EQ(WindowScale(1778, 1334, 800, 600), 2);
+  EXPECT_EQ(WindowScale(1777, 1334, 800, 600), 1);
 }
 
 TEST(FrameFit, WindowPositionsMapBackIntoTheWorldWithTheBarsOutside) {

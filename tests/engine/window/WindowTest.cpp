@@ -259,8 +259,9 @@ TEST(Window, ChangedPixelsOfAPicturePresentTheSamePixelsPresentNothing) {
 }
 
 // A scene whose parts change at different times, as each frame shows it: a background, a
-// picture sliding under a see-through one that stays, one that turns once, an opaque copy of
-// a picture whose pixels change half-way, and a pointer hopping over them all.
+// see-through picture drawn in a view moved aside, a picture sliding under a see-through one
+// that stays, one that turns once, an opaque copy of a picture whose pixels change half-way,
+// and a pointer hopping over them all.
 std::vector<tafutest::ShownFrame> PlayChangingScene(bool keepLayer) {
   std::vector<tafutest::ShownFrame> shown;
   std::unique_ptr<KScreen> screen = OpenTestWindow();
@@ -280,6 +281,9 @@ std::vector<tafutest::ShownFrame> PlayChangingScene(bool keepLayer) {
     if (frame == 12) std::fill(boardPixels.begin(), boardPixels.begin() + 400, 0xFF00FF00u);
     board->UpdateFromPixels();
     background->Blit(0, 0, 800, 600, 0, 0, false, false);
+    screen->SetView(60, 40, 0, 1.0f, false);
+    glass->BlitAlpha(0, 0, 32, 32, 600, 200, false, false);
+    screen->ResetView();
     board->Blit(0, 0, 40, 40, static_cast<int16_t>(90 + 2 * frame), 100, false, false);
     glass->BlitAlpha(0, 0, 32, 32, 120, 110, false, false);
     glass->BlitAlphaRotoZoom(0, 0, 32, 32, 300, 300, frame < 8 ? 0.0f : 30.0f, 1.0f, 1.0f, false, false);

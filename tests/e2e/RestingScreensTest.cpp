@@ -1,0 +1,126 @@
+// Every screen a child rests on, reached on the real game with real X clicks and compared
+// pixel for pixel with its picture in tests/e2e/reference, so that a button, a board or a
+// light moved or resized by one pixel is seen. The puzzles play on pictures of this test whose
+// four strips are alike and whose rows are each one colour, so that any shuffle or slide of
+// the strips shows the same board. TAFU_UPDATE_REFERENCES=1 writes the pictures anew (look at
+// each before keeping it).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "MenuPlaces.h"
+#include "ScreenPictures.h"
+#include "StudioPlaces.h"
+#include "TestAssets.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using tafutest::Point;
+
+// How far a colour channel may stray from the reference: software GL rounds alike on every
+// machine within this, and an edge that moves changes far more.
+constexpr int32_t kTolerance = 8;
+constexpr int32_t kStripRows = 10;
+
+uint32_t RowColour(int32_t row) { return 0xFF000000u | static_cast<uint32_t>(0x153A60 + 0x241B11 * (row % kStripRows)); }
+uint32_t PaintingColour(int32_t column, int32_t row) { return (column / 5 + row / 5) % 2 ? 0xFF2B2FEFu : 0xFFD1F9FEu; }
+
+// Points of the paint and Load buttons that no button of the screen they open covers: a
+// button the pointer was over when its screen began keeps a zoom a little off its size.
+constexpr Point kPaintAside = {150, 300};
+constexpr Point kLoadAside = {268, 500};
+
+// The copy-colours game's swatch, 67 pixels square, and a cell of its picture to pick from.
+constexpr size_t kSwatchPixels = 67 * 67;
+constexpr Point kPictureCell = {122 + 15 * 3 + 7, 161 + 15 * 5 + 7};
+
+struct RestingScreen {
+  const char* name;
+  std::vector<Point> clicks;
+  Point pick{};  // then a colour picked there, on the same screen
+};
+
+// Names each case's parameter in the test's name by the screen.
+void PrintTo(const RestingScreen& screen, std::ostream* out) { *out << screen.name; }
+
+const RestingScreen kScreens[] = {
+    {"menu", {}},
+    {"options", {tafutest::kOptions}},
+    {"difficulty", {tafutest::kSwap}},
+    {"canvas_size", {kPaintAside}},
+    {"swap_puzzle", {tafutest::kSwap, tafutest::kEasyButton}},
+    {"slide_puzzle", {tafutest::kSlide, tafutest::kEasyButton}},
+    {"copy_drawing", {tafutest::kCopyDrawing, tafutest::kEasyButton}},
+    {"copy_colours", {tafutest::kCopyColours}},
+    {"copy_colours_picked", {tafutest::kCopyColours}, kPictureCell},
+    {"big_studio", {kPaintAside, tafutest::kBig}},
+    {"small_studio", {kPaintAside, tafutest::kSmall}},
+    {"big_gallery", {kPaintAside, tafutest::kBig, kLoadAside}},
+    {"small_gallery", {kPaintAside, tafutest::kSmall, kLoadAside}},
+};
+
+// The built game with the test's puzzle pictures and one saved painting of each size.
+class GameCopy : public tafutest::GameLauncher {
+ public:
+  GameCopy() : GameLauncher({"img", "snd"}) {
+    for (const char* folder : {"game/big", "game/small", "draw/big", "draw/small"})
+      fs::create_directories(Folder().Path() / folder);
+    tafutest::WriteFile(File("game/big/1.tga"), tafutest::GamePictureBytes(50, 40, [](int32_t, int32_t row) {
+                          return RowColour(row);
+                        }));
+    tafutest::WriteFile(File("game/small/1.tga"), tafutest::GamePictureBytes(15, 15, [](int32_t, int32_t row) {
+                          return RowColour(row);
+                        }));
+    tafutest::WriteFile(File("draw/big/1.tga"), tafutest::GamePictureBytes(50, 40, PaintingColour));
+    tafutest::WriteFile(File("draw/small/1.tga"), tafutest::GamePictureBytes(15, 15, PaintingColour));
+    tafutest::WriteFile(File("setup.ini"),
+                        "[DEBUG]\r\nSHOWFPS=0\r\n[BIG_IMAGES]\r\nCOUNT=1\r\n[SMALL_IMAGES]\r\nCOUNT=1\r\n");
+  }
+};
+
+class RestingScreens : public ::testing::TestWithParam<RestingScreen> {};
+
+TEST_P(RestingScreens, LookExactlyAsTheirReference) {
+  const std::string unavailable = tafutest::EndToEndUnavailable();
+  if (!unavailable.empty()) GTEST_SKIP() << unavailable;
+  const RestingScreen& screen = GetParam();
+  GameCopy game;
+  ASSERT_TRUE(game.Start());
+  ASSERT_TRUE(game.WaitForPixel(tafutest::kMenuSky, tafutest::IsBluish)) << "no menu";
+  ASSERT_TRUE(game.MoveTo(tafutest::kNowhere));
+  tafutest::WindowPicture shown = tafutest::WaitForRest(game);
+  for (const Point spot : screen.clicks) {
+    shown = tafutest::ClickAndWaitForRest(game, spot, tafutest::kNowhere);
+    ASSERT_FALSE(shown.empty()) << "no screen at rest after the click at " << spot.x << ", " << spot.y;
+  }
+  if (screen.pick.x != 0) {
+    shown = tafutest::ClickAndWaitForRest(game, screen.pick, tafutest::kNowhere, kSwatchPixels / 2);
+    ASSERT_FALSE(shown.empty()) << "no colour picked";
+  }
+
+  const std::string reference = std::string(TAFU_SOURCE_DIR) + "/tests/e2e/reference/" + screen.name + ".png";
+  if (std::getenv("TAFU_UPDATE_REFERENCES")) {
+    ASSERT_TRUE(tafutest::WritePicturePng(reference, shown)) << reference;
+    return;
+  }
+  const tafutest::WindowPicture wanted = tafutest::ReadPicturePng(reference);
+  ASSERT_FALSE(wanted.empty()) << "no reference picture " << reference;
+  const tafutest::PictureDifference difference = tafutest::ComparePictures(shown, wanted, kTolerance);
+  if (difference.pixels == 0) return;
+  const std::string kept = fs::absolute(std::string(screen.name) + "-shown.png").string();
+  tafutest::WritePicturePng(kept, shown);
+  ADD_FAILURE() << "the " << screen.name << " screen differs from its reference in " << difference.pixels
+                << " pixels, by up to " << difference.largest << ", between (" << difference.left << ", " << difference.top << ") and (" << difference.right
+                << ", " << difference.bottom << "); what it showed is in " << kept;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryScreen, RestingScreens, ::testing::ValuesIn(kScreens),
+                         [](const ::testing::TestParamInfo<RestingScreen>& info) { return std::string(info.param.name); });
+
+}  // namespace
