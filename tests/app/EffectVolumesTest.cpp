@@ -1,8 +1,9 @@
-// Every sound effect the game shares between its screens plays at its own volume: each
-// played as the game loaded it and then as the same file at full volume, and the two
-// levels compared where the sound device mixed them.
+// Every sound effect plays at its own volume: each played as the game loads it (the shared
+// ones, and the studio's through a screen's own asset cache) and then as the same file at
+// full volume, and the two levels compared where the sound device mixed them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <filesystem>
@@ -10,6 +11,7 @@
 
 #include "AppTestWindow.h"
 #include "SoundCapture.h"
+#include "app/AssetCache.h"
 #include "sound/KSample.h"
 
 namespace {
@@ -20,15 +22,23 @@ constexpr int32_t kFastDelayMs = 1;
 constexpr int32_t kFullVolume = 100;
 
 struct Effect {
-  size_t index;
+  bool shared;  // one of the shared sounds, in this order; else one a screen loads itself
   const char* file;
   int32_t volume;
 };
 
 constexpr Effect kEffects[] = {
-    {0, "snd/sfx/click.ogg", 100},     {1, "snd/sfx/tool.wav", 100},      {2, "snd/sfx/slide.wav", 36},
-    {3, "snd/sfx/swap.wav", 100},      {4, "snd/sfx/test_true.wav", 100}, {5, "snd/sfx/test_false.wav", 100},
+    {true, "snd/sfx/click.ogg", 100},      {true, "snd/sfx/tool.wav", 100},      {true, "snd/sfx/slide.wav", 36},
+    {true, "snd/sfx/swap.wav", 100},       {true, "snd/sfx/test_true.wav", 100}, {true, "snd/sfx/test_false.wav", 100},
+    {false, "snd/sfx/save_ok.wav", 100},   {false, "snd/sfx/save_failed.wav", 100},
+    {false, "snd/sfx/color.wav", 100},
 };
+
+// The game's own name of a file: backslashes.
+std::string GameName(std::string file) {
+  std::replace(file.begin(), file.end(), '/', '\\');
+  return file;
+}
 
 // The loudest sample the device mixed from Play until the sound has ended and gone quiet.
 int32_t PlayedPeak(KSample& sound, const tafutest::SoundCapture& capture) {
@@ -45,18 +55,23 @@ double LevelDb(int32_t volume) { return VolumeTable(std::min(volume, 99)) / 100.
 
 class EffectVolumes : public tafutest::AppWindowTest {};
 
-TEST_F(EffectVolumes, EverySharedEffectPlaysAtItsOwnVolume) {
+TEST_F(EffectVolumes, EveryEffectPlaysAtItsOwnVolume) {
   for (const char* folder : {"img", "snd"})
     std::filesystem::create_symlink(std::filesystem::path(TAFU_RUNTIME_DIR) / folder, folder_.Path() / folder);
   const tafutest::SoundCapture capture(folder_ / "mixed.raw", kFastDelayMs);
   SetMasterVolumes(100, 100);
   LoadSharedAssets();
+  AssetCache screenAssets;
+  size_t shared = 0;
   for (const Effect& effect : kEffects) {
     SCOPED_TRACE(effect.file);
     KSample full;
     ASSERT_TRUE(full.LoadSample((folder_.Path() / effect.file).string(), kFullVolume, false, 1));
     const int32_t fullPeak = PlayedPeak(full, capture);
-    const int32_t gamePeak = PlayedPeak(*SharedAssets.Sound(effect.index), capture);
+    KSample* asLoaded =
+        effect.shared ? SharedAssets.Sound(shared++) : screenAssets.Sound(screenAssets.AddSound(GameName(effect.file)));
+    ASSERT_NE(asLoaded, nullptr);
+    const int32_t gamePeak = PlayedPeak(*asLoaded, capture);
     ASSERT_GT(fullPeak, 0);
     EXPECT_NEAR(tafutest::GainDb(static_cast<double>(gamePeak) / fullPeak), LevelDb(effect.volume) - LevelDb(kFullVolume),
                 0.1);
