@@ -18,6 +18,15 @@ if [ -f "$site/index.html" ]; then
   web=(-DTAFU_BUILD_TESTS=ON -DTAFU_WEB_TESTS=ON)
 fi
 scripts/setup.sh build -DTAFU_BUILD_BENCH=ON "${web[@]}"
+# The idle bench compares the game at rest with other children's programs from Debian.
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then sudo=(sudo); fi
+for peer in tuxpaint gcompris-qt; do
+  if ! dpkg-query -W -f='${Status}' "$peer" 2>/dev/null | grep -q 'install ok installed'; then
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "$peer" >/dev/null ||
+      echo "bench.sh: $peer could not be installed; the idle figures leave it out"
+  fi
+done
 
 source scripts/xvfb.sh
 start_xvfb
@@ -192,7 +201,7 @@ if menu and menu["values"].get("cpu_time"):
 # Idle CPU of the whole process on every screen a child rests on, pointer still.
 IDLE_LIMIT = 2.0
 idle_screens = [(name[len("idle."):], values) for name, (unit, values) in startup.items()
-                if name.startswith("idle.") and name != "idle.menu_scanning"]
+                if name.startswith("idle.") and name != "idle.menu_scanning" and not name.startswith("idle.peer_")]
 busy_screens = []
 for screen, values in idle_screens:
     ok = median(values) <= IDLE_LIMIT
@@ -210,6 +219,13 @@ _, scanning = startup.get("idle.menu_scanning", ("%core", []))
 if scanning:
     targets.append(("Idle CPU on the menu with one-switch scanning (the ringed button pulses)",
                     spread(scanning, 1) + " % of a core", "(what a pointer resting on a button costs)", ""))
+
+# Other children's programs from Debian at rest, measured the same way.
+for peer, label in (("tuxpaint", "Tux Paint"), ("gcompris", "GCompris")):
+    _, values = startup.get(f"idle.peer_{peer}", ("%core", []))
+    if values:
+        targets.append((f"Idle CPU at rest, {label} on its first screen (for comparison)",
+                        spread(values, 1) + " % of a core", "", ""))
 
 # A classroom on one server: N games, each on its own X server.
 SEATS_REST_LIMIT, SEAT_MB_LIMIT = 3.0, 40.0

@@ -2,8 +2,13 @@
 // launcher, every screen a child may leave it on is reached with real clicks and keys of the
 // X server, the pointer is put still in the window's corner, and utime + stime of the
 // process (every thread, Mesa's renderer included) is read from /proc over ten seconds.
-// Then once more on the menu with one-switch scanning on, the ring moving by itself.
+// Then once more on the menu with one-switch scanning on, the ring moving by itself, and
+// other children's programs from Debian where they are installed (tuxpaint, gcompris-qt),
+// measured the same way: muted, in a window, on their first screen, the pointer still.
 // Usage: idle_bench [repetitions]. Prints "idle.<screen> %core v1 v2 ..." lines.
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -108,6 +113,52 @@ std::vector<Step> Walk() {
   return steps;
 }
 
+// Another children's program, started as a child would find it.
+struct Peer {
+  std::string name;
+  std::vector<std::string> command;
+  std::chrono::seconds startup;  // until its first screen has settled
+};
+
+const std::vector<Peer>& Peers() {
+  static const std::vector<Peer> peers = {
+      {"tuxpaint", {"tuxpaint", "--nosound", "--windowed", "--800x600", "--nolockfile"}, 6s},
+      {"gcompris", {"/usr/games/gcompris-qt", "--mute", "--window"}, 12s},
+  };
+  return peers;
+}
+
+// Share of one core the program takes at rest; negative when it is not installed or ended.
+double PeerIdleCorePercent(const Peer& peer, const tafutest::TempFolder& home) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    setenv("HOME", home.Path().c_str(), 1);
+    const int null = open("/dev/null", O_WRONLY);
+    dup2(null, STDOUT_FILENO);
+    dup2(null, STDERR_FILENO);
+    std::vector<char*> argv;
+    for (const std::string& part : peer.command) argv.push_back(const_cast<char*>(part.c_str()));
+    argv.push_back(nullptr);
+    execvp(argv[0], argv.data());
+    _exit(127);
+  }
+  std::this_thread::sleep_for(peer.startup);
+  double percent = -1;
+  if (waitpid(pid, nullptr, WNOHANG) == 0) {
+    tafutest::Xdotool("mousemove 1 1");
+    std::this_thread::sleep_for(kSettle);
+    const int64_t before = tafutest::ProcessCpuTicks(pid);
+    std::this_thread::sleep_for(kSample);
+    const int64_t after = tafutest::ProcessCpuTicks(pid);
+    const double seconds = std::chrono::duration<double>(kSample).count();
+    if (before >= 0 && after >= 0)
+      percent = 100.0 * static_cast<double>(after - before) / static_cast<double>(sysconf(_SC_CLK_TCK)) / seconds;
+    kill(pid, SIGTERM);
+  }
+  waitpid(pid, nullptr, 0);
+  return percent;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -146,6 +197,16 @@ int main(int argc, char** argv) {
       figures["menu_scanning"].push_back(scanning.IdleCorePercent());
       scanning.Close();
       scanning.Wait(5s);
+    }
+  }
+  const tafutest::TempFolder home;
+  for (const Peer& peer : Peers()) {
+    for (int run = 0; run < repetitions; ++run) {
+      const double percent = PeerIdleCorePercent(peer, home);
+      if (percent < 0) break;
+      if (run == 0) order.push_back("peer_" + peer.name);
+      figures["peer_" + peer.name].push_back(percent);
+      std::fprintf(stderr, "idle_bench: %s %.2f %%core\n", peer.name.c_str(), percent);
     }
   }
   std::printf("# idle CPU of the whole process, pointer still, %lld s per screen\n",
