@@ -1,7 +1,8 @@
 // The game's web page, served as plain files and played in headless chromium with the
 // browser's own mouse and touch events: the menu shows what the native window shows, a saved
 // painting is kept in the browser's IndexedDB and comes back after a reload, a deleted one
-// stays deleted, and the first click or tap starts the sound, a tap choosing as a click does.
+// stays deleted, the first click or tap starts the sound, a tap choosing as a click does, and
+// no quick click or tap is lost.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,6 +14,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 
 #include "Browser.h"
 #include "GameLauncher.h"
@@ -274,6 +276,36 @@ TEST_F(WebPage, AFirstClickOnTheMenuStartsTheSound) {
   ASSERT_TRUE(Click(kPaint));
   EXPECT_TRUE(WaitForNewScreen(menu)) << "the click on the paint button chose nothing";
   EXPECT_TRUE(WaitForSound()) << "no sound plays after the first click; " << browser_.Failure();
+}
+
+// Round the menu, the canvas choice and the big studio and back, 17 times, with quick clicks
+// and with quick taps: each of the 51 presses of each is one click, none lost.
+TEST_F(WebPage, EveryQuickClickAndTapChooses) {
+  constexpr int kRounds = 17;
+  constexpr std::array<Spot, 3> kRound = {kPaint, kBig, kStudioExit};
+  const std::array<std::pair<const char*, bool (tafutest::Browser::*)(int32_t, int32_t)>, 2> ways = {{
+      {"click", &tafutest::Browser::QuickClick},
+      {"tap", &tafutest::Browser::QuickTap},
+  }};
+  for (const auto& [way, press] : ways) {
+    for (int round = 0; round < kRounds; ++round) {
+      for (const Spot spot : kRound) {
+        ASSERT_TRUE(WaitForSettledScreen([](const Screenshot&) { return true; })) << browser_.Failure();
+        const Screenshot before = shot_;
+        ASSERT_TRUE((browser_.*press)(spot.x, spot.y)) << browser_.Failure();
+        ASSERT_TRUE(WaitForNewScreen(before)) << "a quick " << way << " at " << spot.x << "," << spot.y
+                                              << " was lost in round " << round;
+      }
+    }
+  }
+}
+
+// A child's resting hand: a second finger that touches and slides while the first is down
+// leaves the pointer where the first finger is, so lifting it there still chooses.
+TEST_F(WebPage, ASecondFingerDoesNotTakeThePointer) {
+  const Screenshot menu = browser_.Capture();
+  ASSERT_TRUE(browser_.TapWithSecondFinger(kPaint.x, kPaint.y, kMenuSky.x, kMenuSky.y)) << browser_.Failure();
+  EXPECT_TRUE(WaitForNewScreen(menu)) << "the paint button was not chosen";
 }
 
 TEST_F(WebPage, AFirstTapChoosesAsAClickDoesAndStartsTheSound) {
