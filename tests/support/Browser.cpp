@@ -571,6 +571,12 @@ bool Browser::TapWithSecondFinger(int32_t x, int32_t y, int32_t otherX, int32_t 
   return true;
 }
 
+bool Browser::Grant(const std::string& origin, const std::string& permission) {
+  return !CallBrowser("Browser.grantPermissions",
+                      "{\"origin\":" + JsonQuote(origin) + ",\"permissions\":[" + JsonQuote(permission) + "]}")
+              .empty();
+}
+
 std::map<std::string, int64_t> Browser::StoredFiles(const std::string& database, const std::string& store) {
   // One line "key size" a file; folders (no contents) are left out.
   const std::string script = R"((() => new Promise((resolve) => {

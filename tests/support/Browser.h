@@ -93,6 +93,9 @@ class Browser {
   // and lifts; then the first lifts.
   bool TapWithSecondFinger(int32_t x, int32_t y, int32_t otherX, int32_t otherY);
 
+  // Grants the page at origin (such as "http://127.0.0.1:8000") a permission of the browser's.
+  bool Grant(const std::string& origin, const std::string& permission);
+
   // Keys and sizes of the files in the page's IndexedDB database and object store.
   std::map<std::string, int64_t> StoredFiles(const std::string& database, const std::string& store);
 

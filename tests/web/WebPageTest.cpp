@@ -62,6 +62,12 @@ constexpr const char* kNoteSoundContexts = R"(
     constructor(...options) { super(...options); window.tafuSoundContexts.push(this); }
   };)";
 
+// Counts the page's requests for persistent storage.
+constexpr const char* kNotePersistRequests = R"(
+  window.tafuPersistRequests = 0;
+  const pagePersist = navigator.storage.persist.bind(navigator.storage);
+  navigator.storage.persist = () => { window.tafuPersistRequests += 1; return pagePersist(); };)";
+
 using ChannelMeans = std::array<double, 3>;
 
 // Mean absolute difference per channel (red, green, blue) of two 0x00BBGGRR pictures.
@@ -181,11 +187,15 @@ class WebPage : public ::testing::Test {
   // The page reloaded with its sound contexts noted, at the menu, silent: the browser lets
   // no page play before the child's first click or tap.
   void ReloadNotingSound() {
-    const std::string script = std::string("{\"source\":") + tafutest::JsonQuote(kNoteSoundContexts) + "}";
-    ASSERT_NE(browser_.Call("Page.addScriptToEvaluateOnNewDocument", script), "") << browser_.Failure();
+    ASSERT_NO_FATAL_FAILURE(ReloadWith(kNoteSoundContexts));
+    ASSERT_FALSE(IsSoundPlaying()) << "the browser lets the page play sound before any click";
+  }
+  // The page reloaded with script run before its own, back at the menu.
+  void ReloadWith(const char* script) {
+    const std::string params = std::string("{\"source\":") + tafutest::JsonQuote(script) + "}";
+    ASSERT_NE(browser_.Call("Page.addScriptToEvaluateOnNewDocument", params), "") << browser_.Failure();
     ASSERT_TRUE(browser_.Reload()) << browser_.Failure();
     ASSERT_TRUE(WaitForMenu()) << "no menu after the reload";
-    ASSERT_FALSE(IsSoundPlaying()) << "the browser lets the page play sound before any click";
   }
   bool IsSoundPlaying() {
     return browser_.Evaluate("window.tafuSoundContexts.some((context) => context.state === 'running')") == "true";
@@ -267,6 +277,36 @@ TEST_F(WebPage, APaintingDeletedInTheGalleryStaysDeletedAfterAReload) {
 
   ASSERT_NO_FATAL_FAILURE(ReloadAndOpenGallery());
   EXPECT_TRUE(Near(kWhite)(Shown(BigCanvasCell(kStrokeMiddle, kStrokeRow)))) << std::hex << Shown(BigCanvasCell(kStrokeMiddle, kStrokeRow));
+  EXPECT_EQ(StoredPainting(), -1);
+}
+
+// With the browser's leave to keep it (an installed app has it), the page asks for persistent
+// storage at the child's first gesture, and not before.
+TEST_F(WebPage, TheFirstGestureAsksForPersistentStorage) {
+  std::string origin = server_.Url();
+  origin.pop_back();
+  ASSERT_TRUE(browser_.Grant(origin, "durableStorage")) << browser_.Failure();
+  ASSERT_NO_FATAL_FAILURE(ReloadWith(kNotePersistRequests));
+  ASSERT_EQ(browser_.Evaluate("window.tafuPersistRequests"), "0");
+  ASSERT_TRUE(Click(kMenuSky));
+  EXPECT_TRUE(WaitFor([&] { return browser_.Evaluate("window.tafuPersistRequests") == "1"; }, kScreenTimeout))
+      << "no request for persistent storage after the first click";
+  EXPECT_EQ(browser_.Evaluate("navigator.storage.persisted()"), "true");
+}
+
+// A save the browser refuses to store (its quota used up) is not kept, and the game plays on.
+TEST_F(WebPage, ASaveTheBrowserRefusesLeavesTheGamePlaying) {
+  std::string origin = server_.Url();
+  origin.pop_back();
+  ASSERT_NE(browser_.Call("Storage.overrideQuotaForOrigin", "{\"origin\":" + tafutest::JsonQuote(origin) +
+                                                                ",\"quotaSize\":1}"),
+            "")
+      << browser_.Failure();
+  ASSERT_NO_FATAL_FAILURE(OpenBigCanvas());
+  ASSERT_TRUE(Click(kSaveMiddle));
+  const Screenshot studio = browser_.Capture();
+  ASSERT_TRUE(Click(kStudioExit));
+  EXPECT_TRUE(WaitForNewScreen(studio)) << "the studio no longer answers after the refused save";
   EXPECT_EQ(StoredPainting(), -1);
 }
 
