@@ -571,6 +571,15 @@ bool Browser::TapWithSecondFinger(int32_t x, int32_t y, int32_t otherX, int32_t 
   return true;
 }
 
+std::vector<uint8_t> Browser::EvaluateBytes(const std::string& expression) {
+  const std::string script = "(async () => { const value = await (" + expression + R"();
+    const bytes = new Uint8Array(value instanceof Blob ? await value.arrayBuffer() : value);
+    let text = '';
+    for (let i = 0; i < bytes.length; i += 8192) text += String.fromCharCode.apply(null, bytes.subarray(i, i + 8192));
+    return btoa(text); })())";
+  return DecodeBase64(JsonString(Evaluate(script)));
+}
+
 bool Browser::Grant(const std::string& origin, const std::string& permission) {
   return !CallBrowser("Browser.grantPermissions",
                       "{\"origin\":" + JsonQuote(origin) + ",\"permissions\":[" + JsonQuote(permission) + "]}")

@@ -93,6 +93,9 @@ class Browser {
   // and lifts; then the first lifts.
   bool TapWithSecondFinger(int32_t x, int32_t y, int32_t otherX, int32_t otherY);
 
+  // The bytes of what a script gives (a Uint8Array, an ArrayBuffer or a Blob, or a promise of
+  // one); empty when it fails.
+  std::vector<uint8_t> EvaluateBytes(const std::string& expression);
   // Grants the page at origin (such as "http://127.0.0.1:8000") a permission of the browser's.
   bool Grant(const std::string& origin, const std::string& permission);
 

@@ -18,6 +18,7 @@
 
 #include "Browser.h"
 #include "GameLauncher.h"
+#include "graphic/KPictureDecode.h"
 #include "MenuPlaces.h"
 #include "StudioPlaces.h"
 
@@ -82,6 +83,14 @@ ChannelMeans MeanDifference(const std::vector<uint32_t>& a, const std::vector<ui
   for (double& sum : sums) sum /= static_cast<double>(std::max<size_t>(1, a.size()));
   return sums;
 }
+
+// The pixels of a PNG, red, green, blue and alpha bytes row by row; empty when it is none.
+std::vector<uint8_t> DecodedPng(const std::string& png) {
+  KDecodedPicture picture;
+  if (!DecodePicture(png.data(), png.size(), KPictureFormat::Png, 4096, picture)) return {};
+  return {picture.rgba.get(), picture.rgba.get() + static_cast<size_t>(picture.width) * picture.height * 4};
+}
+std::vector<uint8_t> DecodedPng(const std::vector<uint8_t>& png) { return DecodedPng(std::string(png.begin(), png.end())); }
 
 double MostChanged(const ChannelMeans& means) { return std::max({means[0], means[1], means[2]}); }
 
@@ -172,6 +181,13 @@ class WebPage : public ::testing::Test {
       if (key.find("/bin/files/") != std::string::npos && key.ends_with("-1.tga")) return size;
     }
     return -1;
+  }
+
+  // The grown-ups' page, once it shows what the storage holds.
+  void OpenGrownUpsPage() {
+    ASSERT_TRUE(browser_.Navigate(server_.Url() + "grown-ups.html")) << browser_.Failure();
+    ASSERT_TRUE(WaitFor([&] { return browser_.Evaluate("document.body.dataset.ready") == "\"yes\""; }, kScreenTimeout))
+        << "the grown-ups' page shows nothing; " << browser_.Failure();
   }
 
   // The page reloaded, back at the menu, then the big canvas's gallery.
@@ -308,6 +324,44 @@ TEST_F(WebPage, ASaveTheBrowserRefusesLeavesTheGamePlaying) {
   ASSERT_TRUE(Click(kStudioExit));
   EXPECT_TRUE(WaitForNewScreen(studio)) << "the studio no longer answers after the refused save";
   EXPECT_EQ(StoredPainting(), -1);
+}
+
+// A grown-up takes the paintings home from grown-ups.html: the saved painting as the very PNG
+// the desktop's export makes of it, all of them in one sound ZIP file; and one deleted in the
+// gallery, brought back from the bin there, shows in the game's gallery again.
+TEST_F(WebPage, TheGrownUpsPageGivesThePaintingsAndBringsBackADeletedOne) {
+  ASSERT_EQ(tafutest::EndToEndUnavailable(), "");
+  ASSERT_NO_FATAL_FAILURE(PaintAndSave());
+  ASSERT_NO_FATAL_FAILURE(OpenGrownUpsPage());
+  const std::vector<uint8_t> png = browser_.EvaluateBytes("fetch(document.querySelector('#paintings a').href).then((r) => r.blob())");
+  const std::vector<uint8_t> stored = browser_.EvaluateBytes("FS.readFile('/tafu/draw/big/1.tga')");
+  tafutest::GameLauncher game;
+  fs::create_directories(game.File("draw/big"));
+  tafutest::WriteFile(game.File("draw/big/1.tga"), std::string(stored.begin(), stored.end()));
+  const std::string exported = game.File("exported");
+  ASSERT_TRUE(game.Launch({.arguments = {"--export-paintings", exported},
+                           .unset = {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER", "SDL_AUDIODRIVER"}}));
+  ASSERT_EQ(game.Wait(10s), 0) << game.Errors();
+  EXPECT_EQ(DecodedPng(png), DecodedPng(tafutest::ReadFile(exported + "/big-1.png"))) << "the page's PNG is not the desktop's";
+
+  const std::vector<uint8_t> zip = browser_.EvaluateBytes("fetch(document.getElementById('zip').href).then((r) => r.blob())");
+  tafutest::WriteFile(game.File("paintings.zip"), std::string(zip.begin(), zip.end()));
+  EXPECT_EQ(std::system(("unzip -tq '" + game.File("paintings.zip") + "' >/dev/null").c_str()), 0);
+
+  ASSERT_TRUE(browser_.Navigate(server_.Url())) << browser_.Failure();
+  ASSERT_TRUE(WaitForMenu());
+  ASSERT_NO_FATAL_FAILURE(ReloadAndOpenGallery());
+  ASSERT_TRUE(Click(kGalleryDelete));
+  ASSERT_TRUE(WaitFor([&] { return PaintingInBin() == kBigPaintingBytes; }, kScreenTimeout)) << "nothing in the bin";
+  ASSERT_NO_FATAL_FAILURE(OpenGrownUpsPage());
+  ASSERT_EQ(browser_.Evaluate("document.querySelectorAll('#paintings li').length"), "0");
+  ASSERT_EQ(browser_.Evaluate("document.body.dataset.ready = 'again'; document.querySelector('#bin button').click()"), "");
+  ASSERT_TRUE(WaitFor([&] { return browser_.Evaluate("document.body.dataset.ready") == "\"yes\""; }, kScreenTimeout));
+  EXPECT_EQ(browser_.Evaluate("document.querySelectorAll('#paintings li').length"), "1");
+  ASSERT_TRUE(browser_.Navigate(server_.Url())) << browser_.Failure();
+  ASSERT_TRUE(WaitForMenu());
+  ASSERT_NO_FATAL_FAILURE(ReloadAndOpenGallery());
+  EXPECT_TRUE(Near(kRed)(Shown(BigCanvasCell(kStrokeMiddle, kStrokeRow)))) << "the painting brought back is not in the gallery";
 }
 
 TEST_F(WebPage, AFirstClickOnTheMenuStartsTheSound) {
