@@ -40,10 +40,11 @@ set(site_files ${page}/index.html ${page}/manifest.webmanifest ${CMAKE_SOURCE_DI
 add_custom_target(tafu_site ALL
   COMMAND ${CMAKE_COMMAND} -E make_directory ${TAFU_WEB_SITE}
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${site_files} ${TAFU_WEB_SITE}
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${TAFU_WEB_ASSETS}/img/bg/menu.png ${TAFU_WEB_SITE}/menu.png
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${TAFU_WEB_FFLATE}/umd/index.js ${TAFU_WEB_SITE}/fflate.js
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${TAFU_WEB_FFLATE}/LICENSE ${TAFU_WEB_SITE}/fflate-LICENSE.txt
   COMMAND ${CMAKE_COMMAND} -DSOURCE=${page}/service-worker.js -DSITE=${TAFU_WEB_SITE} -P ${page}/service-worker.cmake
   DEPENDS tafu ${page}/index.html ${page}/manifest.webmanifest ${CMAKE_SOURCE_DIR}/dist/tafu.svg ${page}/service-worker.js
-          ${page}/grown-ups.html ${page}/grown-ups.js ${TAFU_WEB_FFLATE}/umd/index.js
+          ${page}/grown-ups.html ${page}/grown-ups.js ${TAFU_WEB_FFLATE}/umd/index.js ${TAFU_WEB_ASSETS}/img/bg/menu.png
   COMMENT "Gathering the web page into ${TAFU_WEB_SITE}"
   VERBATIM)

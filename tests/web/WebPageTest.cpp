@@ -225,6 +225,20 @@ class WebPage : public ::testing::Test {
   Screenshot shot_;
 };
 
+// While the game loads, the page shows the menu's picture: on a phone held upright, where it
+// does not fill the screen, the browser's largest contentful paint. The game's canvas then
+// covers it.
+TEST_F(WebPage, ThePageShowsTheMenusPictureFromItsFirstPaint) {
+  ASSERT_NE(browser_.Call("Emulation.setDeviceMetricsOverride", R"({"width":412,"height":823,"deviceScaleFactor":1,"mobile":true})"), "");
+  ASSERT_TRUE(browser_.Reload()) << browser_.Failure();
+  EXPECT_EQ(browser_.Evaluate(R"(new Promise((resolve) => new PerformanceObserver((list) => {
+      resolve(list.getEntries().at(-1).element.id);
+    }).observe({type: 'largest-contentful-paint', buffered: true})))"),
+            "\"first-picture\"");
+  EXPECT_TRUE(WaitFor([&] { return browser_.Evaluate("getComputedStyle(Module.canvas).backgroundColor") == "\"rgb(0, 0, 0)\""; },
+                      kPageTimeout));
+}
+
 TEST_F(WebPage, TheExitDoorStartsTheGameAgainAtItsMenu) {
   // A mark on this page's window, which a page started again no longer has.
   ASSERT_EQ(browser_.Evaluate("window.tafuFirstRun = true"), "true");
