@@ -18,7 +18,7 @@ readonly port=8000
 packages=(
   emscripten chromium nodejs python3 dpkg-dev ninja-build
   build-essential cmake pkg-config libsdl2-dev libgl1-mesa-dev libstb-dev libvorbis-dev
-  libopenmpt-dev librsvg2-bin
+  libopenmpt-dev librsvg2-bin imagemagick
 )
 # npm comes with some builds of node; Debian has it apart.
 if ! command -v npm >/dev/null; then packages+=(npm); fi

@@ -18,6 +18,7 @@ foreach(name img snd game setup.ini)
 endforeach()
 
 set(page ${CMAKE_SOURCE_DIR}/web)
+find_program(MAGICK_CONVERT convert REQUIRED)
 target_link_options(tafu PRIVATE
   # The screens' own frame loops run as they are, each wait handing the browser its turn.
   -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536
@@ -40,7 +41,9 @@ set(site_files ${page}/index.html ${page}/manifest.webmanifest ${CMAKE_SOURCE_DI
 add_custom_target(tafu_site ALL
   COMMAND ${CMAKE_COMMAND} -E make_directory ${TAFU_WEB_SITE}
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${site_files} ${TAFU_WEB_SITE}
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${TAFU_WEB_ASSETS}/img/bg/menu.png ${TAFU_WEB_SITE}/menu.png
+  # The menu's picture the page shows while the game loads: grey, and small enough to come
+  # first on a slow line.
+  COMMAND ${MAGICK_CONVERT} ${TAFU_WEB_ASSETS}/img/bg/menu.png -colorspace Gray -quality 60 ${TAFU_WEB_SITE}/menu.jpg
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${TAFU_WEB_FFLATE}/umd/index.js ${TAFU_WEB_SITE}/fflate.js
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${TAFU_WEB_FFLATE}/LICENSE ${TAFU_WEB_SITE}/fflate-LICENSE.txt
   COMMAND ${CMAKE_COMMAND} -DSOURCE=${page}/service-worker.js -DSITE=${TAFU_WEB_SITE} -P ${page}/service-worker.cmake
