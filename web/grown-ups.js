@@ -5,6 +5,8 @@
 var exportFolder = '/export';
 var playerFolder = '/tafu';
 var binFolder = playerFolder + '/bin';
+// Where a painting of the player's folder lives: only such a file is brought back.
+var paintingPath = /^\/tafu\/(?:[^/.][^/]*\/)*draw\/(?:big|small)\/[1-9]\d*\.tga$/;
 
 function element(id) { return document.getElementById(id); }
 
@@ -99,10 +101,14 @@ function freePath(path) {
 }
 
 function bringBack(name, info) {
-  var target = freePath(info.path);
-  FS.mkdirTree(target.slice(0, target.lastIndexOf('/')));
-  FS.rename(binFolder + '/files/' + name, target);
-  FS.unlink(binFolder + '/info/' + name + '.trashinfo');
+  try {
+    var target = freePath(info.path);
+    FS.mkdirTree(target.slice(0, target.lastIndexOf('/')));
+    FS.rename(binFolder + '/files/' + name, target);
+    FS.unlink(binFolder + '/info/' + name + '.trashinfo');
+  } catch (error) {
+    console.error('The painting could not be brought back:', error);
+  }
   FS.syncfs(false, function (error) {
     if (error) console.error('The painting brought back could not be stored:', error);
     showAll();
@@ -116,7 +122,7 @@ function showBin() {
   var shown = 0;
   names.forEach(function (name) {
     var info = binInfo(name);
-    if (!info || info.path.indexOf(playerFolder + '/') !== 0) return;
+    if (!info || !paintingPath.test(info.path)) return;
     var item = document.createElement('li');
     item.textContent = info.path.slice(info.path.lastIndexOf('/draw/') + 1) + ', deleted ' + info.date + ' ';
     var button = document.createElement('button');
