@@ -46,16 +46,18 @@ done
 
 # Lighthouse (pinned) over the served site with its default mobile settings, in Debian's chromium.
 readonly lighthouse_version=12.2.3
-lighthouse=build-web/npm/node_modules/lighthouse
+# Each npm package in a folder of its own, so that installing one never drops the other.
+lighthouse=build-web/npm/lighthouse/node_modules/lighthouse
 if [ -f build-web/site/index.html ] && { (($# == 0)) || [[ " $* " == *" lighthouse "* ]]; }; then
   echo "== lighthouse"
   if ! grep -qs "\"version\": \"$lighthouse_version\"" "$lighthouse/package.json"; then
-    npm install --prefix build-web/npm --no-save --no-package-lock --no-audit --no-fund "lighthouse@$lighthouse_version" >/dev/null
+    npm install --prefix build-web/npm/lighthouse --no-save --no-package-lock --no-audit --no-fund "lighthouse@$lighthouse_version" >/dev/null
   fi
   port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
   python3 -m http.server "$port" --bind 127.0.0.1 --directory build-web/site >/dev/null 2>&1 &
   server=$!
   sleep 1
+  rm -f "$results"/lighthouse-*.lighthouse
   for run in $(seq 1 "$repetitions"); do
     CHROME_PATH=/usr/bin/chromium node "$lighthouse/cli/index.js" "http://127.0.0.1:$port/" --quiet \
       --chrome-flags="--headless=new --no-sandbox --use-angle=swiftshader --enable-unsafe-swiftshader" \

@@ -44,10 +44,10 @@ scripts/web-deps.sh build-web/deps
 # The grown-ups' page packs its ZIP files with fflate from the npm registry, pinned here;
 # its licence goes into the site beside it.
 readonly fflate_version=0.8.2
-fflate=build-web/npm/node_modules/fflate
+fflate=build-web/npm/fflate/node_modules/fflate
 if ! grep -qs "\"version\": \"$fflate_version\"" "$fflate/package.json"; then
   echo "Fetching fflate $fflate_version"
-  npm install --prefix build-web/npm --no-save --no-package-lock --no-audit --no-fund "fflate@$fflate_version" >/dev/null
+  npm install --prefix build-web/npm/fflate --no-save --no-package-lock --no-audit --no-fund "fflate@$fflate_version" >/dev/null
 fi
 
 echo "Making the game's pictures and sounds"
