@@ -58,6 +58,28 @@ for program in $(find build/bench -mindepth 2 -maxdepth 2 -type f -executable | 
   fi
 done
 
+# Lighthouse (pinned) over the served site with its default mobile settings, in Debian's chromium.
+readonly lighthouse_version=12.2.3
+# Each npm package in a folder of its own, so that installing one never drops the other.
+lighthouse=build-web/npm/lighthouse/node_modules/lighthouse
+if [ -f build-web/site/index.html ] && { (($# == 0)) || [[ " $* " == *" lighthouse "* ]]; }; then
+  echo "== lighthouse"
+  if ! grep -qs "\"version\": \"$lighthouse_version\"" "$lighthouse/package.json"; then
+    npm install --prefix build-web/npm/lighthouse --no-save --no-package-lock --no-audit --no-fund "lighthouse@$lighthouse_version" >/dev/null
+  fi
+  port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+  python3 -m http.server "$port" --bind 127.0.0.1 --directory build-web/site >/dev/null 2>&1 &
+  server=$!
+  sleep 1
+  rm -f "$results"/lighthouse-*.lighthouse
+  for run in $(seq 1 "$repetitions"); do
+    CHROME_PATH=/usr/bin/chromium node "$lighthouse/cli/index.js" "http://127.0.0.1:$port/" --quiet \
+      --chrome-flags="--headless=new --no-sandbox --use-angle=swiftshader --enable-unsafe-swiftshader" \
+      --output=json --output-path="$results/lighthouse-$run.lighthouse" || true
+  done
+  kill "$server"
+fi
+
 mkdir -p docs
 if ((${#web[@]} == 0)); then site=""; fi
 python3 - "$results" "$repetitions" "./bench.sh $repetitions${*:+ $*}" "$site" >docs/performance.md <<'EOF'
@@ -270,6 +292,41 @@ if windowed and full and windowed["values"].get("cpu_time") and full["values"].g
     targets.append(("CPU of a menu-like frame, 800 x 600 window", spread(scaled(windowed["values"]["cpu_time"], to_ms(1, windowed["unit"]))) + " ms", "", ""))
     targets.append(("CPU of a menu-like frame, full screen on 1920 x 1080 (scaled to 1440 x 1080)", spread(scaled(full["values"]["cpu_time"], to_ms(1, full["unit"]))) + " ms", "", ""))
     targets.append(("Full screen / window, per frame", f"{full_ms / windowed_ms:.2f}", "(for reference)", ""))
+
+# The web page in headless chromium (web_page_bench), its site and Lighthouse's scores.
+for reload, label, limit in ((0, "fresh browser profile", 1000), (1, "page reloaded", 350)):
+    entry = find("web_page_bench", f"BM_WebStartupToMenu/reload:{reload}")
+    if entry and entry["values"].get("real_time"):
+        ok = median(entry["values"]["real_time"]) <= limit
+        targets.append((f"Web page: start-up to the menu, {label}", spread(entry["values"]["real_time"], 0) + " ms",
+                        f"at most {limit} ms", verdict(ok)))
+        if not ok:
+            missed.append(f"The web page's menu comes later than {limit} ms ({label}).")
+entry = find("web_page_bench", "BM_WebIdleCpuOnMenu")
+if entry and entry["values"].get("core_percent"):
+    ok = median(entry["values"]["core_percent"]) <= 3
+    targets.append(("Web page: CPU of every browser process while the menu idles, its music playing",
+                    spread(entry["values"]["core_percent"], 1) + " % of a core", "at most 3 %", verdict(ok)))
+    if not ok:
+        missed.append("The web page's idle menu costs more than 3 % of a core.")
+site = "build-web/site"
+if os.path.isdir(site):
+    sizes = {name: os.path.getsize(os.path.join(site, name)) for name in os.listdir(site)}
+    parts = ", ".join(f"{name} {sizes[name]:,}" for name in ("tafu.wasm", "tafu.data", "tafu.js") if name in sizes)
+    targets.append(("Web page: the site's files", f"{sum(sizes.values()):,} bytes ({parts})", "(for reference)", ""))
+lighthouse_runs = [json.load(open(path)) for path in sorted(glob.glob(os.path.join(results, "lighthouse-*.lighthouse")))]
+if lighthouse_runs:
+    for key in ("performance", "accessibility", "best-practices", "seo"):
+        scores = [100 * run["categories"][key]["score"] for run in lighthouse_runs if run["categories"][key]["score"] is not None]
+        ok = bool(scores) and median(scores) >= 90
+        targets.append((f"Lighthouse {lighthouse_runs[0]['lighthouseVersion']}, mobile: {key}", spread(scores, 0),
+                        "at least 90", verdict(ok)))
+        if not ok:
+            missed.append(f"Lighthouse's {key} score is under 90.")
+    for audit in ("first-contentful-paint", "largest-contentful-paint", "total-blocking-time", "speed-index"):
+        values = [run["audits"][audit]["numericValue"] for run in lighthouse_runs if audit in run["audits"]]
+        targets.append((f"Lighthouse, mobile: {audit.replace('-', ' ')} (simulated slow 4G, 4x slower CPU)",
+                        spread(values, 0) + " ms", "(for reference)", ""))
 
 # Sound.
 mix = find("sound_bench", "BM_MixNineEffectsAndMusic")

@@ -18,8 +18,10 @@ readonly port=8000
 packages=(
   emscripten chromium nodejs python3 dpkg-dev ninja-build
   build-essential cmake pkg-config libsdl2-dev libgl1-mesa-dev libstb-dev libvorbis-dev
-  libopenmpt-dev librsvg2-bin
+  libopenmpt-dev librsvg2-bin imagemagick
 )
+# npm comes with some builds of node; Debian has it apart.
+if ! command -v npm >/dev/null; then packages+=(npm); fi
 missing=()
 for package in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
@@ -39,6 +41,15 @@ export NODE_PATH=/usr/share/nodejs
 
 scripts/web-deps.sh build-web/deps
 
+# The grown-ups' page packs its ZIP files with fflate from the npm registry, pinned here;
+# its licence goes into the site beside it.
+readonly fflate_version=0.8.2
+fflate=build-web/npm/fflate/node_modules/fflate
+if ! grep -qs "\"version\": \"$fflate_version\"" "$fflate/package.json"; then
+  echo "Fetching fflate $fflate_version"
+  npm install --prefix build-web/npm/fflate --no-save --no-package-lock --no-audit --no-fund "fflate@$fflate_version" >/dev/null
+fi
+
 echo "Making the game's pictures and sounds"
 # Configured once: configuring writes setup.ini afresh, which would relink the game each time.
 if [ ! -f build-web/host/CMakeCache.txt ]; then
@@ -50,7 +61,8 @@ echo "Building the web page"
 emcmake cmake -S . -B build-web/game -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_C_FLAGS_RELEASE=-O2 -DCMAKE_CXX_FLAGS_RELEASE=-O2 -DCMAKE_EXE_LINKER_FLAGS_RELEASE=-O2 \
   -DTAFU_BUILD_TESTS=OFF -DTAFU_BUILD_BENCH=OFF \
-  -DTAFU_WEB_ASSETS="$PWD/build-web/host" -DTAFU_WEB_SITE="$PWD/build-web/site" >/dev/null
+  -DTAFU_WEB_ASSETS="$PWD/build-web/host" -DTAFU_WEB_SITE="$PWD/build-web/site" \
+  -DTAFU_WEB_FFLATE="$PWD/$fflate" >/dev/null
 cmake --build build-web/game -j "$(nproc)"
 
 if [ ! -f build-web/site/index.html ]; then

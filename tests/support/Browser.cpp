@@ -39,6 +39,8 @@ constexpr auto kRestBeforeClick = 50ms;
 constexpr auto kClickHold = 100ms;
 constexpr auto kRestBeforePress = 100ms;
 constexpr auto kHold = 200ms;
+// How far a second finger slides, in pixels each way.
+constexpr int32_t kSlide = 30;
 
 pid_t ParentOf(pid_t pid) {
   std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
@@ -399,6 +401,81 @@ bool Browser::Tap(int32_t x, int32_t y) {
   const std::string point = "[{\"x\":" + std::to_string(x) + ",\"y\":" + std::to_string(y) + "}]";
   return !Call("Input.dispatchTouchEvent", R"({"type":"touchStart","touchPoints":)" + point + "}").empty() &&
          !Call("Input.dispatchTouchEvent", R"({"type":"touchEnd","touchPoints":[]})").empty();
+}
+
+bool Browser::CallAtOnce(const std::vector<std::pair<std::string, std::string>>& commands) {
+  if (!failure_.empty()) return false;
+  refusal_.clear();
+  const int64_t first = nextId_;
+  for (const auto& [method, params] : commands) {
+    const std::string message = "{\"id\":" + std::to_string(nextId_++) + ",\"method\":" + JsonQuote(method) +
+                                ",\"params\":" + params + ",\"sessionId\":" + JsonQuote(sessionId_) + "}";
+    if (!Send(message)) return false;
+  }
+  bool answered = true;
+  for (int64_t id = first; id < nextId_; ++id) answered = !Await(id, {}, 60s).empty() && answered;
+  return answered && refusal_.empty();
+}
+
+bool Browser::QuickClick(int32_t x, int32_t y) {
+  if (!MoveTo(x, y)) return false;
+  std::this_thread::sleep_for(kRestBeforeClick);
+  const std::string at = "\"x\":" + std::to_string(x) + ",\"y\":" + std::to_string(y) + R"(,"button":"left","clickCount":1)";
+  return CallAtOnce({{"Input.dispatchMouseEvent", R"({"type":"mousePressed","buttons":1,)" + at + "}"},
+                     {"Input.dispatchMouseEvent", R"({"type":"mouseReleased","buttons":0,)" + at + "}"}});
+}
+
+namespace {
+
+// The touch points of fingers at these places, each with its own id.
+std::string TouchPoints(const std::vector<std::array<int32_t, 3>>& fingers) {
+  std::string points = "[";
+  for (const auto& [id, x, y] : fingers) {
+    if (points.size() > 1) points += ",";
+    points += "{\"id\":" + std::to_string(id) + ",\"x\":" + std::to_string(x) + ",\"y\":" + std::to_string(y) + "}";
+  }
+  return points + "]";
+}
+
+std::string TouchEvent(const std::string& type, const std::vector<std::array<int32_t, 3>>& fingers) {
+  return "{\"type\":" + JsonQuote(type) + ",\"touchPoints\":" + TouchPoints(fingers) + "}";
+}
+
+}  // namespace
+
+bool Browser::QuickTap(int32_t x, int32_t y) {
+  return CallAtOnce({{"Input.dispatchTouchEvent", TouchEvent("touchStart", {{0, x, y}})},
+                     {"Input.dispatchTouchEvent", TouchEvent("touchEnd", {})}});
+}
+
+bool Browser::TapWithSecondFinger(int32_t x, int32_t y, int32_t otherX, int32_t otherY) {
+  const std::vector<std::pair<std::string, std::string>> steps = {
+      {"Input.dispatchTouchEvent", TouchEvent("touchStart", {{0, x, y}})},
+      {"Input.dispatchTouchEvent", TouchEvent("touchStart", {{0, x, y}, {1, otherX, otherY}})},
+      {"Input.dispatchTouchEvent", TouchEvent("touchMove", {{0, x, y}, {1, otherX + kSlide, otherY + kSlide}})},
+      {"Input.dispatchTouchEvent", TouchEvent("touchEnd", {{0, x, y}})},
+      {"Input.dispatchTouchEvent", TouchEvent("touchEnd", {})},
+  };
+  for (const auto& step : steps) {
+    if (!CallAtOnce({step})) return false;
+    std::this_thread::sleep_for(kRestBeforePress);
+  }
+  return true;
+}
+
+std::vector<uint8_t> Browser::EvaluateBytes(const std::string& expression) {
+  const std::string script = "(async () => { const value = await (" + expression + R"();
+    const bytes = new Uint8Array(value instanceof Blob ? await value.arrayBuffer() : value);
+    let text = '';
+    for (let i = 0; i < bytes.length; i += 8192) text += String.fromCharCode.apply(null, bytes.subarray(i, i + 8192));
+    return btoa(text); })())";
+  return DecodeBase64(JsonString(Evaluate(script)));
+}
+
+bool Browser::Grant(const std::string& origin, const std::string& permission) {
+  return !CallBrowser("Browser.grantPermissions",
+                      "{\"origin\":" + JsonQuote(origin) + ",\"permissions\":[" + JsonQuote(permission) + "]}")
+              .empty();
 }
 
 std::map<std::string, int64_t> Browser::StoredFiles(const std::string& database, const std::string& store) {

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tafutest {
@@ -86,6 +87,19 @@ class Browser {
   bool Drag(int32_t fromX, int32_t fromY, int32_t toX, int32_t toY);
   // A finger touching the screen at (x, y) and lifting again.
   bool Tap(int32_t x, int32_t y);
+  // A press and its release sent at once, the release before the page has answered the
+  // press, as a quick finger's click reaches the page; QuickTap is the same with a finger.
+  bool QuickClick(int32_t x, int32_t y);
+  bool QuickTap(int32_t x, int32_t y);
+  // A finger resting on (x, y) while a second one touches (otherX, otherY), slides a little
+  // and lifts; then the first lifts.
+  bool TapWithSecondFinger(int32_t x, int32_t y, int32_t otherX, int32_t otherY);
+
+  // The bytes of what a script gives (a Uint8Array, an ArrayBuffer or a Blob, or a promise of
+  // one); empty when it fails.
+  std::vector<uint8_t> EvaluateBytes(const std::string& expression);
+  // Grants the page at origin (such as "http://127.0.0.1:8000") a permission of the browser's.
+  bool Grant(const std::string& origin, const std::string& permission);
 
   // Keys and sizes of the files in the page's IndexedDB database and object store.
   std::map<std::string, int64_t> StoredFiles(const std::string& database, const std::string& store);
@@ -106,6 +120,9 @@ class Browser {
   nlohmann::json Await(int64_t id, const std::string& method, std::chrono::milliseconds timeout);
   nlohmann::json Request(const std::string& method, const std::string& params, bool toPage,
                          std::chrono::milliseconds timeout);
+  // Sends the page's commands (method, params) one after the other without waiting, then
+  // waits for every reply; false when one was refused.
+  bool CallAtOnce(const std::vector<std::pair<std::string, std::string>>& commands);
   Screenshot Decode(const nlohmann::json& reply);
   bool Mouse(const std::string& type, int32_t x, int32_t y, int32_t buttons);
   void Fail(const std::string& why);

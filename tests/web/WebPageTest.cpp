@@ -1,7 +1,8 @@
 // The game's web page, served as plain files and played in headless chromium with the
 // browser's own mouse and touch events: the menu shows what the native window shows, a saved
 // painting is kept in the browser's IndexedDB and comes back after a reload, a deleted one
-// stays deleted, and the first click or tap starts the sound, a tap choosing as a click does.
+// stays deleted, the first click or tap starts the sound, a tap choosing as a click does, and
+// no quick click or tap is lost.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,9 +14,11 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 
 #include "Browser.h"
 #include "GameLauncher.h"
+#include "graphic/KPictureDecode.h"
 #include "MenuPlaces.h"
 #include "StudioPlaces.h"
 
@@ -60,6 +63,12 @@ constexpr const char* kNoteSoundContexts = R"(
     constructor(...options) { super(...options); window.tafuSoundContexts.push(this); }
   };)";
 
+// Counts the page's requests for persistent storage.
+constexpr const char* kNotePersistRequests = R"(
+  window.tafuPersistRequests = 0;
+  const pagePersist = navigator.storage.persist.bind(navigator.storage);
+  navigator.storage.persist = () => { window.tafuPersistRequests += 1; return pagePersist(); };)";
+
 using ChannelMeans = std::array<double, 3>;
 
 // Mean absolute difference per channel (red, green, blue) of two 0x00BBGGRR pictures.
@@ -74,6 +83,14 @@ ChannelMeans MeanDifference(const std::vector<uint32_t>& a, const std::vector<ui
   for (double& sum : sums) sum /= static_cast<double>(std::max<size_t>(1, a.size()));
   return sums;
 }
+
+// The pixels of a PNG, red, green, blue and alpha bytes row by row; empty when it is none.
+std::vector<uint8_t> DecodedPng(const std::string& png) {
+  KDecodedPicture picture;
+  if (!DecodePicture(png.data(), png.size(), KPictureFormat::Png, 4096, picture)) return {};
+  return {picture.rgba.get(), picture.rgba.get() + static_cast<size_t>(picture.width) * picture.height * 4};
+}
+std::vector<uint8_t> DecodedPng(const std::vector<uint8_t>& png) { return DecodedPng(std::string(png.begin(), png.end())); }
 
 double MostChanged(const ChannelMeans& means) { return std::max({means[0], means[1], means[2]}); }
 
@@ -166,6 +183,13 @@ class WebPage : public ::testing::Test {
     return -1;
   }
 
+  // The grown-ups' page, once it shows what the storage holds.
+  void OpenGrownUpsPage() {
+    ASSERT_TRUE(browser_.Navigate(server_.Url() + "grown-ups.html")) << browser_.Failure();
+    ASSERT_TRUE(WaitFor([&] { return browser_.Evaluate("document.body.dataset.ready") == "\"yes\""; }, kScreenTimeout))
+        << "the grown-ups' page shows nothing; " << browser_.Failure();
+  }
+
   // The page reloaded, back at the menu, then the big canvas's gallery.
   void ReloadAndOpenGallery() {
     ASSERT_TRUE(browser_.Reload()) << browser_.Failure();
@@ -179,11 +203,15 @@ class WebPage : public ::testing::Test {
   // The page reloaded with its sound contexts noted, at the menu, silent: the browser lets
   // no page play before the child's first click or tap.
   void ReloadNotingSound() {
-    const std::string script = std::string("{\"source\":") + tafutest::JsonQuote(kNoteSoundContexts) + "}";
-    ASSERT_NE(browser_.Call("Page.addScriptToEvaluateOnNewDocument", script), "") << browser_.Failure();
+    ASSERT_NO_FATAL_FAILURE(ReloadWith(kNoteSoundContexts));
+    ASSERT_FALSE(IsSoundPlaying()) << "the browser lets the page play sound before any click";
+  }
+  // The page reloaded with script run before its own, back at the menu.
+  void ReloadWith(const char* script) {
+    const std::string params = std::string("{\"source\":") + tafutest::JsonQuote(script) + "}";
+    ASSERT_NE(browser_.Call("Page.addScriptToEvaluateOnNewDocument", params), "") << browser_.Failure();
     ASSERT_TRUE(browser_.Reload()) << browser_.Failure();
     ASSERT_TRUE(WaitForMenu()) << "no menu after the reload";
-    ASSERT_FALSE(IsSoundPlaying()) << "the browser lets the page play sound before any click";
   }
   bool IsSoundPlaying() {
     return browser_.Evaluate("window.tafuSoundContexts.some((context) => context.state === 'running')") == "true";
@@ -196,6 +224,20 @@ class WebPage : public ::testing::Test {
   tafutest::Browser browser_{kWidth, kHeight};
   Screenshot shot_;
 };
+
+// While the game loads, the page shows the menu's picture: on a phone held upright, where it
+// does not fill the screen, the browser's largest contentful paint. The game's canvas then
+// covers it.
+TEST_F(WebPage, ThePageShowsTheMenusPictureFromItsFirstPaint) {
+  ASSERT_NE(browser_.Call("Emulation.setDeviceMetricsOverride", R"({"width":412,"height":823,"deviceScaleFactor":1,"mobile":true})"), "");
+  ASSERT_TRUE(browser_.Reload()) << browser_.Failure();
+  EXPECT_EQ(browser_.Evaluate(R"(new Promise((resolve) => new PerformanceObserver((list) => {
+      resolve(list.getEntries().at(-1).element.id);
+    }).observe({type: 'largest-contentful-paint', buffered: true})))"),
+            "\"first-picture\"");
+  EXPECT_TRUE(WaitFor([&] { return browser_.Evaluate("getComputedStyle(Module.canvas).backgroundColor") == "\"rgb(0, 0, 0)\""; },
+                      kPageTimeout));
+}
 
 TEST_F(WebPage, TheExitDoorStartsTheGameAgainAtItsMenu) {
   // A mark on this page's window, which a page started again no longer has.
@@ -270,12 +312,110 @@ TEST_F(WebPage, APaintingDeletedInTheGalleryStaysDeletedAfterAReload) {
   EXPECT_EQ(StoredPainting(), -1);
 }
 
+// With the browser's leave to keep it (an installed app has it), the page asks for persistent
+// storage at the child's first gesture, and not before.
+TEST_F(WebPage, TheFirstGestureAsksForPersistentStorage) {
+  std::string origin = server_.Url();
+  origin.pop_back();
+  ASSERT_TRUE(browser_.Grant(origin, "durableStorage")) << browser_.Failure();
+  ASSERT_NO_FATAL_FAILURE(ReloadWith(kNotePersistRequests));
+  ASSERT_EQ(browser_.Evaluate("window.tafuPersistRequests"), "0");
+  ASSERT_TRUE(Click(kMenuSky));
+  EXPECT_TRUE(WaitFor([&] { return browser_.Evaluate("window.tafuPersistRequests") == "1"; }, kScreenTimeout))
+      << "no request for persistent storage after the first click";
+  EXPECT_EQ(browser_.Evaluate("navigator.storage.persisted()"), "true");
+}
+
+// A save the browser refuses to store (its quota used up) is not kept, and the game plays on.
+TEST_F(WebPage, ASaveTheBrowserRefusesLeavesTheGamePlaying) {
+  std::string origin = server_.Url();
+  origin.pop_back();
+  ASSERT_NE(browser_.Call("Storage.overrideQuotaForOrigin", "{\"origin\":" + tafutest::JsonQuote(origin) +
+                                                                ",\"quotaSize\":1}"),
+            "")
+      << browser_.Failure();
+  ASSERT_NO_FATAL_FAILURE(OpenBigCanvas());
+  ASSERT_TRUE(Click(kSaveMiddle));
+  const Screenshot studio = browser_.Capture();
+  ASSERT_TRUE(Click(kStudioExit));
+  EXPECT_TRUE(WaitForNewScreen(studio)) << "the studio no longer answers after the refused save";
+  EXPECT_EQ(StoredPainting(), -1);
+}
+
+// A grown-up takes the paintings home from grown-ups.html: the saved painting as the very PNG
+// the desktop's export makes of it, all of them in one sound ZIP file; and one deleted in the
+// gallery, brought back from the bin there, shows in the game's gallery again.
+TEST_F(WebPage, TheGrownUpsPageGivesThePaintingsAndBringsBackADeletedOne) {
+  ASSERT_EQ(tafutest::EndToEndUnavailable(), "");
+  ASSERT_NO_FATAL_FAILURE(PaintAndSave());
+  ASSERT_NO_FATAL_FAILURE(OpenGrownUpsPage());
+  const std::vector<uint8_t> png = browser_.EvaluateBytes("fetch(document.querySelector('#paintings a').href).then((r) => r.blob())");
+  const std::vector<uint8_t> stored = browser_.EvaluateBytes("FS.readFile('/tafu/draw/big/1.tga')");
+  tafutest::GameLauncher game;
+  fs::create_directories(game.File("draw/big"));
+  tafutest::WriteFile(game.File("draw/big/1.tga"), std::string(stored.begin(), stored.end()));
+  const std::string exported = game.File("exported");
+  ASSERT_TRUE(game.Launch({.arguments = {"--export-paintings", exported},
+                           .unset = {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER", "SDL_AUDIODRIVER"}}));
+  ASSERT_EQ(game.Wait(10s), 0) << game.Errors();
+  EXPECT_EQ(DecodedPng(png), DecodedPng(tafutest::ReadFile(exported + "/big-1.png"))) << "the page's PNG is not the desktop's";
+
+  const std::vector<uint8_t> zip = browser_.EvaluateBytes("fetch(document.getElementById('zip').href).then((r) => r.blob())");
+  tafutest::WriteFile(game.File("paintings.zip"), std::string(zip.begin(), zip.end()));
+  EXPECT_EQ(std::system(("unzip -tq '" + game.File("paintings.zip") + "' >/dev/null").c_str()), 0);
+
+  ASSERT_TRUE(browser_.Navigate(server_.Url())) << browser_.Failure();
+  ASSERT_TRUE(WaitForMenu());
+  ASSERT_NO_FATAL_FAILURE(ReloadAndOpenGallery());
+  ASSERT_TRUE(Click(kGalleryDelete));
+  ASSERT_TRUE(WaitFor([&] { return PaintingInBin() == kBigPaintingBytes; }, kScreenTimeout)) << "nothing in the bin";
+  ASSERT_NO_FATAL_FAILURE(OpenGrownUpsPage());
+  ASSERT_EQ(browser_.Evaluate("document.querySelectorAll('#paintings li').length"), "0");
+  ASSERT_EQ(browser_.Evaluate("document.body.dataset.ready = 'again'; document.querySelector('#bin button').click()"), "");
+  ASSERT_TRUE(WaitFor([&] { return browser_.Evaluate("document.body.dataset.ready") == "\"yes\""; }, kScreenTimeout));
+  EXPECT_EQ(browser_.Evaluate("document.querySelectorAll('#paintings li').length"), "1");
+  ASSERT_TRUE(browser_.Navigate(server_.Url())) << browser_.Failure();
+  ASSERT_TRUE(WaitForMenu());
+  ASSERT_NO_FATAL_FAILURE(ReloadAndOpenGallery());
+  EXPECT_TRUE(Near(kRed)(Shown(BigCanvasCell(kStrokeMiddle, kStrokeRow)))) << "the painting brought back is not in the gallery";
+}
+
 TEST_F(WebPage, AFirstClickOnTheMenuStartsTheSound) {
   ASSERT_NO_FATAL_FAILURE(ReloadNotingSound());
   const Screenshot menu = browser_.Capture();
   ASSERT_TRUE(Click(kPaint));
   EXPECT_TRUE(WaitForNewScreen(menu)) << "the click on the paint button chose nothing";
   EXPECT_TRUE(WaitForSound()) << "no sound plays after the first click; " << browser_.Failure();
+}
+
+// Round the menu, the canvas choice and the big studio and back, 17 times, with quick clicks
+// and with quick taps: each of the 51 presses of each is one click, none lost.
+TEST_F(WebPage, EveryQuickClickAndTapChooses) {
+  constexpr int kRounds = 17;
+  constexpr std::array<Spot, 3> kRound = {kPaint, kBig, kStudioExit};
+  const std::array<std::pair<const char*, bool (tafutest::Browser::*)(int32_t, int32_t)>, 2> ways = {{
+      {"click", &tafutest::Browser::QuickClick},
+      {"tap", &tafutest::Browser::QuickTap},
+  }};
+  for (const auto& [way, press] : ways) {
+    for (int round = 0; round < kRounds; ++round) {
+      for (const Spot spot : kRound) {
+        ASSERT_TRUE(WaitForSettledScreen([](const Screenshot&) { return true; })) << browser_.Failure();
+        const Screenshot before = shot_;
+        ASSERT_TRUE((browser_.*press)(spot.x, spot.y)) << browser_.Failure();
+        ASSERT_TRUE(WaitForNewScreen(before)) << "a quick " << way << " at " << spot.x << "," << spot.y
+                                              << " was lost in round " << round;
+      }
+    }
+  }
+}
+
+// A child's resting hand: a second finger that touches and slides while the first is down
+// leaves the pointer where the first finger is, so lifting it there still chooses.
+TEST_F(WebPage, ASecondFingerDoesNotTakeThePointer) {
+  const Screenshot menu = browser_.Capture();
+  ASSERT_TRUE(browser_.TapWithSecondFinger(kPaint.x, kPaint.y, kMenuSky.x, kMenuSky.y)) << browser_.Failure();
+  EXPECT_TRUE(WaitForNewScreen(menu)) << "the paint button was not chosen";
 }
 
 TEST_F(WebPage, AFirstTapChoosesAsAClickDoesAndStartsTheSound) {
