@@ -469,7 +469,10 @@ std::vector<uint8_t> Browser::EvaluateBytes(const std::string& expression) {
     let text = '';
     for (let i = 0; i < bytes.length; i += 8192) text += String.fromCharCode.apply(null, bytes.subarray(i, i + 8192));
     return btoa(text); })())";
-  return DecodeBase64(JsonString(Evaluate(script)));
+  const std::string base64 = Text(Json::parse(Evaluate(script), nullptr, false));
+  gsize size = 0;
+  const std::unique_ptr<guchar, void (*)(gpointer)> bytes(g_base64_decode(base64.c_str(), &size), g_free);
+  return std::vector<uint8_t>(bytes.get(), bytes.get() + size);
 }
 
 bool Browser::Grant(const std::string& origin, const std::string& permission) {
