@@ -16,5 +16,3 @@ void AddFrameHook(KFrameHook hook) {
 void RunFrameHooks() {
   for (const KFrameHook hook : hooks) hook();
 }
-
-bool HasFrameHooks() { return !hooks.empty(); }
