@@ -413,7 +413,7 @@ bool Browser::CallAtOnce(const std::vector<std::pair<std::string, std::string>>&
     if (!Send(message)) return false;
   }
   bool answered = true;
-  for (int64_t id = first; id < nextId_; ++id) answered = !Await(id, {}, 60s).empty() && answered;
+  for (int64_t id = first; id < nextId_; ++id) answered = Await(id, {}, 60s).is_object() && answered;
   return answered && refusal_.empty();
 }
 
@@ -476,9 +476,9 @@ std::vector<uint8_t> Browser::EvaluateBytes(const std::string& expression) {
 }
 
 bool Browser::Grant(const std::string& origin, const std::string& permission) {
-  return !CallBrowser("Browser.grantPermissions",
-                      "{\"origin\":" + JsonQuote(origin) + ",\"permissions\":[" + JsonQuote(permission) + "]}")
-              .empty();
+  return CallBrowser("Browser.grantPermissions",
+                     "{\"origin\":" + JsonQuote(origin) + ",\"permissions\":[" + JsonQuote(permission) + "]}")
+      .is_object();
 }
 
 std::map<std::string, int64_t> Browser::StoredFiles(const std::string& database, const std::string& store) {
