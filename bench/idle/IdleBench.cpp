@@ -52,6 +52,18 @@ constexpr Spot kRest = {1, 1};
 constexpr auto kSettle = 2s;
 constexpr auto kSample = 10s;
 
+// Share of one core a process takes over kSample once it has settled; -1 when unreadable.
+double SettledCorePercent(pid_t pid) {
+  std::this_thread::sleep_for(kSettle);
+  const int64_t before = tafutest::ProcessCpuTicks(pid);
+  const auto start = std::chrono::steady_clock::now();
+  std::this_thread::sleep_for(kSample);
+  const int64_t after = tafutest::ProcessCpuTicks(pid);
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  if (before < 0 || after < 0) return -1;
+  return 100.0 * static_cast<double>(after - before) / static_cast<double>(sysconf(_SC_CLK_TCK)) / seconds;
+}
+
 class Game : public tafutest::GameLauncher {
  public:
   bool ClickAndSeeChange(Spot spot) const {
@@ -63,14 +75,7 @@ class Game : public tafutest::GameLauncher {
   // Share of one core the whole process uses while the screen rests, pointer still.
   double IdleCorePercent() const {
     MoveTo(kRest);
-    std::this_thread::sleep_for(kSettle);
-    const int64_t before = tafutest::ProcessCpuTicks(Pid());
-    const auto start = std::chrono::steady_clock::now();
-    std::this_thread::sleep_for(kSample);
-    const int64_t after = tafutest::ProcessCpuTicks(Pid());
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (before < 0 || after < 0) return -1;
-    return 100.0 * static_cast<double>(after - before) / static_cast<double>(sysconf(_SC_CLK_TCK)) / seconds;
+    return SettledCorePercent(Pid());
   }
 };
 
@@ -146,13 +151,7 @@ double PeerIdleCorePercent(const Peer& peer, const tafutest::TempFolder& home) {
   double percent = -1;
   if (waitpid(pid, nullptr, WNOHANG) == 0) {
     tafutest::Xdotool("mousemove 1 1");
-    std::this_thread::sleep_for(kSettle);
-    const int64_t before = tafutest::ProcessCpuTicks(pid);
-    std::this_thread::sleep_for(kSample);
-    const int64_t after = tafutest::ProcessCpuTicks(pid);
-    const double seconds = std::chrono::duration<double>(kSample).count();
-    if (before >= 0 && after >= 0)
-      percent = 100.0 * static_cast<double>(after - before) / static_cast<double>(sysconf(_SC_CLK_TCK)) / seconds;
+    percent = SettledCorePercent(pid);
     kill(pid, SIGTERM);
   }
   waitpid(pid, nullptr, 0);

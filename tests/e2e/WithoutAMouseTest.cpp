@@ -16,6 +16,7 @@
 
 #include "GameLauncher.h"
 #include "MenuPlaces.h"
+#include "PlayHelpers.h"
 #include "StudioPlaces.h"
 #include "TestAssets.h"
 
@@ -23,11 +24,6 @@ namespace {
 
 using namespace std::chrono_literals;
 using namespace tafutest;
-
-// A target's place on screen, as the Parts give it.
-struct Box {
-  int32_t x, y, width, height;
-};
 
 constexpr uint32_t kRingYellow = 0x3FD2FF;  // 0xBBGGRR
 constexpr Box kMenuPaint = {136, 205, 165, 141}, kMenuSwap = {624, 437, 146, 148}, kMenuSlide = {605, 249, 152, 129};
