@@ -253,4 +253,15 @@ TEST_F(WithOneSwitch, EveryScreenIsPlayedWithOneSwitchAndAClickEndsTheGame) {
   EXPECT_EQ(game_.Wait(5s), 0);
 }
 
+// Two switches: with a scan too slow to step by itself, Enter and the mouse's right button
+// step the ring, and Space chooses.
+TEST_F(WithOneSwitch, EnterAndTheRightButtonStepTheRing) {
+  Start({"--scanning", "--scan-seconds", "60"});
+  ASSERT_TRUE(game_.Key("Return") && WaitFor([&] { return Ringed(kMenuOptions); }, 5s));
+  // The mouse's moves are not followed: only its buttons count.
+  ASSERT_TRUE(game_.MoveTo(400, 300) && Xdotool("click 3") && WaitFor([&] { return Ringed(kMenuCopyDrawing); }, 5s));
+  ASSERT_TRUE(game_.ActAndSeeScreenChange([&] { return game_.Key("space"); }));
+  EXPECT_TRUE(IsBluish(game_.Pixel(kMenuSky))) << "not the copy-drawing game's difficulty choice";
+}
+
 }  // namespace
