@@ -32,8 +32,10 @@ void KFrameRecord::SetLayer(KFrameLayer* layer) {
 // in its order, that no unmarked command before them reaches into. Drawn before all the
 // others they give the same pixels, since nothing drawn in between lies under or over them.
 // Strict: each must be the next of earlier (the layer's own commands); else earlier is the
-// frame before, some of whose commands may have changed or gone. Counts those found.
-std::vector<bool> KFrameRecord::Unchanged(const std::vector<Recorded>& earlier, bool strict, size_t& found) const {
+// frame before, some of whose commands may have changed or gone. Counts those found, and
+// marks them in matched (earlier's size) when given.
+std::vector<bool> KFrameRecord::Unchanged(const std::vector<Recorded>& earlier, bool strict, size_t& found,
+                                          std::vector<bool>* matched) const {
   std::vector<bool> kept(current_.size(), false);
   std::vector<KScreenRect> changed;
   auto next = earlier.begin();
@@ -55,6 +57,7 @@ std::vector<bool> KFrameRecord::Unchanged(const std::vector<Recorded>& earlier, 
       continue;
     }
     kept[i] = true;
+    if (matched) (*matched)[static_cast<size_t>(at - earlier.begin())] = true;
     next = at + 1;
     ++found;
   }
@@ -100,8 +103,30 @@ bool KFrameRecord::DrawOverLayer() {
   return true;
 }
 
-bool KFrameRecord::End(bool presentAnyway) {
+// Every pixel outside the bounds of the painting commands that are new or gone is drawn by
+// the same commands, in the same order, as in the frame presented last.
+KScreenRect KFrameRecord::ChangedSincePresented() const {
+  size_t found = 0;
+  std::vector<bool> matched(presented_.size(), false);
+  const std::vector<bool> kept = Unchanged(presented_, false, found, &matched);
+  KScreenRect changed;
+  const auto grow = [&changed](const Recorded& recorded) {
+    if (!recorded.command.Paints()) return;
+    const KScreenRect& b = recorded.bounds;
+    changed = changed == KScreenRect{} ? b
+                                       : KScreenRect{std::min(changed.left, b.left), std::min(changed.top, b.top),
+                                                     std::max(changed.right, b.right), std::max(changed.bottom, b.bottom)};
+  };
+  for (size_t i = 0; i < current_.size(); ++i)
+    if (!kept[i]) grow(current_[i]);
+  for (size_t i = 0; i < presented_.size(); ++i)
+    if (!matched[i]) grow(presented_[i]);
+  return changed;
+}
+
+bool KFrameRecord::End(bool presentAnyway, KScreenRect* changed) {
   const bool same = current_ == presented_;
+  if (changed) *changed = presentAnyway ? kEverywhere : same ? KScreenRect{} : ChangedSincePresented();
   // A frame partly drawn already is finished whole, so that the target holds all of it.
   if ((!same || presentAnyway || drawn_ > 0) && (drawn_ > 0 || !DrawOverLayer())) Flush();
   presented_ = std::move(current_);

@@ -58,8 +58,9 @@ class KFrameRecord {
   void SetLayer(KFrameLayer* layer);
   // The frame ends. True when it must be presented: it differs from the frame presented
   // last, or presentAnyway; it has then been drawn. False: nothing was drawn that the window
-  // does not show already.
-  bool End(bool presentAnyway);
+  // does not show already. With changed, also where its pixels may differ from those of the
+  // frame presented last (everywhere when presentAnyway).
+  bool End(bool presentAnyway, KScreenRect* changed = nullptr);
 
  private:
   struct Recorded {
@@ -68,7 +69,9 @@ class KFrameRecord {
     KScreenRect cover;
     bool operator==(const Recorded&) const = default;
   };
-  std::vector<bool> Unchanged(const std::vector<Recorded>& earlier, bool strict, size_t& found) const;
+  std::vector<bool> Unchanged(const std::vector<Recorded>& earlier, bool strict, size_t& found,
+                              std::vector<bool>* matched = nullptr) const;
+  KScreenRect ChangedSincePresented() const;
   bool DrawOverLayer();
   bool RemakeLayer(size_t firstPainting, std::vector<bool>& kept);
   void Draw(const Recorded& recorded) { drawer_.Draw(recorded.command); }

@@ -26,6 +26,27 @@ int32_t EdgeWrap();
 // The GL copies between two framebuffers as memory (glBlitFramebuffer).
 bool CopiesBetweenFramebuffers();
 
+// Shows a part of the window's back buffer without swapping the buffers, so that the back
+// buffer keeps the whole frame for the next part. Found only where it pays: a software
+// renderer on X, which draws every window pixel on the processor and copies all of them to
+// the X server at a swap (a GPU draws the whole frame for nothing and keeps its swap in time
+// with the display). Empty elsewhere.
+class KPartPresenter {
+ public:
+  // With the window's GL context current.
+  static KPartPresenter Find();
+  explicit operator bool() const { return copy_ != nullptr; }
+  // x and y from the drawable's bottom-left corner, in its pixels.
+  void Show(int32_t x, int32_t y, int32_t width, int32_t height) const;
+
+ private:
+  // The copying function, of the platform's own type.
+  using Copy = void (*)();
+  Copy copy_ = nullptr;
+  void* display_ = nullptr;
+  unsigned long drawable_ = 0;
+};
+
 // Waits until the real clock, in milliseconds, reads target. The browser's page lives on
 // only while the game waits: there the wait always hands it its turn.
 void WaitForRealClock(uint64_t target, uint64_t now);

@@ -34,6 +34,11 @@ int32_t EdgeWrap() { return GL_CLAMP_TO_EDGE; }
 
 bool CopiesBetweenFramebuffers() { return false; }
 
+// The page shows whatever the canvas holds once a frame ends: there is no part to choose.
+KPartPresenter KPartPresenter::Find() { return {}; }
+
+void KPartPresenter::Show(int32_t, int32_t, int32_t, int32_t) const {}
+
 // The page lives on only while the game waits: the wait hands the browser its turn, even when
 // it is over already.
 void WaitForRealClock(uint64_t target, uint64_t now) {

@@ -1,12 +1,16 @@
 // The desktop: Linux with X11, Wayland or KMS, the compatibility profile of desktop GL.
 #include <SDL.h>
 #include <SDL_opengl.h>
+#include <GL/glx.h>
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <iterator>
+#include <string>
 #include <thread>
 
 #include "KPlatform.h"
@@ -22,7 +26,52 @@ constexpr KVideoDriver kDrivers[] = {{"x11", "DISPLAY"}, {"wayland", "WAYLAND_DI
 // screen costs little more than drawing its frames.
 constexpr std::chrono::microseconds kSpin{250};
 
+// Mesa's renderers that draw on the processor.
+constexpr const char* kSoftwareRenderers[] = {"llvmpipe", "softpipe", "swrast"};
+
+bool IsSoftwareRenderer() {
+  const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+  if (!renderer) return false;
+  return std::any_of(std::begin(kSoftwareRenderers), std::end(kSoftwareRenderers),
+                     [renderer](const char* name) { return std::strstr(renderer, name) != nullptr; });
+}
+
+bool HasWord(const char* words, const std::string& word) {
+  const std::string padded = std::string(" ") + (words ? words : "") + " ";
+  return padded.find(" " + word + " ") != std::string::npos;
+}
+
+using CopySubBuffer = void (*)(Display*, GLXDrawable, int, int, int, int);
+
+// GLX's functions are looked up through SDL, which has loaded the GL library already.
+template <typename Function>
+Function GlxFunction(const char* name) {
+  return reinterpret_cast<Function>(SDL_GL_GetProcAddress(name));
+}
+
 }  // namespace
+
+KPartPresenter KPartPresenter::Find() {
+  KPartPresenter presenter;
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (!driver || std::strcmp(driver, "x11") != 0 || !IsSoftwareRenderer()) return presenter;
+  const auto currentDisplay = GlxFunction<Display* (*)()>("glXGetCurrentDisplay");
+  const auto currentDrawable = GlxFunction<GLXDrawable (*)()>("glXGetCurrentDrawable");
+  const auto extensions = GlxFunction<const char* (*)(Display*, int)>("glXQueryExtensionsString");
+  if (!currentDisplay || !currentDrawable || !extensions) return presenter;
+  Display* display = currentDisplay();
+  const GLXDrawable drawable = currentDrawable();
+  if (!display || !drawable || !HasWord(extensions(display, DefaultScreen(display)), "GLX_MESA_copy_sub_buffer"))
+    return presenter;
+  presenter.copy_ = GlxFunction<Copy>("glXCopySubBufferMESA");
+  presenter.display_ = display;
+  presenter.drawable_ = drawable;
+  return presenter;
+}
+
+void KPartPresenter::Show(int32_t x, int32_t y, int32_t width, int32_t height) const {
+  if (copy_) reinterpret_cast<CopySubBuffer>(copy_)(static_cast<Display*>(display_), drawable_, x, y, width, height);
+}
 
 const KVideoDriver* VisibleVideoDrivers(size_t& count) {
   count = std::size(kDrivers);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -35,6 +36,23 @@ bool IsWholeMultiple(const KFrameRect& rect, int32_t frameWidth, int32_t frameHe
   if (frameWidth <= 0 || frameHeight <= 0 || rect.width % frameWidth != 0 || rect.height % frameHeight != 0)
     return false;
   return rect.width / frameWidth == rect.height / frameHeight && rect.width >= frameWidth;
+}
+
+KFrameRect WindowAreaOf(const KFrameRect& framePart, const KFrameRect& placement, int32_t frameWidth,
+                        int32_t frameHeight) {
+  if (frameWidth <= 0 || frameHeight <= 0 || framePart.width <= 0 || framePart.height <= 0) return {};
+  // A smoothed window pixel mixes the frame pixels on both sides of where it samples.
+  const auto spread = [](int64_t start, int64_t end, int32_t rectStart, int32_t rectSize, int32_t frameSize) {
+    const int64_t from = std::clamp<int64_t>(start - 1, 0, frameSize);
+    const int64_t to = std::clamp<int64_t>(end + 1, from, frameSize);
+    return std::pair<int32_t, int32_t>{static_cast<int32_t>(rectStart + from * rectSize / frameSize),
+                                       static_cast<int32_t>(rectStart + (to * rectSize + frameSize - 1) / frameSize)};
+  };
+  const auto [left, right] = spread(framePart.left, static_cast<int64_t>(framePart.left) + framePart.width,
+                                    placement.left, placement.width, frameWidth);
+  const auto [top, bottom] = spread(framePart.top, static_cast<int64_t>(framePart.top) + framePart.height,
+                                    placement.top, placement.height, frameHeight);
+  return {left, top, right - left, bottom - top};
 }
 
 int32_t WindowScale(int32_t usableWidth, int32_t usableHeight, int32_t frameWidth, int32_t frameHeight) {

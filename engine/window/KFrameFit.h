@@ -19,6 +19,11 @@ KFrameRect FitFrame(int32_t outputWidth, int32_t outputHeight, int32_t frameWidt
 // The rectangle shows every frame pixel as a whole k x k block.
 bool IsWholeMultiple(const KFrameRect& rect, int32_t frameWidth, int32_t frameHeight);
 
+// The window pixels of the placed frame whose colour can come from the given part of the
+// frame, scaled smoothly: the part and one frame pixel around it, clipped to the placement.
+KFrameRect WindowAreaOf(const KFrameRect& framePart, const KFrameRect& placement, int32_t frameWidth,
+                        int32_t frameHeight);
+
 // The largest whole k >= 1 with k x the frame inside 90 % of the usable area.
 int32_t WindowScale(int32_t usableWidth, int32_t usableHeight, int32_t frameWidth, int32_t frameHeight);
 

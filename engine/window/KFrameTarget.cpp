@@ -111,7 +111,7 @@ class KPresentState {
   KPresentState& operator=(const KPresentState&) = delete;
 
  private:
-  static constexpr GLenum kSwitches[] = {GL_BLEND, GL_DEPTH_TEST, GL_TEXTURE_2D};
+  static constexpr GLenum kSwitches[] = {GL_BLEND, GL_DEPTH_TEST, GL_TEXTURE_2D, GL_SCISSOR_TEST};
   GLint viewport_[4]{};
   GLint texture_ = 0;
   GLint matrixMode_ = 0;
@@ -120,9 +120,10 @@ class KPresentState {
 };
 
 // Draws a texture of the frame's size, unblended, onto a rectangle of the drawable the
-// bound framebuffer draws into; with clearAround, what lies around it is black.
+// bound framebuffer draws into; with clearAround, what lies around it is black. When only is
+// not empty, nothing outside it is drawn.
 void DrawFrameTexture(GLuint texture, const KFrameRect& rect, int32_t drawableWidth, int32_t drawableHeight,
-                      GLint filter, bool clearAround) {
+                      GLint filter, bool clearAround, const KFrameRect& only = {}) {
   const KPresentState kept;
   glMatrixMode(GL_PROJECTION);
   glPushMatrix();
@@ -133,6 +134,11 @@ void DrawFrameTexture(GLuint texture, const KFrameRect& rect, int32_t drawableWi
   glLoadIdentity();
 
   glViewport(0, 0, drawableWidth, drawableHeight);
+  glDisable(GL_SCISSOR_TEST);
+  if (only.width > 0 && only.height > 0) {
+    glScissor(only.left, drawableHeight - only.top - only.height, only.width, only.height);
+    glEnable(GL_SCISSOR_TEST);
+  }
   if (clearAround) {
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
@@ -163,6 +169,16 @@ void KFrameTarget::Present(int32_t drawableWidth, int32_t drawableHeight) {
   // Whole multiples repeat every pixel as a sharp block; other sizes are smoothed.
   const GLint filter = IsWholeMultiple(rect, width_, height_) ? GL_NEAREST : GL_LINEAR;
   DrawFrameTexture(texture_, rect, drawableWidth, drawableHeight, filter, true);
+}
+
+KFrameRect KFrameTarget::PresentPart(int32_t drawableWidth, int32_t drawableHeight, const KFrameRect& framePart) {
+  const KFrameRect rect = Placement(drawableWidth, drawableHeight);
+  const KFrameRect area = WindowAreaOf(framePart, rect, width_, height_);
+  if (area.width <= 0 || area.height <= 0) return area;
+  bindFramebuffer_(GL_FRAMEBUFFER, 0);
+  const GLint filter = IsWholeMultiple(rect, width_, height_) ? GL_NEAREST : GL_LINEAR;
+  DrawFrameTexture(texture_, rect, drawableWidth, drawableHeight, filter, false, area);
+  return area;
 }
 
 void KFrameTarget::Select() const { bindFramebuffer_(GL_FRAMEBUFFER, framebuffer_); }

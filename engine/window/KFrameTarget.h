@@ -22,6 +22,9 @@ class KFrameTarget final : public KFrameLayer {
   bool Create(int32_t width, int32_t height);
   // Draws the frame into the window's back buffer, fitted to a drawable of this size.
   void Present(int32_t drawableWidth, int32_t drawableHeight);
+  // Draws only the window pixels that show this part of the frame (frame pixels from its
+  // top-left corner) into the back buffer, which holds the rest already; returns them.
+  KFrameRect PresentPart(int32_t drawableWidth, int32_t drawableHeight, const KFrameRect& framePart);
   // Drawing goes to the frame again (after the window's buffers were swapped).
   void Select() const;
   // Where the frame lies on a drawable of this size.

@@ -65,15 +65,46 @@ void KScreenGL::SetClearColor(float r, float g, float b, float a) {
   clearColor_[3] = a;
 }
 
-void KScreenGL::PresentFrame() {
+void KScreenGL::PresentFrame(const KScreenRect& changed) {
   presentPending_ = false;
   ++presentedFrames_;
   int width = 0;
   int height = 0;
   SDL_GL_GetDrawableSize(window_, &width, &height);
-  frame_->Present(width, height);
-  SDL_GL_SwapWindow(window_);
+  const bool swapped = width == swappedWidth_ && height == swappedHeight_;
+  if (partPresenter_ && swapped) {
+    PresentChangedPart(width, height, changed);
+  } else {
+    // The renderer learns the window's size anew only after a swap: after the window changed
+    // size, a frame is swapped in whole, and the next one drawn again at the size learnt.
+    frame_->Present(width, height);
+    SDL_GL_SwapWindow(window_);
+    if (partPresenter_ && !swapped) presentPending_ = true;
+    swappedWidth_ = width;
+    swappedHeight_ = height;
+    wholeFrameKept_ = false;
+  }
   frame_->Select();
+}
+
+// Scaling the frame and handing the whole window to the X server is most of what a software
+// renderer spends on a frame that changed in one small place, so the frame is drawn and shown
+// only where it changed: the buffers are not swapped again, and the back buffer keeps the
+// rest as the window shows it.
+void KScreenGL::PresentChangedPart(int32_t drawableWidth, int32_t drawableHeight, const KScreenRect& changed) {
+  KFrameRect shown{0, 0, drawableWidth, drawableHeight};
+  if (wholeFrameKept_ && !(changed == kEverywhere)) {
+    const int32_t left = std::clamp<int32_t>(changed.left, 0, width_);
+    const int32_t top = std::clamp<int32_t>(changed.top, 0, height_);
+    const KFrameRect part{left, top, std::clamp<int32_t>(changed.right, left, width_) - left,
+                          std::clamp<int32_t>(changed.bottom, top, height_) - top};
+    shown = frame_->PresentPart(drawableWidth, drawableHeight, part);
+  } else {
+    frame_->Present(drawableWidth, drawableHeight);
+  }
+  if (shown.width > 0 && shown.height > 0)
+    partPresenter_.Show(shown.left, drawableHeight - shown.top - shown.height, shown.width, shown.height);
+  wholeFrameKept_ = true;
 }
 
 void KScreenGL::Flip(bool waitWhileInactive, bool resetAfter) {
@@ -84,7 +115,8 @@ void KScreenGL::Flip(bool waitWhileInactive, bool resetAfter) {
   }
   const uint64_t now = GetMilliseconds();
   if (fadeLevel_ < 1.0f) DrawFade();
-  if (frames_->End(presentPending_)) PresentFrame();
+  KScreenRect changed = kEverywhere;
+  if (frames_->End(presentPending_, partPresenter_ ? &changed : nullptr)) PresentFrame(changed);
   // Without the focus, this frame is the one the game stands still on: the frame target
   // keeps it, to be shown again whenever the window is uncovered while the game waits.
   const bool standStill = waitWhileInactive && HasDesktop() && !IsForeground();

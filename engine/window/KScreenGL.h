@@ -9,6 +9,7 @@
 #include "KScreen.h"
 #include "graphic/KDrawGL.h"
 #include "graphic/KFrameRecord.h"
+#include "platform/KPlatform.h"
 
 class KScreenGL final : public KScreen {
  public:
@@ -61,7 +62,9 @@ class KScreenGL final : public KScreen {
   static bool HasDesktop();
   void WaitForFocus();
   bool ApplyFullScreen(bool full);
-  void PresentFrame();
+  // Shows the frame; only where it changed, when that is known and pays.
+  void PresentFrame(const KScreenRect& changed = kEverywhere);
+  void PresentChangedPart(int32_t drawableWidth, int32_t drawableHeight, const KScreenRect& changed);
   void FollowWindowSize();
   void FollowWindowEvent(uint8_t windowEvent);
   int32_t WindowedScale() const;
@@ -94,4 +97,10 @@ class KScreenGL final : public KScreen {
   // has not changed.
   bool presentPending_ = true;
   uint64_t presentedFrames_ = 0;
+  // Shows parts of the frame on a software renderer; the drawable's size at the last swap,
+  // and whether its back buffer holds the whole frame as the window shows it.
+  KPartPresenter partPresenter_;
+  int32_t swappedWidth_ = 0;
+  int32_t swappedHeight_ = 0;
+  bool wholeFrameKept_ = false;
 };

@@ -137,6 +137,7 @@ bool KScreenGL::CreateContext() {
     ShowMessage("Could not make  openGL Context", "OpenGl error");
     return false;
   }
+  partPresenter_ = KPartPresenter::Find();
   return true;
 }
 
