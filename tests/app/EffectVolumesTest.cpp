@@ -28,10 +28,9 @@ struct Effect {
 };
 
 constexpr Effect kEffects[] = {
-    {true, "snd/sfx/click.ogg", 100},      {true, "snd/sfx/tool.wav", 100},      {true, "snd/sfx/slide.wav", 36},
-    {true, "snd/sfx/swap.wav", 100},       {true, "snd/sfx/test_true.wav", 100}, {true, "snd/sfx/test_false.wav", 100},
-    {false, "snd/sfx/save_ok.wav", 100},   {false, "snd/sfx/save_failed.wav", 100},
-    {false, "snd/sfx/color.wav", 100},
+    {true, "snd/sfx/click.ogg", 100},    {true, "snd/sfx/tool.wav", 100},      {true, "snd/sfx/slide.wav", 36},
+    {true, "snd/sfx/swap.wav", 100},     {true, "snd/sfx/test_true.wav", 100}, {true, "snd/sfx/test_false.wav", 100},
+    {false, "snd/sfx/save_ok.wav", 100}, {false, "snd/sfx/save_failed.wav", 100}, {false, "snd/sfx/color.wav", 100},
 };
 
 // The game's own name of a file: backslashes.

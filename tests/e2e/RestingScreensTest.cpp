@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <ostream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "MenuPlaces.h"
@@ -21,14 +22,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
-using tafutest::Point;
+using namespace tafutest;
 
 // How far a colour channel may stray from the reference: software GL rounds alike on every
 // machine within this, and an edge that moves changes far more.
 constexpr int32_t kTolerance = 8;
 constexpr int32_t kStripRows = 10;
 
-uint32_t RowColour(int32_t row) { return 0xFF000000u | static_cast<uint32_t>(0x153A60 + 0x241B11 * (row % kStripRows)); }
+uint32_t RowColour(int32_t, int32_t row) {
+  return 0xFF000000u | static_cast<uint32_t>(0x153A60 + 0x241B11 * (row % kStripRows));
+}
 uint32_t PaintingColour(int32_t column, int32_t row) { return (column / 5 + row / 5) % 2 ? 0xFF2B2FEFu : 0xFFD1F9FEu; }
 
 // Points of the paint and Load buttons that no button of the screen they open covers: a
@@ -51,73 +54,58 @@ void PrintTo(const RestingScreen& screen, std::ostream* out) { *out << screen.na
 
 const RestingScreen kScreens[] = {
     {"menu", {}},
-    {"options", {tafutest::kOptions}},
-    {"difficulty", {tafutest::kSwap}},
+    {"options", {kOptions}},
+    {"difficulty", {kSwap}},
     {"canvas_size", {kPaintAside}},
-    {"swap_puzzle", {tafutest::kSwap, tafutest::kEasyButton}},
-    {"slide_puzzle", {tafutest::kSlide, tafutest::kEasyButton}},
-    {"copy_drawing", {tafutest::kCopyDrawing, tafutest::kEasyButton}},
-    {"copy_colours", {tafutest::kCopyColours}},
-    {"copy_colours_picked", {tafutest::kCopyColours}, kPictureCell},
-    {"big_studio", {kPaintAside, tafutest::kBig}},
-    {"small_studio", {kPaintAside, tafutest::kSmall}},
-    {"big_gallery", {kPaintAside, tafutest::kBig, kLoadAside}},
-    {"small_gallery", {kPaintAside, tafutest::kSmall, kLoadAside}},
-};
-
-// The built game with the test's puzzle pictures and one saved painting of each size.
-class GameCopy : public tafutest::GameLauncher {
- public:
-  GameCopy() : GameLauncher({"img", "snd"}) {
-    for (const char* folder : {"game/big", "game/small", "draw/big", "draw/small"})
-      fs::create_directories(Folder().Path() / folder);
-    tafutest::WriteFile(File("game/big/1.tga"), tafutest::GamePictureBytes(50, 40, [](int32_t, int32_t row) {
-                          return RowColour(row);
-                        }));
-    tafutest::WriteFile(File("game/small/1.tga"), tafutest::GamePictureBytes(15, 15, [](int32_t, int32_t row) {
-                          return RowColour(row);
-                        }));
-    tafutest::WriteFile(File("draw/big/1.tga"), tafutest::GamePictureBytes(50, 40, PaintingColour));
-    tafutest::WriteFile(File("draw/small/1.tga"), tafutest::GamePictureBytes(15, 15, PaintingColour));
-    tafutest::WriteFile(File("setup.ini"),
-                        "[DEBUG]\r\nSHOWFPS=0\r\n[BIG_IMAGES]\r\nCOUNT=1\r\n[SMALL_IMAGES]\r\nCOUNT=1\r\n");
-  }
+    {"swap_puzzle", {kSwap, kEasyButton}},
+    {"slide_puzzle", {kSlide, kEasyButton}},
+    {"copy_drawing", {kCopyDrawing, kEasyButton}},
+    {"copy_colours", {kCopyColours}},
+    {"copy_colours_picked", {kCopyColours}, kPictureCell},
+    {"big_studio", {kPaintAside, kBig}},
+    {"small_studio", {kPaintAside, kSmall}},
+    {"big_gallery", {kPaintAside, kBig, kLoadAside}},
+    {"small_gallery", {kPaintAside, kSmall, kLoadAside}},
 };
 
 class RestingScreens : public ::testing::TestWithParam<RestingScreen> {};
 
 TEST_P(RestingScreens, LookExactlyAsTheirReference) {
-  const std::string unavailable = tafutest::EndToEndUnavailable();
-  if (!unavailable.empty()) GTEST_SKIP() << unavailable;
+  if (const std::string unavailable = EndToEndUnavailable(); !unavailable.empty()) GTEST_SKIP() << unavailable;
   const RestingScreen& screen = GetParam();
-  GameCopy game;
+  // The built game with the test's puzzle pictures and one saved painting of each size.
+  GameLauncher game({"img", "snd"});
+  WritePuzzlePictures(game.Folder(), RowColour, RowColour);
+  for (const auto& [size, columns, rows] : {std::tuple{"big", 50, 40}, {"small", 15, 15}}) {
+    fs::create_directories(game.File("draw/") + size);
+    WriteFile(game.File("draw/") + size + "/1.tga", GamePictureBytes(columns, rows, PaintingColour));
+  }
   ASSERT_TRUE(game.Start());
-  ASSERT_TRUE(game.WaitForPixel(tafutest::kMenuSky, tafutest::IsBluish)) << "no menu";
-  ASSERT_TRUE(game.MoveTo(tafutest::kNowhere));
-  tafutest::WindowPicture shown = tafutest::WaitForRest(game);
+  ASSERT_TRUE(game.WaitForPixel(kMenuSky, IsBluish)) << "no menu";
+  ASSERT_TRUE(game.MoveTo(kNowhere));
+  WindowPicture shown = WaitForRest(game);
   for (const Point spot : screen.clicks) {
-    shown = tafutest::ClickAndWaitForRest(game, spot, tafutest::kNowhere);
+    shown = ClickAndWaitForRest(game, spot, kNowhere);
     ASSERT_FALSE(shown.empty()) << "no screen at rest after the click at " << spot.x << ", " << spot.y;
   }
   if (screen.pick.x != 0) {
-    shown = tafutest::ClickAndWaitForRest(game, screen.pick, tafutest::kNowhere, kSwatchPixels / 2);
+    shown = ClickAndWaitForRest(game, screen.pick, kNowhere, kSwatchPixels / 2);
     ASSERT_FALSE(shown.empty()) << "no colour picked";
   }
 
   const std::string reference = std::string(TAFU_SOURCE_DIR) + "/tests/e2e/reference/" + screen.name + ".png";
   if (std::getenv("TAFU_UPDATE_REFERENCES")) {
-    ASSERT_TRUE(tafutest::WritePicturePng(reference, shown)) << reference;
+    ASSERT_TRUE(WritePicturePng(reference, shown)) << reference;
     return;
   }
-  const tafutest::WindowPicture wanted = tafutest::ReadPicturePng(reference);
+  const WindowPicture wanted = ReadPicturePng(reference);
   ASSERT_FALSE(wanted.empty()) << "no reference picture " << reference;
-  const tafutest::PictureDifference difference = tafutest::ComparePictures(shown, wanted, kTolerance);
-  if (difference.pixels == 0) return;
+  const std::string difference = PictureDifference(shown, wanted, kTolerance);
+  if (difference.empty()) return;
   const std::string kept = fs::absolute(std::string(screen.name) + "-shown.png").string();
-  tafutest::WritePicturePng(kept, shown);
-  ADD_FAILURE() << "the " << screen.name << " screen differs from its reference in " << difference.pixels
-                << " pixels, by up to " << difference.largest << ", between (" << difference.left << ", " << difference.top << ") and (" << difference.right
-                << ", " << difference.bottom << "); what it showed is in " << kept;
+  WritePicturePng(kept, shown);
+  ADD_FAILURE() << "the " << screen.name << " screen differs from its reference in " << difference
+                << "; what it showed is in " << kept;
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryScreen, RestingScreens, ::testing::ValuesIn(kScreens),

@@ -413,7 +413,7 @@ bool Browser::CallAtOnce(const std::vector<std::pair<std::string, std::string>>&
     if (!Send(message)) return false;
   }
   bool answered = true;
-  for (int64_t id = first; id < nextId_; ++id) answered = Await(id, {}, 60s).is_object() && answered;
+  for (int64_t id = first; id < nextId_; ++id) answered = Await(id, {}, kCallTimeout).is_object() && answered;
   return answered && refusal_.empty();
 }
 
@@ -427,36 +427,23 @@ bool Browser::QuickClick(int32_t x, int32_t y) {
 
 namespace {
 
-// The touch points of fingers at these places, each with its own id.
-std::string TouchPoints(const std::vector<std::array<int32_t, 3>>& fingers) {
-  std::string points = "[";
-  for (const auto& [id, x, y] : fingers) {
-    if (points.size() > 1) points += ",";
-    points += "{\"id\":" + std::to_string(id) + ",\"x\":" + std::to_string(x) + ",\"y\":" + std::to_string(y) + "}";
-  }
-  return points + "]";
-}
-
-std::string TouchEvent(const std::string& type, const std::vector<std::array<int32_t, 3>>& fingers) {
-  return "{\"type\":" + JsonQuote(type) + ",\"touchPoints\":" + TouchPoints(fingers) + "}";
+// A touch event's command: its type and the fingers down, each its id and place.
+std::pair<std::string, std::string> TouchEvent(const char* type, const std::vector<std::array<int32_t, 3>>& fingers) {
+  Json points = Json::array();
+  for (const auto& [id, x, y] : fingers) points.push_back({{"id", id}, {"x", x}, {"y", y}});
+  return {"Input.dispatchTouchEvent", Json{{"type", type}, {"touchPoints", points}}.dump()};
 }
 
 }  // namespace
 
 bool Browser::QuickTap(int32_t x, int32_t y) {
-  return CallAtOnce({{"Input.dispatchTouchEvent", TouchEvent("touchStart", {{0, x, y}})},
-                     {"Input.dispatchTouchEvent", TouchEvent("touchEnd", {})}});
+  return CallAtOnce({TouchEvent("touchStart", {{0, x, y}}), TouchEvent("touchEnd", {})});
 }
 
 bool Browser::TapWithSecondFinger(int32_t x, int32_t y, int32_t otherX, int32_t otherY) {
-  const std::vector<std::pair<std::string, std::string>> steps = {
-      {"Input.dispatchTouchEvent", TouchEvent("touchStart", {{0, x, y}})},
-      {"Input.dispatchTouchEvent", TouchEvent("touchStart", {{0, x, y}, {1, otherX, otherY}})},
-      {"Input.dispatchTouchEvent", TouchEvent("touchMove", {{0, x, y}, {1, otherX + kSlide, otherY + kSlide}})},
-      {"Input.dispatchTouchEvent", TouchEvent("touchEnd", {{0, x, y}})},
-      {"Input.dispatchTouchEvent", TouchEvent("touchEnd", {})},
-  };
-  for (const auto& step : steps) {
+  for (const auto& step : {TouchEvent("touchStart", {{0, x, y}}), TouchEvent("touchStart", {{0, x, y}, {1, otherX, otherY}}),
+                           TouchEvent("touchMove", {{0, x, y}, {1, otherX + kSlide, otherY + kSlide}}),
+                           TouchEvent("touchEnd", {{0, x, y}}), TouchEvent("touchEnd", {})}) {
     if (!CallAtOnce({step})) return false;
     std::this_thread::sleep_for(kRestBeforePress);
   }

@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <functional>
 #include <memory>
+#include <numeric>
 #include <thread>
 
 namespace tafutest {
@@ -24,9 +26,7 @@ WindowPicture WholeWindow(const GameLauncher& game) { return game.Area(0, 0, kWi
 
 size_t PixelsChanged(const WindowPicture& a, const WindowPicture& b) {
   if (a.size() != b.size()) return kPixels;
-  size_t changed = 0;
-  for (size_t i = 0; i < a.size(); ++i) changed += a[i] != b[i] ? 1 : 0;
-  return changed;
+  return std::transform_reduce(a.begin(), a.end(), b.begin(), size_t{0}, std::plus<>(), std::not_equal_to<>());
 }
 
 int32_t Channel(uint32_t pixel, int shift) { return static_cast<int32_t>((pixel >> shift) & 0xFF); }
@@ -48,24 +48,22 @@ WindowPicture WaitForRest(const GameLauncher& game) {
 
 WindowPicture ClickAndWaitForRest(const GameLauncher& game, Point spot, Point restAt, size_t changed) {
   const WindowPicture before = WholeWindow(game);
-  if (!game.Click(spot) || !game.MoveTo(restAt)) return {};
-  if (!WaitFor([&] { return PixelsChanged(WholeWindow(game), before) >= changed; }, kTimeout)) return {};
+  if (!game.Click(spot) || !game.MoveTo(restAt) ||
+      !WaitFor([&] { return PixelsChanged(WholeWindow(game), before) >= changed; }, kTimeout))
+    return {};
   return WaitForRest(game);
 }
 
 bool WritePicturePng(const std::string& path, const WindowPicture& picture) {
   if (picture.size() != kPixels) return false;
   std::vector<uint8_t> rgb;
-  rgb.reserve(kPixels * 3);
   for (const uint32_t pixel : picture)
     for (const int shift : {0, 8, 16}) rgb.push_back(static_cast<uint8_t>(Channel(pixel, shift)));
   return stbi_write_png(path.c_str(), kWindowWidth, kWindowHeight, 3, rgb.data(), kWindowWidth * 3) != 0;
 }
 
 WindowPicture ReadPicturePng(const std::string& path) {
-  int width = 0;
-  int height = 0;
-  int channels = 0;
+  int width = 0, height = 0, channels = 0;
   const std::unique_ptr<uint8_t, void (*)(void*)> rgb(stbi_load(path.c_str(), &width, &height, &channels, 3),
                                                       stbi_image_free);
   if (!rgb || width != kWindowWidth || height != kWindowHeight) return {};
@@ -77,25 +75,22 @@ WindowPicture ReadPicturePng(const std::string& path) {
   return picture;
 }
 
-PictureDifference ComparePictures(const WindowPicture& shown, const WindowPicture& reference, int32_t tolerance) {
-  PictureDifference difference;
+std::string PictureDifference(const WindowPicture& shown, const WindowPicture& reference, int32_t tolerance) {
+  int32_t pixels = 0, most = 0, left = kWindowWidth, top = kWindowHeight, right = -1, bottom = -1;
   for (int32_t y = 0; y < kWindowHeight; ++y) {
     for (int32_t x = 0; x < kWindowWidth; ++x) {
       const size_t i = static_cast<size_t>(y) * kWindowWidth + x;
-      const uint32_t a = i < shown.size() ? shown[i] : 0;
-      const uint32_t b = i < reference.size() ? reference[i] : 0;
+      const uint32_t a = i < shown.size() ? shown[i] : 0, b = i < reference.size() ? reference[i] : 0;
       int32_t largest = 0;
       for (const int shift : {0, 8, 16}) largest = std::max(largest, std::abs(Channel(a, shift) - Channel(b, shift)));
       if (largest <= tolerance) continue;
-      difference.largest = std::max(difference.largest, largest);
-      ++difference.pixels;
-      difference.left = std::min(difference.left, x);
-      difference.top = std::min(difference.top, y);
-      difference.right = std::max(difference.right, x);
-      difference.bottom = std::max(difference.bottom, y);
+      ++pixels, most = std::max(most, largest), left = std::min(left, x), top = std::min(top, y);
+      right = std::max(right, x), bottom = std::max(bottom, y);
     }
   }
-  return difference;
+  if (pixels == 0) return {};
+  return std::to_string(pixels) + " pixels, by up to " + std::to_string(most) + ", between (" + std::to_string(left) + ", " +
+         std::to_string(top) + ") and (" + std::to_string(right) + ", " + std::to_string(bottom) + ")";
 }
 
 }  // namespace tafutest

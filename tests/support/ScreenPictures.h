@@ -32,13 +32,8 @@ bool WritePicturePng(const std::string& path, const WindowPicture& picture);
 // Empty when the file is missing or not 800 x 600.
 WindowPicture ReadPicturePng(const std::string& path);
 
-// Where two pictures differ by more than tolerance in a colour channel: how many pixels, by
-// how much at most, and the smallest box holding them all.
-struct PictureDifference {
-  int32_t pixels = 0;
-  int32_t largest = 0;  // the largest difference of a channel
-  int32_t left = kWindowWidth, top = kWindowHeight, right = -1, bottom = -1;
-};
-PictureDifference ComparePictures(const WindowPicture& shown, const WindowPicture& reference, int32_t tolerance);
+// Where two pictures differ by more than tolerance in a colour channel: empty when nowhere,
+// else how many pixels, by how much at most, and the smallest box holding them all.
+std::string PictureDifference(const WindowPicture& shown, const WindowPicture& reference, int32_t tolerance);
 
 }  // namespace tafutest

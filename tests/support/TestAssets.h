@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,17 @@ std::string GamePictureBytes(int32_t columns, int32_t rows, CellAt cellAt) {
     }
   }
   return bytes;
+}
+
+// The test's own puzzle pictures in the program folder, one big (50 x 40) and one small
+// (15 x 15) with their cells from bigCell and smallCell, and a setup.ini that counts one of
+// each and shows no frame counter.
+template <typename BigCell, typename SmallCell>
+void WritePuzzlePictures(const TempFolder& folder, BigCell bigCell, SmallCell smallCell) {
+  for (const char* size : {"big", "small"}) std::filesystem::create_directories(folder.Path() / "game" / size);
+  WriteFile(folder / "game/big/1.tga", GamePictureBytes(50, 40, bigCell));
+  WriteFile(folder / "game/small/1.tga", GamePictureBytes(15, 15, smallCell));
+  WriteFile(folder / "setup.ini", "[DEBUG]\r\nSHOWFPS=0\r\n[BIG_IMAGES]\r\nCOUNT=1\r\n[SMALL_IMAGES]\r\nCOUNT=1\r\n");
 }
 
 // A mono 16-bit PCM wave of a soft tone lasting ms milliseconds.

@@ -84,13 +84,12 @@ ChannelMeans MeanDifference(const std::vector<uint32_t>& a, const std::vector<ui
   return sums;
 }
 
-// The pixels of a PNG, red, green, blue and alpha bytes row by row; empty when it is none.
-std::vector<uint8_t> DecodedPng(const std::string& png) {
+// The pixels of a PNG (a string or bytes), red, green, blue and alpha row by row; empty when it is none.
+std::vector<uint8_t> DecodedPng(const auto& png) {
   KDecodedPicture picture;
   if (!DecodePicture(png.data(), png.size(), KPictureFormat::Png, 4096, picture)) return {};
   return {picture.rgba.get(), picture.rgba.get() + static_cast<size_t>(picture.width) * picture.height * 4};
 }
-std::vector<uint8_t> DecodedPng(const std::vector<uint8_t>& png) { return DecodedPng(std::string(png.begin(), png.end())); }
 
 double MostChanged(const ChannelMeans& means) { return std::max({means[0], means[1], means[2]}); }
 
@@ -182,6 +181,9 @@ class WebPage : public ::testing::Test {
     }
     return -1;
   }
+
+  // The server's address without its closing slash: "http://127.0.0.1:<port>".
+  std::string Origin() const { return server_.Url().substr(0, server_.Url().size() - 1); }
 
   // The grown-ups' page, once it shows what the storage holds.
   void OpenGrownUpsPage() {
@@ -315,9 +317,7 @@ TEST_F(WebPage, APaintingDeletedInTheGalleryStaysDeletedAfterAReload) {
 // With the browser's leave to keep it (an installed app has it), the page asks for persistent
 // storage at the child's first gesture, and not before.
 TEST_F(WebPage, TheFirstGestureAsksForPersistentStorage) {
-  std::string origin = server_.Url();
-  origin.pop_back();
-  ASSERT_TRUE(browser_.Grant(origin, "durableStorage")) << browser_.Failure();
+  ASSERT_TRUE(browser_.Grant(Origin(), "durableStorage")) << browser_.Failure();
   ASSERT_NO_FATAL_FAILURE(ReloadWith(kNotePersistRequests));
   ASSERT_EQ(browser_.Evaluate("window.tafuPersistRequests"), "0");
   ASSERT_TRUE(Click(kMenuSky));
@@ -328,11 +328,7 @@ TEST_F(WebPage, TheFirstGestureAsksForPersistentStorage) {
 
 // A save the browser refuses to store (its quota used up) is not kept, and the game plays on.
 TEST_F(WebPage, ASaveTheBrowserRefusesLeavesTheGamePlaying) {
-  std::string origin = server_.Url();
-  origin.pop_back();
-  ASSERT_NE(browser_.Call("Storage.overrideQuotaForOrigin", "{\"origin\":" + tafutest::JsonQuote(origin) +
-                                                                ",\"quotaSize\":1}"),
-            "")
+  ASSERT_NE(browser_.Call("Storage.overrideQuotaForOrigin", "{\"origin\":" + JsonQuote(Origin()) + ",\"quotaSize\":1}"), "")
       << browser_.Failure();
   ASSERT_NO_FATAL_FAILURE(OpenBigCanvas());
   ASSERT_TRUE(Click(kSaveMiddle));
@@ -351,17 +347,17 @@ TEST_F(WebPage, TheGrownUpsPageGivesThePaintingsAndBringsBackADeletedOne) {
   ASSERT_NO_FATAL_FAILURE(OpenGrownUpsPage());
   const std::vector<uint8_t> png = browser_.EvaluateBytes("fetch(document.querySelector('#paintings a').href).then((r) => r.blob())");
   const std::vector<uint8_t> stored = browser_.EvaluateBytes("FS.readFile('/tafu/draw/big/1.tga')");
-  tafutest::GameLauncher game;
+  GameLauncher game;
   fs::create_directories(game.File("draw/big"));
-  tafutest::WriteFile(game.File("draw/big/1.tga"), std::string(stored.begin(), stored.end()));
+  WriteFile(game.File("draw/big/1.tga"), std::string(stored.begin(), stored.end()));
   const std::string exported = game.File("exported");
   ASSERT_TRUE(game.Launch({.arguments = {"--export-paintings", exported},
                            .unset = {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER", "SDL_AUDIODRIVER"}}));
   ASSERT_EQ(game.Wait(10s), 0) << game.Errors();
-  EXPECT_EQ(DecodedPng(png), DecodedPng(tafutest::ReadFile(exported + "/big-1.png"))) << "the page's PNG is not the desktop's";
+  EXPECT_EQ(DecodedPng(png), DecodedPng(ReadFile(exported + "/big-1.png"))) << "the page's PNG is not the desktop's";
 
   const std::vector<uint8_t> zip = browser_.EvaluateBytes("fetch(document.getElementById('zip').href).then((r) => r.blob())");
-  tafutest::WriteFile(game.File("paintings.zip"), std::string(zip.begin(), zip.end()));
+  WriteFile(game.File("paintings.zip"), std::string(zip.begin(), zip.end()));
   EXPECT_EQ(std::system(("unzip -tq '" + game.File("paintings.zip") + "' >/dev/null").c_str()), 0);
 
   ASSERT_TRUE(browser_.Navigate(server_.Url())) << browser_.Failure();
@@ -391,15 +387,9 @@ TEST_F(WebPage, AFirstClickOnTheMenuStartsTheSound) {
 // Round the menu, the canvas choice and the big studio and back, 17 times, with quick clicks
 // and with quick taps: each of the 51 presses of each is one click, none lost.
 TEST_F(WebPage, EveryQuickClickAndTapChooses) {
-  constexpr int kRounds = 17;
-  constexpr std::array<Spot, 3> kRound = {kPaint, kBig, kStudioExit};
-  const std::array<std::pair<const char*, bool (tafutest::Browser::*)(int32_t, int32_t)>, 2> ways = {{
-      {"click", &tafutest::Browser::QuickClick},
-      {"tap", &tafutest::Browser::QuickTap},
-  }};
-  for (const auto& [way, press] : ways) {
-    for (int round = 0; round < kRounds; ++round) {
-      for (const Spot spot : kRound) {
+  for (const auto& [way, press] : {std::pair{"click", &Browser::QuickClick}, {"tap", &Browser::QuickTap}}) {
+    for (int round = 0; round < 17; ++round) {
+      for (const Spot spot : {kPaint, kBig, kStudioExit}) {
         ASSERT_TRUE(WaitForSettledScreen([](const Screenshot&) { return true; })) << browser_.Failure();
         const Screenshot before = shot_;
         ASSERT_TRUE((browser_.*press)(spot.x, spot.y)) << browser_.Failure();
