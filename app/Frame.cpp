@@ -51,6 +51,10 @@ struct FrameTimer {
 
 FpsCounter fpsCounter;
 FrameTimer frameTimer;
+// The longest the window may sleep at rest: a last guard for a change that comes from time
+// alone and that no screen announced; one wake a second costs nothing measurable.
+constexpr uint32_t kRestCapMs = 1000;
+bool awakeAsked = false;
 // The keys pressed before the frame on its way began.
 std::vector<KKeyPress> frameKeys;
 
@@ -81,6 +85,8 @@ void UpdateFpsCounter(KScreen& screen, int32_t& fps, bool show, int32_t minimum,
     fpsCounter.firstCall = false;
     fpsCounter.secondStart = now;
   }
+  // Time spent resting is no frame's time: the count is of the frames a second of play runs.
+  fpsCounter.secondStart += screen.RestedMs();
   ++fpsCounter.frames;
   if (now - fpsCounter.secondStart < kCountingPeriodMs) return;
   fpsCounter.secondStart = now;
@@ -91,7 +97,8 @@ void UpdateFpsCounter(KScreen& screen, int32_t& fps, bool show, int32_t minimum,
 
 int32_t MeasureFrameTime(KScreen& screen, bool show, int32_t minimum, int32_t maximum) {
   const uint32_t now = ClockNow();
-  const uint32_t elapsed = now - frameTimer.previousReading;
+  // Time spent resting went by while nothing moved: it is no frame's time.
+  const uint32_t elapsed = now - frameTimer.previousReading - std::min(screen.RestedMs(), now - frameTimer.previousReading);
   const double smoothed = (static_cast<double>(elapsed) + 2 * frameTimer.smoothed) / 3;
   const int32_t held = static_cast<int32_t>(
       std::clamp(smoothed, static_cast<double>(minimum), static_cast<double>(maximum)));
@@ -131,9 +138,13 @@ void WatchQuitKeys(bool on) {
   QuitKeysHeldMs = 0;
 }
 
+void StayAwake() { awakeAsked = true; }
+
 bool EndFrame() {
   if (QuitKeysWatched) QuitOnHeldQuitKeys();
   DriveTargets(frameKeys, FrameTime);
+  MainScreen->AllowRest(awakeAsked || TargetsNeedFrames() ? 0 : kRestCapMs);
+  awakeAsked = false;
   DrawCursor();
   // Each frame the screen names its cursor again; the arrow unless it says otherwise.
   CursorKind = kCursorArrow;

@@ -66,6 +66,10 @@ void DrawBackground(KGraphic* picture);
 // asks the window to quit: a grown-up's way out of a game whose window ignores its close
 // button.
 void WatchQuitKeys(bool on);
+// A screen whose timer counts frames asks for every frame while it counts (the test button's
+// result picture); without it, a screen at rest lets the window sleep until input comes.
+void StayAwake();
 // The end of every frame: the keyboard's choice among the frame's targets, the cursor (then
-// back to the arrow for the next frame), then Flip. False when the window was asked to quit.
+// back to the arrow for the next frame), then Flip, which may rest while the frame stays
+// the same. False when the window was asked to quit.
 bool EndFrame();

@@ -60,6 +60,7 @@ struct TargetsState {
   bool holding = false;
   int32_t clickMs = 0;  // left of a choice's press
   ScanState scan;
+  bool needFrames = false;  // the last frame's targets needed the next frames
 };
 
 TargetsState targets;
@@ -335,5 +336,9 @@ void DriveTargets(const std::vector<KKeyPress>& presses, int32_t elapsedMs) {
   if (targets.leading) KeepOnATarget();
   HoldButton(elapsedMs);
   if (targets.leading) DrawRing(targets.ring);
+  targets.needFrames = targets.scan.stepMs > 0 || targets.holding ||
+                       std::any_of(targets.areas.begin(), targets.areas.end(), [](const TargetArea& a) { return a.waiting; });
   targets.areas.clear();
 }
+
+bool TargetsNeedFrames() { return targets.needFrames; }

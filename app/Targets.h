@@ -42,3 +42,6 @@ void SetScanning(int32_t stepMs);
 // At the frame's end, before the cursor: follows this frame's keys and the scanning clock,
 // places the pointer, holds the button and draws the ring; then forgets this frame's targets.
 void DriveTargets(const std::vector<KKeyPress>& presses, int32_t elapsedMs);
+
+// Whether the targets need every frame: scanning, a choice's press, a click sound waited for.
+bool TargetsNeedFrames();

@@ -69,8 +69,10 @@ bool PuzzleFrame::RunFrame() {
 void PuzzleFrame::StepTestDisplay() {
   if (static_cast<float>(testDisplayCounter_) >= static_cast<float>(MeasuredFps) * kTestDisplaySeconds)
     testButton_.picture = SharedAssets.Picture(kSharedTest);
-  else
+  else {
     ++testDisplayCounter_;
+    StayAwake();
+  }
 }
 
 void PuzzleFrame::StepRound() {

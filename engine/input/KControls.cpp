@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -268,6 +269,16 @@ bool IsPointerPlaced() { return input.pointerPlaced; }
 
 void HoldLeftButton(bool down) { input.leftHeldByGame = down; }
 void UseMouseAsSwitch(bool on) { input.mouseAsSwitch = on; }
+
+bool IsAnythingHeld() {
+  if (input.leftHeldByGame || std::any_of(std::begin(input.keyHeldByPad), std::end(input.keyHeldByPad), std::identity{}))
+    return true;
+  if (!SDL_WasInit(SDL_INIT_VIDEO)) return false;
+  if (SDL_GetMouseState(nullptr, nullptr) != 0) return true;
+  int count = 0;
+  const Uint8* keys = SDL_GetKeyboardState(&count);
+  return keys && std::any_of(keys, keys + count, [](Uint8 down) { return down != 0; });
+}
 bool IsRightButtonDown() { return ButtonDown(MOUSE_RIGHT); }
 bool IsMiddleButtonDown() { return ButtonDown(MOUSE_MIDDLE); }
 

@@ -60,6 +60,9 @@ void HoldLeftButton(bool down);
 // One switch: the mouse's left button is read as a Space press and its right one as an Enter
 // press, and its moves are ignored, so a switch wired as a mouse button chooses.
 void UseMouseAsSwitch(bool on);
+// A mouse button, a key, a pad's button or the game's own hand is down: the game is in the
+// middle of something and does not rest.
+bool IsAnythingHeld();
 bool IsRightButtonDown();
 bool IsMiddleButtonDown();
 

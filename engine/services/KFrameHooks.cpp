@@ -16,3 +16,5 @@ void AddFrameHook(KFrameHook hook) {
 void RunFrameHooks() {
   for (const KFrameHook hook : hooks) hook();
 }
+
+bool HasFrameHooks() { return !hooks.empty(); }

@@ -7,3 +7,5 @@ using KFrameHook = void (*)();
 // Adds a hook, once: adding one already there changes nothing.
 void AddFrameHook(KFrameHook hook);
 void RunFrameHooks();
+// Whether any hook needs every frame (then the window never rests).
+bool HasFrameHooks();

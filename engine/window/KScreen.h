@@ -55,6 +55,12 @@ class KScreen {
   virtual void SetDrawCursor(bool on) = 0;
   // Writes the back buffer to path: type 0 BMP, 1 JPEG, 2 TGA, 3 PNG.
   virtual bool SaveScreenshot(const std::string& path, uint32_t type, int32_t width, int32_t height) = 0;
+  // Rest: while the frames stay equal to the one on screen and nothing is held, the next
+  // Flip may sleep until an event arrives, or at most maxMs, instead of one frame; asked
+  // anew for each frame (0: no rest). Only on the real clock and the real input.
+  virtual void AllowRest(uint32_t maxMs) = 0;
+  // How much longer than a frame the last Flip rested (0 when it did not).
+  virtual uint32_t RestedMs() const = 0;
   virtual void SetMessageHook(KMessageHook hook) = 0;
   virtual void SetEventHandler(KEventHandler handler) = 0;
 };

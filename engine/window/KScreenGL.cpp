@@ -11,6 +11,8 @@
 #include "graphic/KGraphic.h"
 #include "input/KControls.h"
 #include "input/KControlsEvents.h"
+#include "input/KScriptedInput.h"
+#include "platform/KPlatform.h"
 #include "services/KClock.h"
 #include "services/KFrameHooks.h"
 
@@ -18,6 +20,9 @@ namespace {
 
 // One previous-flip time for the whole process.
 uint64_t previousFlip = 0;
+// A frame or two equal to the one on screen come before a rest, so that a change that
+// happens every other frame never waits.
+constexpr uint32_t kFramesBeforeRest = 2;
 
 }  // namespace
 
@@ -116,7 +121,9 @@ void KScreenGL::Flip(bool waitWhileInactive, bool resetAfter) {
   const uint64_t now = GetMilliseconds();
   if (fadeLevel_ < 1.0f) DrawFade();
   KScreenRect changed = kEverywhere;
-  if (frames_->End(presentPending_, partPresenter_ ? &changed : nullptr)) PresentFrame(changed);
+  const bool presented = frames_->End(presentPending_, partPresenter_ ? &changed : nullptr);
+  if (presented) PresentFrame(changed);
+  unchangedFrames_ = presented ? 0 : unchangedFrames_ + 1;
   // Without the focus, this frame is the one the game stands still on: the frame target
   // keeps it, to be shown again whenever the window is uncovered while the game waits.
   const bool standStill = waitWhileInactive && HasDesktop() && !IsForeground();
@@ -124,11 +131,21 @@ void KScreenGL::Flip(bool waitWhileInactive, bool resetAfter) {
 
   ControlsBeginFrame();
   SDL_Event event;
-  while (SDL_PollEvent(&event)) HandleEvent(event);
+  while (SDL_PollEvent(&event)) {
+    HandleEvent(event);
+    // The game has yet to see this event in a frame: a release followed at once by a rest
+    // would meet the next press with no frame between them and read the two as one.
+    unchangedFrames_ = 0;
+  }
   ControlsEndFrame();
   RunFrameHooks();
 
-  HoldFrameRate(now);
+  restedMs_ = 0;
+  if (MayRest())
+    RestUntilEvent(now);
+  else
+    HoldFrameRate(now);
+  restAllowedMs_ = 0;
   previousFlip = GetMilliseconds();
   // When the focus went while this frame was shown, the next one is kept before the wait.
   if (standStill && !IsForeground()) WaitForFocus();
@@ -153,6 +170,29 @@ void KScreenGL::HoldFrameRate(uint64_t frameStart) {
     return;
   }
   WaitUntilMilliseconds(previousFlip + static_cast<uint64_t>(frameDelay_));
+}
+
+bool KScreenGL::MayRest() const {
+  return restAllowedMs_ > static_cast<uint32_t>(frameDelay_) && unchangedFrames_ >= kFramesBeforeRest &&
+         !presentPending_ && HasThreads() && !HasFrameHooks() && !IsClockStepped() && !IsInputScripted() &&
+         !IsAnythingHeld();
+}
+
+// Sleeps until an event comes (it is handled at once, with any that came with it, as the
+// frame's own events were) or the rest allowed has passed, and never ends a frame sooner
+// than the frame rate allows.
+void KScreenGL::RestUntilEvent(uint64_t frameStart) {
+  SDL_Event event;
+  if (SDL_WaitEventTimeout(&event, static_cast<int>(restAllowedMs_)) != 0) {
+    HandleEvent(event);
+    while (SDL_PollEvent(&event)) HandleEvent(event);
+    ControlsEndFrame();
+    unchangedFrames_ = 0;
+  }
+  HoldFrameRate(frameStart);
+  const uint64_t frame = previousFlip + static_cast<uint64_t>(frameDelay_);
+  const uint64_t now = GetMilliseconds();
+  restedMs_ = now > frame ? static_cast<uint32_t>(now - frame) : 0;
 }
 
 bool KScreenGL::HasDesktop() {

@@ -41,6 +41,8 @@ class KScreenGL final : public KScreen {
   void Minimize() override;
   void SetDrawCursor(bool on) override { drawCursor_ = on; }
   bool SaveScreenshot(const std::string& path, uint32_t type, int32_t width, int32_t height) override;
+  void AllowRest(uint32_t maxMs) override { restAllowedMs_ = maxMs; }
+  uint32_t RestedMs() const override { return restedMs_; }
   void SetMessageHook(KMessageHook hook) override { messageHook_ = hook; }
   void SetEventHandler(KEventHandler handler) override { eventHandler_ = handler; }
 
@@ -59,6 +61,8 @@ class KScreenGL final : public KScreen {
   KEvent TranslateEvent(const SDL_Event& event) const;
   void DrawFade();
   void HoldFrameRate(uint64_t frameStart);
+  bool MayRest() const;
+  void RestUntilEvent(uint64_t frameStart);
   static bool HasDesktop();
   void WaitForFocus();
   bool ApplyFullScreen(bool full);
@@ -103,4 +107,9 @@ class KScreenGL final : public KScreen {
   int32_t swappedWidth_ = 0;
   int32_t swappedHeight_ = 0;
   bool wholeFrameKept_ = false;
+  // Frames in a row equal to the one on screen with no event between them, the rest the
+  // game allows for the next Flip, and how long beyond a frame the last one rested.
+  uint32_t unchangedFrames_ = 0;
+  uint32_t restAllowedMs_ = 0;
+  uint32_t restedMs_ = 0;
 };

@@ -68,14 +68,16 @@ TEST(Startup, WithoutASoundDeviceNothingOnStandardErrorRepeats) {
 }
 
 // SHOWFPS = 1 in setup.ini puts the frames the game counted in each real second in its title
-// (" 83 FPS"). Resting in the menu, every frame is held to the 12 ms of 80 frames a second,
-// and 83 of those fit in a second; the best of four seconds, since a busy machine can only
-// lose frames. The next rates' delays, 11 and 13 ms, give 90 and 76.
+// (" 83 FPS"). With the pointer on a pulsing button of the menu every frame is drawn, each
+// held to the 12 ms of 80 frames a second, and 83 of those fit in a second; the best of four
+// seconds, since a busy machine can only lose frames. The next rates' delays, 11 and 13 ms,
+// give 90 and 76.
 TEST(Startup, CountsTheFramesOfEightyASecondInARealSecond) {
   if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X server";
   tafutest::GameLauncher game({"img", "snd", "game"});
   tafutest::WriteFile(game.File("setup.ini"), "[DEBUG]\r\nSHOWFPS=1\r\n");
   ASSERT_TRUE(game.Start());
+  ASSERT_TRUE(game.MoveTo(tafutest::kPaint));
   std::set<std::string> titles;
   const auto until = Clock::now() + std::chrono::milliseconds(4500);
   while (Clock::now() < until) {
