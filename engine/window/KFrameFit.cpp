@@ -38,9 +38,10 @@ bool IsWholeMultiple(const KFrameRect& rect, int32_t frameWidth, int32_t frameHe
   return rect.width / frameWidth == rect.height / frameHeight && rect.width >= frameWidth;
 }
 
-KFrameRect WindowAreaOf(const KFrameRect& framePart, const KFrameRect& placement, int32_t frameWidth,
+KFrameRect WindowAreaOf(const KScreenRect& framePart, const KFrameRect& placement, int32_t frameWidth,
                         int32_t frameHeight) {
-  if (frameWidth <= 0 || frameHeight <= 0 || framePart.width <= 0 || framePart.height <= 0) return {};
+  if (frameWidth <= 0 || frameHeight <= 0 || framePart.right <= framePart.left || framePart.bottom <= framePart.top)
+    return {};
   // A smoothed window pixel mixes the frame pixels on both sides of where it samples.
   const auto spread = [](int64_t start, int64_t end, int32_t rectStart, int32_t rectSize, int32_t frameSize) {
     const int64_t from = std::clamp<int64_t>(start - 1, 0, frameSize);
@@ -48,10 +49,8 @@ KFrameRect WindowAreaOf(const KFrameRect& framePart, const KFrameRect& placement
     return std::pair<int32_t, int32_t>{static_cast<int32_t>(rectStart + from * rectSize / frameSize),
                                        static_cast<int32_t>(rectStart + (to * rectSize + frameSize - 1) / frameSize)};
   };
-  const auto [left, right] = spread(framePart.left, static_cast<int64_t>(framePart.left) + framePart.width,
-                                    placement.left, placement.width, frameWidth);
-  const auto [top, bottom] = spread(framePart.top, static_cast<int64_t>(framePart.top) + framePart.height,
-                                    placement.top, placement.height, frameHeight);
+  const auto [left, right] = spread(framePart.left, framePart.right, placement.left, placement.width, frameWidth);
+  const auto [top, bottom] = spread(framePart.top, framePart.bottom, placement.top, placement.height, frameHeight);
   return {left, top, right - left, bottom - top};
 }
 

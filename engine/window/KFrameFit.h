@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "graphic/KDrawCommand.h"
+
 // A rectangle of window pixels, (left, top) from the window's top-left corner.
 struct KFrameRect {
   int32_t left = 0;
@@ -20,8 +22,9 @@ KFrameRect FitFrame(int32_t outputWidth, int32_t outputHeight, int32_t frameWidt
 bool IsWholeMultiple(const KFrameRect& rect, int32_t frameWidth, int32_t frameHeight);
 
 // The window pixels of the placed frame whose colour can come from the given part of the
-// frame, scaled smoothly: the part and one frame pixel around it, clipped to the placement.
-KFrameRect WindowAreaOf(const KFrameRect& framePart, const KFrameRect& placement, int32_t frameWidth,
+// frame (any rectangle, kEverywhere included), scaled smoothly: the part and one frame pixel
+// around it, clipped to the placement.
+KFrameRect WindowAreaOf(const KScreenRect& framePart, const KFrameRect& placement, int32_t frameWidth,
                         int32_t frameHeight);
 
 // The largest whole k >= 1 with k x the frame inside 90 % of the usable area.

@@ -171,7 +171,7 @@ void KFrameTarget::Present(int32_t drawableWidth, int32_t drawableHeight) {
   DrawFrameTexture(texture_, rect, drawableWidth, drawableHeight, filter, true);
 }
 
-KFrameRect KFrameTarget::PresentPart(int32_t drawableWidth, int32_t drawableHeight, const KFrameRect& framePart) {
+KFrameRect KFrameTarget::PresentPart(int32_t drawableWidth, int32_t drawableHeight, const KScreenRect& framePart) {
   const KFrameRect rect = Placement(drawableWidth, drawableHeight);
   const KFrameRect area = WindowAreaOf(framePart, rect, width_, height_);
   if (area.width <= 0 || area.height <= 0) return area;

@@ -24,7 +24,7 @@ class KFrameTarget final : public KFrameLayer {
   void Present(int32_t drawableWidth, int32_t drawableHeight);
   // Draws only the window pixels that show this part of the frame (frame pixels from its
   // top-left corner) into the back buffer, which holds the rest already; returns them.
-  KFrameRect PresentPart(int32_t drawableWidth, int32_t drawableHeight, const KFrameRect& framePart);
+  KFrameRect PresentPart(int32_t drawableWidth, int32_t drawableHeight, const KScreenRect& framePart);
   // Drawing goes to the frame again (after the window's buffers were swapped).
   void Select() const;
   // Where the frame lies on a drawable of this size.

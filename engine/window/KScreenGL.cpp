@@ -99,11 +99,7 @@ void KScreenGL::PresentFrame(const KScreenRect& changed) {
 void KScreenGL::PresentChangedPart(int32_t drawableWidth, int32_t drawableHeight, const KScreenRect& changed) {
   KFrameRect shown{0, 0, drawableWidth, drawableHeight};
   if (wholeFrameKept_ && !(changed == kEverywhere)) {
-    const int32_t left = std::clamp<int32_t>(changed.left, 0, width_);
-    const int32_t top = std::clamp<int32_t>(changed.top, 0, height_);
-    const KFrameRect part{left, top, std::clamp<int32_t>(changed.right, left, width_) - left,
-                          std::clamp<int32_t>(changed.bottom, top, height_) - top};
-    shown = frame_->PresentPart(drawableWidth, drawableHeight, part);
+    shown = frame_->PresentPart(drawableWidth, drawableHeight, changed);
   } else {
     frame_->Present(drawableWidth, drawableHeight);
   }

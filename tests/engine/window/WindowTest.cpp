@@ -262,46 +262,42 @@ TEST(Window, ChangedPixelsOfAPicturePresentTheSamePixelsPresentNothing) {
 // see-through picture drawn in a view moved aside, a picture sliding under a see-through one
 // that stays, one that turns once, an opaque copy of a picture whose pixels change half-way,
 // and a pointer hopping over them all.
-class ChangingScene {
- public:
-  static constexpr int kFrames = 24;
-  ChangingScene() : backgroundPixels_(800 * 600), glassPixels_(32 * 32, 0x80FF8000u), boardPixels_(40 * 40, 0xFF0000FFu) {
-    for (size_t i = 0; i < backgroundPixels_.size(); ++i)
-      backgroundPixels_[i] = 0xFF000000u | static_cast<uint32_t>(i * 2654435761u) >> 8;
-    background_->CreateFromPixels(backgroundPixels_.data(), 800, 600, true);
-    glass_->CreateFromPixels(glassPixels_.data(), 32, 32, true);
-    board_->CreateFromPixels(boardPixels_.data(), 40, 40, true);
-  }
-  void Draw(KScreen& screen, int frame) {
-    if (frame == 12) std::fill(boardPixels_.begin(), boardPixels_.begin() + 400, 0xFF00FF00u);
-    board_->UpdateFromPixels();
-    background_->Blit(0, 0, 800, 600, 0, 0, false, false);
+// Each frame is drawn after before() and read by after().
+void PlayChangingScene(KScreen& screen, const std::function<void()>& before, const std::function<void()>& after) {
+  std::vector<uint32_t> backgroundPixels(800 * 600);
+  for (size_t i = 0; i < backgroundPixels.size(); ++i) backgroundPixels[i] = 0xFF000000u | static_cast<uint32_t>(i * 2654435761u) >> 8;
+  std::vector<uint32_t> glassPixels(32 * 32, 0x80FF8000u);
+  std::vector<uint32_t> boardPixels(40 * 40, 0xFF0000FFu);
+  const std::unique_ptr<KGraphic> background = CreateGraphic();
+  const std::unique_ptr<KGraphic> glass = CreateGraphic();
+  const std::unique_ptr<KGraphic> board = CreateGraphic();
+  background->CreateFromPixels(backgroundPixels.data(), 800, 600, true);
+  glass->CreateFromPixels(glassPixels.data(), 32, 32, true);
+  board->CreateFromPixels(boardPixels.data(), 40, 40, true);
+  for (int frame = 0; frame < 24; ++frame) {
+    if (frame == 12) std::fill(boardPixels.begin(), boardPixels.begin() + 400, 0xFF00FF00u);
+    before();
+    board->UpdateFromPixels();
+    background->Blit(0, 0, 800, 600, 0, 0, false, false);
     screen.SetView(60, 40, 0, 1.0f, false);
-    glass_->BlitAlpha(0, 0, 32, 32, 600, 200, false, false);
+    glass->BlitAlpha(0, 0, 32, 32, 600, 200, false, false);
     screen.ResetView();
-    board_->Blit(0, 0, 40, 40, static_cast<int16_t>(90 + 2 * frame), 100, false, false);
-    glass_->BlitAlpha(0, 0, 32, 32, 120, 110, false, false);
-    glass_->BlitAlphaRotoZoom(0, 0, 32, 32, 300, 300, frame < 8 ? 0.0f : 30.0f, 1.0f, 1.0f, false, false);
-    board_->BlitAlpha(0, 0, 40, 40, 500, 400, false, false);
-    glass_->BlitAlpha(0, 0, 32, 32, static_cast<int16_t>(100 + frame % 3 * 200), 410, false, false);
+    board->Blit(0, 0, 40, 40, static_cast<int16_t>(90 + 2 * frame), 100, false, false);
+    glass->BlitAlpha(0, 0, 32, 32, 120, 110, false, false);
+    glass->BlitAlphaRotoZoom(0, 0, 32, 32, 300, 300, frame < 8 ? 0.0f : 30.0f, 1.0f, 1.0f, false, false);
+    board->BlitAlpha(0, 0, 40, 40, 500, 400, false, false);
+    glass->BlitAlpha(0, 0, 32, 32, static_cast<int16_t>(100 + frame % 3 * 200), 410, false, false);
     screen.Flip(false, true);
+    after();
   }
-
- private:
-  std::vector<uint32_t> backgroundPixels_, glassPixels_, boardPixels_;
-  const std::unique_ptr<KGraphic> background_ = CreateGraphic(), glass_ = CreateGraphic(), board_ = CreateGraphic();
-};
+}
 
 std::vector<tafutest::ShownFrame> PlayChangingScene(bool keepLayer) {
   std::vector<tafutest::ShownFrame> shown;
   std::unique_ptr<KScreen> screen = OpenTestWindow();
   if (!screen) return shown;
   if (!keepLayer) static_cast<KScreenGL&>(*screen).Frames().SetLayer(nullptr);
-  ChangingScene scene;
-  for (int frame = 0; frame < ChangingScene::kFrames; ++frame) {
-    scene.Draw(*screen, frame);
-    shown.push_back(tafutest::ShownFrame::Read());
-  }
+  PlayChangingScene(*screen, [] {}, [&] { shown.push_back(tafutest::ShownFrame::Read()); });
   return shown;
 }
 
@@ -325,19 +321,16 @@ TEST(Window, AScaledFrameShownWhereItChangedEqualsTheFrameShownWhole) {
   ASSERT_TRUE(frames.Ready());
   ASSERT_TRUE(frames.Screen().SetFullScreen(true));
   const auto play = [&](bool whole) {
-    ChangingScene scene;
     std::vector<std::vector<uint32_t>> shown;
-    for (int frame = 0; frame < ChangingScene::kFrames; ++frame) {
-      if (whole) frames.PushWindowEvent(SDL_WINDOWEVENT_EXPOSED);
-      scene.Draw(frames.Screen(), frame);
-      shown.push_back(tafutest::ReadXWindowArea(tafutest::FindXWindow("TAFU test").id, 0, 0, 1920, 1080));
-    }
+    PlayChangingScene(
+        frames.Screen(), [&] { if (whole) frames.PushWindowEvent(SDL_WINDOWEVENT_EXPOSED); },
+        [&] { shown.push_back(tafutest::ReadXWindowArea(tafutest::FindXWindow("TAFU test").id, 0, 0, 1920, 1080)); });
     return shown;
   };
   play(true);  // the window settles at its full size
   const std::vector<std::vector<uint32_t>> parts = play(false);
   const std::vector<std::vector<uint32_t>> whole = play(true);
-  for (int frame = 0; frame < ChangingScene::kFrames; ++frame) {
+  for (size_t frame = 0; frame < 24; ++frame) {
     ASSERT_EQ(parts[frame].size(), 1920u * 1080u);
     EXPECT_TRUE(parts[frame] == whole[frame]) << "frame " << frame;
   }
