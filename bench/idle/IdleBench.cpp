@@ -2,9 +2,10 @@
 // launcher, every screen a child may leave it on is reached with real clicks and keys of the
 // X server, the pointer is put still in the window's corner, and utime + stime of the
 // process (every thread, Mesa's renderer included) is read from /proc over ten seconds.
-// Then once more on the menu with one-switch scanning on, the ring moving by itself, and
-// other children's programs from Debian where they are installed (tuxpaint, gcompris-qt),
-// measured the same way: muted, in a window, on their first screen, the pointer still.
+// Then once more on the menu muted, and with one-switch scanning on, the ring moving by
+// itself, and other children's programs from Debian where they are installed (tuxpaint,
+// gcompris-qt), measured the same way: muted, in a window, on their first screen, the
+// pointer still.
 // Usage: idle_bench [repetitions]. Prints "idle.<screen> %core v1 v2 ..." lines.
 #include <fcntl.h>
 #include <signal.h>
@@ -188,14 +189,16 @@ int main(int argc, char** argv) {
     }
     game.Close();
     game.Wait(5s);
-    // One switch: the ring steps round the menu's buttons every 1.5 s.
-    Game scanning;
-    if (scanning.Start({.arguments = {"--scanning"}})) {
+    // Muted, as the other programs are measured; and one switch, the ring stepping round the
+    // menu's buttons every 1.5 s.
+    for (const auto& [name, option] : {std::pair{"menu_muted", "--mute"}, std::pair{"menu_scanning", "--scanning"}}) {
+      Game menu;
+      if (!menu.Start({.arguments = {option}})) continue;
       std::this_thread::sleep_for(kSettle);
-      if (run == 0) order.push_back("menu_scanning");
-      figures["menu_scanning"].push_back(scanning.IdleCorePercent());
-      scanning.Close();
-      scanning.Wait(5s);
+      if (run == 0) order.push_back(name);
+      figures[name].push_back(menu.IdleCorePercent());
+      menu.Close();
+      menu.Wait(5s);
     }
   }
   const tafutest::TempFolder home;

@@ -101,7 +101,15 @@ void RunFeeder(KSampleState& s) {
   ListenForHalves(s);
   s.ready = true;
   int32_t seenMaster = -1;
-  while (!s.stopRequest) {
+  for (;;) {
+    // Read before the stop request, so that a stop noted after it is not slept through.
+    const uint64_t seenChanges = SoundLevelChanges();
+    if (s.stopRequest) break;
+    if (s.held) {
+      WaitForSoundLevelChange(seenChanges);
+      FollowMusicMaster(s, seenMaster);
+      continue;
+    }
     FeedHalves(s, seenMaster, kFeederWaitMs);
     std::this_thread::yield();
   }
@@ -131,6 +139,7 @@ void EndFeeder(KSampleState& s) {
   }
   if (!s.feeder.joinable()) return;
   for (KNotifyEvent& event : s.halfEvents) event.Set();
+  NoteSoundLevelChange();
   s.feeder.join();
 }
 

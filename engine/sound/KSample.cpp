@@ -29,6 +29,9 @@ void ApplyVolume(KSampleState& s) {
     if (!voice) break;
     voice->SetVolume(VolumeTable(level));
   }
+  if (!s.musicMode || !s.voices[0]) return;
+  s.held = level == 0;
+  s.voices[0]->Hold(s.held);
 }
 
 namespace {
@@ -234,6 +237,7 @@ void KSample::SetVolume(int32_t volume) {
   KSampleState& s = *state_;
   s.volume = std::clamp(volume, 0, kMaxVolume);
   ApplyVolume(s);
+  NoteSoundLevelChange();
 }
 
 void KSample::SetPan(int32_t pan) {

@@ -42,13 +42,21 @@ struct KSampleState {
   int32_t fedMaster = -1;
   // Set when the play position reaches the start and the middle of the music voice.
   std::array<KNotifyEvent, 2> halfEvents;
+  // The music voice is held: the track is turned all the way down.
+  std::atomic<bool> held{false};
   std::atomic<bool> stopRequest{false};
   std::atomic<bool> ready{false};
   std::atomic<bool> ended{false};
 };
 
-// Sets every voice's level from the object's volume and its master.
+// Sets every voice's level from the object's volume and its master; music at level 0 is
+// held.
 void ApplyVolume(KSampleState& s);
+// A count that rises whenever a master or a music object's own volume changes, or a feeder
+// is asked to end: a feeder whose track is held sleeps until it rises.
+uint64_t SoundLevelChanges();
+void NoteSoundLevelChange();
+void WaitForSoundLevelChange(uint64_t seen);
 // Stops the music voice, silences it and rewinds both the voice and the track. The caller
 // holds the music lock.
 void StopMusic(KSampleState& s);

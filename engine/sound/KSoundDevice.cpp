@@ -254,6 +254,11 @@ void KVoice::SetNotifications(const std::vector<KVoiceNotification>& notificatio
                         notifications.begin() + std::min<size_t>(notifications.size(), kMaxNotifications));
 }
 
+void KVoice::Hold(bool held) {
+  DeviceLock lock;
+  held_ = held;
+}
+
 bool KVoice::IsPlaying() const {
   DeviceLock lock;
   return playing_;
@@ -269,7 +274,7 @@ void KVoice::PassNotifications(size_t from, size_t to) {
 void KVoice::MixInto(float* frames, int32_t count) {
   const uint64_t end = static_cast<uint64_t>(frames_) << kFixedShift;
   int32_t done = 0;
-  while (playing_ && done < count) {
+  while (playing_ && !held_ && done < count) {
     const uint64_t stepsToEnd = (end - position_ + step_ - 1) / step_;
     const int32_t run = static_cast<int32_t>(std::min<uint64_t>(count - done, stepsToEnd));
     const size_t from = static_cast<size_t>(position_ >> kFixedShift);

@@ -84,6 +84,9 @@ class KVoice {
   void SetPan(int32_t pan);
   // At most two positions are kept; an empty list removes them.
   void SetNotifications(const std::vector<KVoiceNotification>& notifications);
+  // A held voice keeps its place: it is neither heard nor moved on, and still counts as
+  // playing. Music turned all the way down is held, so that nothing decodes it.
+  void Hold(bool held);
   bool IsPlaying() const;
 
   // Mixes count frames of this voice into stereo float frames; called with the device
@@ -102,6 +105,7 @@ class KVoice {
   uint64_t step_ = 0;      // voice frames per device frame, 32.32 fixed point
   bool playing_ = false;
   bool looping_ = false;
+  bool held_ = false;
   int32_t volume_ = kVolumeFull;
   int32_t pan_ = 0;
   float gainLeft_ = 1.0f;

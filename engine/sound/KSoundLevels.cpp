@@ -3,8 +3,11 @@
 #include <array>
 #include <atomic>
 #include <cmath>
+#include <condition_variable>
+#include <mutex>
 
 #include "KSample.h"
+#include "KSampleState.h"
 #include "KSoundDevice.h"
 
 namespace {
@@ -17,6 +20,10 @@ constexpr double kPanStep = 0.954999;
 
 std::atomic<int32_t> musicMaster{kMaxLevel};
 std::atomic<int32_t> effectsMaster{kMaxLevel};
+
+std::mutex levelMutex;
+std::condition_variable levelChanged;
+uint64_t levelChanges = 0;
 
 std::array<int32_t, kMaxLevel + 1> MakeVolumeTable() {
   std::array<int32_t, kMaxLevel + 1> table{};
@@ -55,6 +62,25 @@ int32_t PanTable(int32_t pan) {
 void SetMasterVolumes(int32_t musicVolume, int32_t effectsVolume) {
   if (musicVolume >= 0) musicMaster = std::min(musicVolume, kMaxLevel);
   if (effectsVolume >= 0) effectsMaster = std::min(effectsVolume, kMaxLevel);
+  NoteSoundLevelChange();
+}
+
+uint64_t SoundLevelChanges() {
+  std::lock_guard<std::mutex> lock(levelMutex);
+  return levelChanges;
+}
+
+void NoteSoundLevelChange() {
+  {
+    std::lock_guard<std::mutex> lock(levelMutex);
+    ++levelChanges;
+  }
+  levelChanged.notify_all();
+}
+
+void WaitForSoundLevelChange(uint64_t seen) {
+  std::unique_lock<std::mutex> lock(levelMutex);
+  levelChanged.wait(lock, [seen] { return levelChanges != seen; });
 }
 
 int32_t GetMusicMasterVolume() { return musicMaster; }
