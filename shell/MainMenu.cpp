@@ -1,11 +1,16 @@
 #include <array>
 #include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "app/AssetCache.h"
 #include "app/Frame.h"
 #include "shell/MenuScreens.h"
 #include "shell/Screens.h"
+#include "graphic/KGraphic.h"
 #include "input/KControls.h"
+#include "services/KPaths.h"
 #include "sound/KSample.h"
 
 namespace {
@@ -18,6 +23,12 @@ enum MenuPicture : size_t {
   kCopyDrawingPicture,
   kCopyColoursPicture,
   kOptionsPicture,
+};
+// The menu's pictures in the order above, and whether each is drawn smoothed.
+constexpr std::pair<const char*, bool> kMenuPictureFiles[] = {
+    {"img\\bg\\menu.png", false},      {"img\\ico\\draw.png", true},       {"img\\ico\\swap.png", true},
+    {"img\\ico\\slide.png", true},     {"img\\ico\\copy_draw.png", true},  {"img\\ico\\copy_paint.png", true},
+    {"img\\ico\\options.png", true},
 };
 constexpr size_t kMenuMusic = 0;
 // The player's animal, in the corner no button takes.
@@ -76,15 +87,15 @@ ScreenCode AskMenuButtons(MenuButtons& buttons, const GrownUpSettings& grownUps)
 
 }  // namespace
 
+void ReadMenuAhead() {
+  std::vector<std::string> paths;
+  for (const auto& [name, smooth] : kMenuPictureFiles) paths.push_back(MakePath(name));
+  ReadPicturesAhead(paths);
+}
+
 ScreenCode RunMainMenu(const GrownUpSettings& grownUps, const Animal* player) {
   AssetCache cache;
-  cache.AddPicture("img\\bg\\menu.png", false);
-  cache.AddPicture("img\\ico\\draw.png", true);
-  cache.AddPicture("img\\ico\\swap.png", true);
-  cache.AddPicture("img\\ico\\slide.png", true);
-  cache.AddPicture("img\\ico\\copy_draw.png", true);
-  cache.AddPicture("img\\ico\\copy_paint.png", true);
-  cache.AddPicture("img\\ico\\options.png", true);
+  for (const auto& [name, smooth] : kMenuPictureFiles) cache.AddPicture(name, smooth);
   cache.AddMusic("snd\\music\\menu.ogg");
   MenuButtons buttons = MakeMenuButtons(cache);
   std::optional<ImageButton> playerButton;

@@ -167,6 +167,7 @@ int RunGame(const GrownUpSettings& grownUps) {
   }
   ChooseUserFolder();
   ChoosePaintingsFolder(grownUps.paintings);
+  if (!grownUps.players) ReadMenuAhead();
   MainScreen = CreateScreen(true, false);
   if (!MainScreen) return kExitSuccess;
 

@@ -26,6 +26,10 @@ enum class KPictureFormat : int32_t { None, Tga, Jpeg, Bmp, Png };
 // lower-cased copy of the whole path, in that order, the last one found winning.
 KPictureFormat PictureFormatOfPath(const std::string& path);
 
+// Reads and decodes these picture files on a thread of their own, for LoadPicture to take
+// when it loads one of them: the first screen's pictures are read while the window opens.
+void ReadPicturesAhead(const std::vector<std::string>& paths);
+
 class KGraphic {
  public:
   virtual ~KGraphic() = default;
@@ -183,6 +187,8 @@ class KGraphicGL final : public KGraphic {
   void Submit(const KQuadCommand& quad) const;
   void ApplyWrap() const;
   bool IsKeyColour(uint8_t r, uint8_t g, uint8_t b) const;
+  // The decoded picture as this object's texture; its pixels are given up.
+  void MakeTexture(KDecodedPicture& decoded, bool trueColour, bool keepAlpha);
   bool Stage(const KDecodedPicture& decoded, uint8_t* staging, int32_t side, bool keepAlpha) const;
   void Upload(const void* pixels, int32_t width, int32_t height, int32_t internalFormat);
   bool Grab(KGrabCallback callback, bool useColourKey, int32_t internalFormat);

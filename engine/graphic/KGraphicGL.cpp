@@ -11,6 +11,7 @@
 #include "KFrameRecord.h"
 #include "KGraphic.h"
 #include "KPictureDecode.h"
+#include "KPictureReadAhead.h"
 #include "platform/KPlatform.h"
 #include "services/KFile.h"
 #include "services/KMessage.h"
@@ -92,6 +93,11 @@ void KGraphicGL::ApplyWrap() const {
 
 bool KGraphicGL::LoadPicture(const std::string& path, bool trueColour, bool keepAlpha) {
   FreePicture();
+  KDecodedPicture ahead;
+  if (TakePictureReadAhead(path, ahead) && std::max(ahead.width, ahead.height) <= MaxTextureSize()) {
+    MakeTexture(ahead, trueColour, keepAlpha);
+    return true;
+  }
   const KPictureFormat format = PictureFormatOfPath(path);
   if (format == KPictureFormat::None) return false;
   std::string bytes;
@@ -107,11 +113,14 @@ bool KGraphicGL::LoadPictureFromMemory(const void* data, size_t size, KPictureFo
   // From here on the file counts as loaded; one the decoder rejects stays empty.
   KDecodedPicture decoded;
   const int32_t largestSide = std::min(MaxTextureSize(), kLargestPictureSide);
-  if (!DecodePicture(data, size, format, largestSide, decoded)) return true;
+  if (DecodePicture(data, size, format, largestSide, decoded)) MakeTexture(decoded, trueColour, keepAlpha);
+  return true;
+}
 
+void KGraphicGL::MakeTexture(KDecodedPicture& decoded, bool trueColour, bool keepAlpha) {
   const int32_t side = TextureSide(decoded.width, decoded.height);
   std::unique_ptr<uint8_t[]> staging = AllocatePixels(side, side);
-  if (!staging) return true;
+  if (!staging) return;
   allOpaque_ = Stage(decoded, staging.get(), side, keepAlpha);
   decoded.rgba.reset();
 
@@ -122,8 +131,9 @@ bool KGraphicGL::LoadPictureFromMemory(const void* data, size_t size, KPictureFo
   height_ = static_cast<float>(decoded.height);
   SetFiltering(kSmoothingDefault);
   ApplyWrap();
-  return true;
 }
+
+void ReadPicturesAhead(const std::vector<std::string>& paths) { StartPictureReadAhead(paths, kLargestPictureSide); }
 
 // The decoded pixels in the top-left of a side x side texture; true when all are opaque.
 bool KGraphicGL::Stage(const KDecodedPicture& decoded, uint8_t* staging, int32_t side, bool keepAlpha) const {

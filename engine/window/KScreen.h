@@ -71,5 +71,6 @@ std::unique_ptr<KScreen> CreateScreen(bool openGL, bool depthBuffer);
 // Whether there is a display a person can see, found without opening a window: the video
 // driver that SDL_VIDEODRIVER names, when it names one on purpose (an invisible one
 // included); otherwise only x11, wayland or kmsdrm count, never SDL's offscreen or dummy
-// drivers, which would run the frame loop where nobody sees it.
+// drivers, which would run the frame loop where nobody sees it. The video layer found is
+// kept started for the first window to open on.
 bool HasVisibleDisplay();

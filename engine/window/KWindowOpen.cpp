@@ -33,10 +33,17 @@ bool IsSet(const char* variable) {
   return value && *value;
 }
 
-// Starts and stops the video layer with the driver the hints name; true when it started.
+// The video layer the display probe started, kept for the first screen to take over: SDL's
+// video (the connection to the display, its input method, the list of displays) then
+// starts once, not twice, before the first window opens.
+bool probeHoldsVideo = false;
+
+// Starts the video layer with the driver the hints name and keeps it; true when it started.
 bool VideoStarts() {
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
-  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  // One reference at most, however often the display is probed.
+  if (probeHoldsVideo) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  probeHoldsVideo = true;
   return true;
 }
 
@@ -116,7 +123,10 @@ bool KScreenGL::OpenWindow(int32_t width, int32_t height, int32_t depth, bool wi
 }
 
 bool KScreenGL::CreateContext() {
-  if (!SDL_WasInit(SDL_INIT_VIDEO)) {
+  if (probeHoldsVideo) {
+    probeHoldsVideo = false;
+    videoStarted_ = true;
+  } else if (!SDL_WasInit(SDL_INIT_VIDEO)) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return NoPixelFormat();
     videoStarted_ = true;
   }

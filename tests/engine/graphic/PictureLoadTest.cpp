@@ -56,16 +56,22 @@ TEST_F(PictureLoad, EachDecoderShowsItsPicture) {
     std::string name;
     int32_t tolerance;
   };
-  int16_t left = 10;
-  for (const Case& file : {Case{"opaque.png", 0}, {"photo.jpg", 12}, {"bitmap.bmp", 0}, {"targa.tga", 0}}) {
-    SCOPED_TRACE(file.name);
-    KGraphicGL picture;
-    ASSERT_TRUE(picture.LoadPicture(folder / file.name, true, true));
-    EXPECT_EQ(picture.GetWidth(), static_cast<float>(kSide));
-    EXPECT_EQ(picture.GetHeight(), static_cast<float>(kSide));
-    picture.BlitAlpha(0, 0, kSide, kSide, left, 20, false, false);
-    ExpectBlocks(left, 20, kYellow, file.tolerance);
-    left += 30;
+  const Case files[] = {{"opaque.png", 0}, {"photo.jpg", 12}, {"bitmap.bmp", 0}, {"targa.tga", 0}};
+  // Read as they are loaded, then read ahead on the reader's thread.
+  for (const int16_t top : {20, 60}) {
+    if (top == 60)
+      ReadPicturesAhead({folder / "opaque.png", folder / "photo.jpg", folder / "bitmap.bmp", folder / "targa.tga"});
+    int16_t left = 10;
+    for (const Case& file : files) {
+      SCOPED_TRACE(file.name + (top == 60 ? " read ahead" : ""));
+      KGraphicGL picture;
+      ASSERT_TRUE(picture.LoadPicture(folder / file.name, true, true));
+      EXPECT_EQ(picture.GetWidth(), static_cast<float>(kSide));
+      EXPECT_EQ(picture.GetHeight(), static_cast<float>(kSide));
+      picture.BlitAlpha(0, 0, kSide, kSide, left, top, false, false);
+      ExpectBlocks(left, top, kYellow, file.tolerance);
+      left += 30;
+    }
   }
 }
 
@@ -231,6 +237,8 @@ TEST_F(PictureLoad, FilesTheDecoderRejectsGiveAnEmptyPicture) {
   huge[kWidthOffset + 1] = '\x10';
   tafutest::WriteFile(folder / "huge.png", huge);
 
+  // Read ahead, each is refused as when it is read on loading.
+  ReadPicturesAhead({folder / "truncated.png", folder / "garbage.tga", folder / "misnamed.jpg", folder / "huge.png"});
   for (const std::string name : {"truncated.png", "garbage.tga", "misnamed.jpg", "huge.png"}) {
     KGraphicGL picture;
     ASSERT_TRUE(picture.LoadPicture(folder / name, true, true)) << name;

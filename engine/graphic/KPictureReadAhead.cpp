@@ -1,0 +1,78 @@
+#include "KPictureReadAhead.h"
+
+#include <condition_variable>
+#include <map>
+#include <mutex>
+#include <thread>
+#include <utility>
+
+#include "KGraphic.h"
+#include "services/KFile.h"
+
+namespace {
+
+struct Entry {
+  bool done = false;
+  bool accepted = false;
+  KDecodedPicture picture;
+};
+
+// The files asked for and the thread decoding them; the thread is waited for at exit.
+struct ReadAhead {
+  std::mutex mutex;
+  std::condition_variable decoded;
+  std::map<std::string, Entry> entries;
+  std::thread reader;
+
+  ~ReadAhead() {
+    if (reader.joinable()) reader.join();
+  }
+};
+
+ReadAhead& TheReadAhead() {
+  static ReadAhead readAhead;
+  return readAhead;
+}
+
+void ReadAll(std::vector<std::string> paths, int32_t maxSide) {
+  ReadAhead& ahead = TheReadAhead();
+  for (const std::string& path : paths) {
+    KDecodedPicture picture;
+    std::string bytes;
+    const KPictureFormat format = PictureFormatOfPath(path);
+    const bool accepted = format != KPictureFormat::None && KFile::ReadWhole(path, bytes) &&
+                          DecodePicture(bytes.data(), bytes.size(), format, maxSide, picture);
+    {
+      std::lock_guard<std::mutex> lock(ahead.mutex);
+      Entry& entry = ahead.entries[path];
+      entry.done = true;
+      entry.accepted = accepted;
+      entry.picture = std::move(picture);
+    }
+    ahead.decoded.notify_all();
+  }
+}
+
+}  // namespace
+
+void StartPictureReadAhead(const std::vector<std::string>& paths, int32_t maxSide) {
+  ReadAhead& ahead = TheReadAhead();
+  if (ahead.reader.joinable()) ahead.reader.join();
+  {
+    std::lock_guard<std::mutex> lock(ahead.mutex);
+    for (const std::string& path : paths) ahead.entries[path] = Entry{};
+  }
+  ahead.reader = std::thread(ReadAll, paths, maxSide);
+}
+
+bool TakePictureReadAhead(const std::string& path, KDecodedPicture& out) {
+  ReadAhead& ahead = TheReadAhead();
+  std::unique_lock<std::mutex> lock(ahead.mutex);
+  const auto found = ahead.entries.find(path);
+  if (found == ahead.entries.end()) return false;
+  ahead.decoded.wait(lock, [&] { return found->second.done; });
+  const bool accepted = found->second.accepted;
+  out = std::move(found->second.picture);
+  ahead.entries.erase(found);
+  return accepted;
+}
