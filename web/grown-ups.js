@@ -1,10 +1,15 @@
 // The grown-ups' page: the game's own module, started without its game, reads the player's
 // storage as the game does and turns every painting into a PNG with the game's exporter
 // (its --export-paintings); the pictures are shown, each can be downloaded, all of them as
-// one ZIP file; the paintings deleted lately wait in the bin and can be brought back.
+// one ZIP file; the paintings deleted lately wait in the bin, shown by the same exporter,
+// and can be brought back.
 var exportFolder = '/export';
 var playerFolder = '/tafu';
 var binFolder = playerFolder + '/bin';
+// The bin's paintings laid out as a player's paintings folder, and their PNG files: in the
+// module's memory only, outside /tafu, so that none of it is ever stored.
+var binPaintingsFolder = '/bin-paintings';
+var binExportFolder = '/bin-export';
 // Where a painting of the player's folder lives: only such a file is brought back.
 var paintingPath = /^\/tafu\/(?:[^/.][^/]*\/)*draw\/(?:big|small)\/[1-9]\d*\.tga$/;
 
@@ -43,17 +48,29 @@ function paintingOrder(a, b) {
   return pa[1] !== pb[1] ? (pa[1] === 'big' ? -1 : 1) : pa[2] - pb[2];
 }
 
+function emptyFolder(folder) {
+  entries(folder).forEach(function (name) { FS.unlink(folder + '/' + name); });
+}
+
+// The game's exporter run on the player's paintings, or on those of the paintings folder
+// given: its PNG files by name ("big-12.png"). A painting it cannot read has none.
+function exportedPictures(folder, paintingsFolder) {
+  emptyFolder(folder);
+  callMain(['--export-paintings', folder].concat(paintingsFolder ? ['--paintings', paintingsFolder] : []));
+  var pictures = {};
+  entries(folder).forEach(function (name) {
+    if (/^(big|small)-\d+\.png$/.test(name)) pictures[name] = FS.readFile(folder + '/' + name);
+  });
+  return pictures;
+}
+
 function showPaintings() {
-  entries(exportFolder).forEach(function (name) { FS.unlink(exportFolder + '/' + name); });
-  callMain(['--export-paintings', exportFolder]);
-  var names = entries(exportFolder).filter(function (name) { return /^(big|small)-\d+\.png$/.test(name); }).sort(paintingOrder);
+  var zipped = exportedPictures(exportFolder);
+  var names = Object.keys(zipped).sort(paintingOrder);
   var list = element('paintings');
   list.textContent = '';
-  var zipped = {};
   names.forEach(function (name) {
-    var bytes = FS.readFile(exportFolder + '/' + name);
-    zipped[name] = bytes;
-    var url = pngUrl(bytes);
+    var url = pngUrl(zipped[name]);
     var item = document.createElement('li');
     var picture = document.createElement('img');
     picture.src = url;
@@ -115,24 +132,51 @@ function bringBack(name, info) {
   });
 }
 
+// The PNG of each painting in the bin, or none for a file the game cannot read: each file is
+// copied under a number of its own into the size's folder of binPaintingsFolder (its size is
+// the folder it was deleted from) and the game's exporter is run on that folder.
+function binPictures(deleted) {
+  ['big', 'small'].forEach(function (size) {
+    FS.mkdirTree(binPaintingsFolder + '/draw/' + size);
+    emptyFolder(binPaintingsFolder + '/draw/' + size);
+  });
+  deleted.forEach(function (painting, index) {
+    try {
+      FS.writeFile(binPaintingsFolder + '/draw/' + painting.size + '/' + (index + 1) + '.tga',
+                   FS.readFile(binFolder + '/files/' + painting.name));
+    } catch (error) {
+      console.error('A deleted painting could not be read:', error);
+    }
+  });
+  var pictures = exportedPictures(binExportFolder, binPaintingsFolder);
+  return deleted.map(function (painting, index) { return pictures[painting.size + '-' + (index + 1) + '.png']; });
+}
+
 function showBin() {
   var list = element('bin');
   list.textContent = '';
-  var names = entries(binFolder + '/files').sort().reverse();
-  var shown = 0;
-  names.forEach(function (name) {
+  var deleted = [];
+  entries(binFolder + '/files').sort().reverse().forEach(function (name) {
     var info = binInfo(name);
-    if (!info || !paintingPath.test(info.path)) return;
+    if (info && paintingPath.test(info.path)) deleted.push({ name: name, info: info, size: /(big|small)\/[^/]*$/.exec(info.path)[1] });
+  });
+  var pictures = binPictures(deleted);
+  deleted.forEach(function (painting, index) {
     var item = document.createElement('li');
-    item.textContent = info.path.slice(info.path.lastIndexOf('/draw/') + 1) + ', deleted ' + info.date + ' ';
+    var shownPath = painting.info.path.slice(painting.info.path.lastIndexOf('/draw/') + 1);
+    if (pictures[index]) {
+      var picture = document.createElement('img');
+      picture.src = pngUrl(pictures[index]);
+      picture.alt = 'Deleted painting ' + shownPath;
+      item.append(picture);
+    }
     var button = document.createElement('button');
     button.textContent = 'Bring back';
-    button.addEventListener('click', function () { bringBack(name, info); });
-    item.append(button);
+    button.addEventListener('click', function () { bringBack(painting.name, painting.info); });
+    item.append(shownPath + ', deleted ' + painting.info.date + ' ', button);
     list.append(item);
-    ++shown;
   });
-  element('empty-bin').hidden = shown > 0;
+  element('empty-bin').hidden = deleted.length > 0;
 }
 
 function showAll() {

@@ -69,6 +69,15 @@ constexpr const char* kNotePersistRequests = R"(
   const pagePersist = navigator.storage.persist.bind(navigator.storage);
   navigator.storage.persist = () => { window.tafuPersistRequests += 1; return pagePersist(); };)";
 
+// On the grown-ups' page: beside the bin's painting an older copy of it cut short after its
+// header, then the page shown again; which of the bin's items show a picture.
+constexpr const char* kBinWithTruncatedCopy = R"(
+  const bin = '/tafu/bin/', name = FS.readdir(bin + 'files').find((entry) => entry.endsWith('-1.tga'));
+  FS.writeFile(bin + 'files/0-1.tga', FS.readFile(bin + 'files/' + name).subarray(0, 100));
+  FS.writeFile(bin + 'info/0-1.tga.trashinfo', FS.readFile(bin + 'info/' + name + '.trashinfo'));
+  showAll();
+  Array.from(document.querySelectorAll('#bin li'), (item) => item.querySelector('img') !== null).join();)";
+
 using ChannelMeans = std::array<double, 3>;
 
 // Mean absolute difference per channel (red, green, blue) of two 0x00BBGGRR pictures.
@@ -340,7 +349,8 @@ TEST_F(WebPage, ASaveTheBrowserRefusesLeavesTheGamePlaying) {
 
 // A grown-up takes the paintings home from grown-ups.html: the saved painting as the very PNG
 // the desktop's export makes of it, all of them in one sound ZIP file; and one deleted in the
-// gallery, brought back from the bin there, shows in the game's gallery again.
+// gallery shows in the bin there as that picture (a file cut short, as none), and brought
+// back shows in the game's gallery again.
 TEST_F(WebPage, TheGrownUpsPageGivesThePaintingsAndBringsBackADeletedOne) {
   ASSERT_EQ(tafutest::EndToEndUnavailable(), "");
   ASSERT_NO_FATAL_FAILURE(PaintAndSave());
@@ -367,6 +377,9 @@ TEST_F(WebPage, TheGrownUpsPageGivesThePaintingsAndBringsBackADeletedOne) {
   ASSERT_TRUE(WaitFor([&] { return PaintingInBin() == kBigPaintingBytes; }, kScreenTimeout)) << "nothing in the bin";
   ASSERT_NO_FATAL_FAILURE(OpenGrownUpsPage());
   ASSERT_EQ(browser_.Evaluate("document.querySelectorAll('#paintings li').length"), "0");
+  EXPECT_EQ(DecodedPng(browser_.EvaluateBytes("fetch(document.querySelector('#bin img').src).then((r) => r.blob())")),
+            DecodedPng(png)) << "the bin does not show the painting as the export does";
+  EXPECT_EQ(browser_.Evaluate(kBinWithTruncatedCopy), "\"true,false\"") << browser_.Failure();
   ASSERT_EQ(browser_.Evaluate("document.body.dataset.ready = 'again'; document.querySelector('#bin button').click()"), "");
   ASSERT_TRUE(WaitFor([&] { return browser_.Evaluate("document.body.dataset.ready") == "\"yes\""; }, kScreenTimeout));
   EXPECT_EQ(browser_.Evaluate("document.querySelectorAll('#paintings li').length"), "1");
