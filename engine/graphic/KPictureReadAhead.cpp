@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "KGraphic.h"
+#include "platform/KPlatform.h"
 #include "services/KFile.h"
 
 namespace {
@@ -56,6 +57,8 @@ void ReadAll(std::vector<std::string> paths, int32_t maxSide) {
 }  // namespace
 
 void StartPictureReadAhead(const std::vector<std::string>& paths, int32_t maxSide) {
+  // Where there are no threads of ours (the browser), each picture is read as it is loaded.
+  if (!HasThreads()) return;
   ReadAhead& ahead = TheReadAhead();
   if (ahead.reader.joinable()) ahead.reader.join();
   {

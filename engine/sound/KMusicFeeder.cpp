@@ -13,7 +13,9 @@
 namespace {
 
 constexpr size_t kModuleHalfFrames = kMusicHalfSize / 4;
-constexpr int32_t kFeederWaitMs = 50;
+// Longer than a half plays (93 ms), so that a playing track wakes its feeder only for its
+// halves; a stopped one is looked at five times a second.
+constexpr int32_t kFeederWaitMs = 200;
 constexpr int32_t kNoWait = 0;
 
 // Decodes into half h until it is full. A looping track goes on from its start within the
@@ -79,8 +81,8 @@ void ListenForHalves(KSampleState& s) {
 }
 
 // Refills the half that has just been played, waiting up to waitMs for each half's turn.
-// The music master is looked at before each wait, so a change reaches the track within
-// about 50 ms.
+// The music master is looked at before each wait, so a change reaches a playing track
+// within the 93 ms a half plays.
 void FeedHalves(KSampleState& s, int32_t& seenMaster, int32_t waitMs) {
   FollowMusicMaster(s, seenMaster);
   if (s.halfEvents[0].Wait(waitMs)) FillHalf(s, 1);
