@@ -153,7 +153,8 @@ double PeerIdleCorePercent(const Peer& peer, const tafutest::TempFolder& home) {
   if (waitpid(pid, nullptr, WNOHANG) == 0) {
     tafutest::Xdotool("mousemove 1 1");
     percent = SettledCorePercent(pid);
-    kill(pid, SIGTERM);
+    // Once measured it is ended outright: asked to quit, one may wait for an answer for ever.
+    kill(pid, SIGKILL);
   }
   waitpid(pid, nullptr, 0);
   return percent;
