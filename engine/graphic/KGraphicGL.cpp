@@ -13,7 +13,6 @@
 #include "KPictureDecode.h"
 #include "KPictureReadAhead.h"
 #include "platform/KPlatform.h"
-#include "services/KFile.h"
 #include "services/KMessage.h"
 
 namespace {
@@ -22,9 +21,6 @@ namespace {
 constexpr bool kSmoothingDefault = false;
 constexpr int32_t kSmallestTextureSide = 4;
 constexpr int32_t kLargestTextureSide = 1 << 30;
-// Beyond this a picture file is taken as damaged, whatever the driver allows:
-// the game's pictures are at most the size of the screen.
-constexpr int32_t kLargestPictureSide = 8192;
 constexpr size_t kBytesPerPixel = 4;
 constexpr uint8_t kOpaque = 255;
 
@@ -98,10 +94,9 @@ bool KGraphicGL::LoadPicture(const std::string& path, bool trueColour, bool keep
     MakeTexture(ahead, trueColour, keepAlpha);
     return true;
   }
-  const KPictureFormat format = PictureFormatOfPath(path);
-  if (format == KPictureFormat::None) return false;
+  KPictureFormat format = KPictureFormat::None;
   std::string bytes;
-  if (!KFile::ReadWhole(path, bytes)) return false;
+  if (!ReadPictureFile(path, format, bytes)) return false;
   return LoadPictureFromMemory(bytes.data(), bytes.size(), format, trueColour, keepAlpha);
 }
 
@@ -132,8 +127,6 @@ void KGraphicGL::MakeTexture(KDecodedPicture& decoded, bool trueColour, bool kee
   SetFiltering(kSmoothingDefault);
   ApplyWrap();
 }
-
-void ReadPicturesAhead(const std::vector<std::string>& paths) { StartPictureReadAhead(paths, kLargestPictureSide); }
 
 // The decoded pixels in the top-left of a side x side texture; true when all are opaque.
 bool KGraphicGL::Stage(const KDecodedPicture& decoded, uint8_t* staging, int32_t side, bool keepAlpha) const {

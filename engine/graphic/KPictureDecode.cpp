@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "KJpegCheck.h"
+#include "services/KFile.h"
 
 namespace {
 
@@ -74,6 +75,11 @@ KPictureFormat PictureFormatOfPath(const std::string& path) {
   for (const ExtensionFormat& candidate : kExtensions)
     if (lower.find(candidate.extension) != std::string::npos) format = candidate.format;
   return format;
+}
+
+bool ReadPictureFile(const std::string& path, KPictureFormat& format, std::string& bytes) {
+  format = PictureFormatOfPath(path);
+  return format != KPictureFormat::None && KFile::ReadWhole(path, bytes);
 }
 
 bool DecodePicture(const void* data, size_t size, KPictureFormat format, int32_t maxSide, KDecodedPicture& out) {

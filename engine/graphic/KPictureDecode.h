@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "KGraphic.h"
 
@@ -20,6 +21,14 @@ struct KDecodedPicture {
   // width x height pixels, 4 bytes R, G, B, A each, rows top first.
   std::unique_ptr<uint8_t, KDecodedPixelsFree> rgba;
 };
+
+// Beyond this a picture file is taken as damaged, whatever the driver allows:
+// the game's pictures are at most the size of the screen.
+constexpr int32_t kLargestPictureSide = 8192;
+
+// The bytes of a picture file and the decoder its name chooses; false when the name
+// chooses none or the file cannot be read.
+bool ReadPictureFile(const std::string& path, KPictureFormat& format, std::string& bytes);
 
 // Decodes data with the decoder of format. False (and out empty) when that
 // decoder does not accept the data, or when a side is larger than maxSide.

@@ -5,16 +5,16 @@
 #include <mutex>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include "KGraphic.h"
 #include "platform/KPlatform.h"
-#include "services/KFile.h"
 
 namespace {
 
+// A picture being read, or read: empty when it could not be read or decoded.
 struct Entry {
   bool done = false;
-  bool accepted = false;
   KDecodedPicture picture;
 };
 
@@ -35,19 +35,18 @@ ReadAhead& TheReadAhead() {
   return readAhead;
 }
 
-void ReadAll(std::vector<std::string> paths, int32_t maxSide) {
+void ReadAll(std::vector<std::string> paths) {
   ReadAhead& ahead = TheReadAhead();
   for (const std::string& path : paths) {
     KDecodedPicture picture;
+    KPictureFormat format = KPictureFormat::None;
     std::string bytes;
-    const KPictureFormat format = PictureFormatOfPath(path);
-    const bool accepted = format != KPictureFormat::None && KFile::ReadWhole(path, bytes) &&
-                          DecodePicture(bytes.data(), bytes.size(), format, maxSide, picture);
+    if (ReadPictureFile(path, format, bytes))
+      DecodePicture(bytes.data(), bytes.size(), format, kLargestPictureSide, picture);
     {
       std::lock_guard<std::mutex> lock(ahead.mutex);
       Entry& entry = ahead.entries[path];
       entry.done = true;
-      entry.accepted = accepted;
       entry.picture = std::move(picture);
     }
     ahead.decoded.notify_all();
@@ -56,7 +55,7 @@ void ReadAll(std::vector<std::string> paths, int32_t maxSide) {
 
 }  // namespace
 
-void StartPictureReadAhead(const std::vector<std::string>& paths, int32_t maxSide) {
+void ReadPicturesAhead(const std::vector<std::string>& paths) {
   // Where there are no threads of ours (the browser), each picture is read as it is loaded.
   if (!HasThreads()) return;
   ReadAhead& ahead = TheReadAhead();
@@ -65,7 +64,7 @@ void StartPictureReadAhead(const std::vector<std::string>& paths, int32_t maxSid
     std::lock_guard<std::mutex> lock(ahead.mutex);
     for (const std::string& path : paths) ahead.entries[path] = Entry{};
   }
-  ahead.reader = std::thread(ReadAll, paths, maxSide);
+  ahead.reader = std::thread(ReadAll, paths);
 }
 
 bool TakePictureReadAhead(const std::string& path, KDecodedPicture& out) {
@@ -74,8 +73,7 @@ bool TakePictureReadAhead(const std::string& path, KDecodedPicture& out) {
   const auto found = ahead.entries.find(path);
   if (found == ahead.entries.end()) return false;
   ahead.decoded.wait(lock, [&] { return found->second.done; });
-  const bool accepted = found->second.accepted;
   out = std::move(found->second.picture);
   ahead.entries.erase(found);
-  return accepted;
+  return out.rgba != nullptr;
 }

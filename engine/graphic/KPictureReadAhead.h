@@ -3,12 +3,8 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "KPictureDecode.h"
-
-// Starts reading and decoding the files, in order, at most maxSide pixels a side.
-void StartPictureReadAhead(const std::vector<std::string>& paths, int32_t maxSide);
 
 // Takes the picture read ahead from path, waiting while it is still being decoded; false
 // when it was not asked for, was taken already, or could not be read or decoded.

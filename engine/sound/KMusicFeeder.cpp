@@ -107,7 +107,7 @@ void RunFeeder(KSampleState& s) {
     // Read before the stop request, so that a stop noted after it is not slept through.
     const uint64_t seenChanges = SoundLevelChanges();
     if (s.stopRequest) break;
-    if (s.held) {
+    if (voice->IsHeld()) {
       WaitForSoundLevelChange(seenChanges);
       FollowMusicMaster(s, seenMaster);
       continue;

@@ -29,9 +29,7 @@ void ApplyVolume(KSampleState& s) {
     if (!voice) break;
     voice->SetVolume(VolumeTable(level));
   }
-  if (!s.musicMode || !s.voices[0]) return;
-  s.held = level == 0;
-  s.voices[0]->Hold(s.held);
+  if (s.musicMode && s.voices[0]) s.voices[0]->Hold(level == 0);
 }
 
 namespace {

@@ -42,8 +42,6 @@ struct KSampleState {
   int32_t fedMaster = -1;
   // Set when the play position reaches the start and the middle of the music voice.
   std::array<KNotifyEvent, 2> halfEvents;
-  // The music voice is held: the track is turned all the way down.
-  std::atomic<bool> held{false};
   std::atomic<bool> stopRequest{false};
   std::atomic<bool> ready{false};
   std::atomic<bool> ended{false};

@@ -259,6 +259,11 @@ void KVoice::Hold(bool held) {
   held_ = held;
 }
 
+bool KVoice::IsHeld() const {
+  DeviceLock lock;
+  return held_;
+}
+
 bool KVoice::IsPlaying() const {
   DeviceLock lock;
   return playing_;

@@ -87,6 +87,7 @@ class KVoice {
   // A held voice keeps its place: it is neither heard nor moved on, and still counts as
   // playing. Music turned all the way down is held, so that nothing decodes it.
   void Hold(bool held);
+  bool IsHeld() const;
   bool IsPlaying() const;
 
   // Mixes count frames of this voice into stereo float frames; called with the device
