@@ -51,6 +51,10 @@ class KPartPresenter {
 // only while the game waits: there the wait always hands it its turn.
 void WaitForRealClock(uint64_t target, uint64_t now);
 
+// Sleeps until an input or window event is waiting or ms have passed; true when one is. The
+// event stays in SDL's queue for the window to take.
+bool WaitForEvent(uint32_t ms);
+
 // The folder the game's own files are in; readies the file system for the files it writes.
 std::string ProgramFolder();
 void PrepareFiles();

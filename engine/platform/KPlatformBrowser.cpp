@@ -45,6 +45,42 @@ void WaitForRealClock(uint64_t target, uint64_t now) {
   emscripten_sleep(static_cast<unsigned int>(target > now ? target - now : 0));
 }
 
+// SDL's own wait would look for events every millisecond; the page instead sleeps until SDL
+// is handed an event from the page or the time is up.
+EM_JS(void, WakeFromRest, (), {
+  if (Module.tafuWakeFromRest) Module.tafuWakeFromRest();
+});
+
+EM_ASYNC_JS(void, RestInPage, (unsigned int ms), {
+  await new Promise(resolve => {
+    const wake = () => {
+      clearTimeout(timer);
+      Module.tafuWakeFromRest = null;
+      resolve();
+    };
+    const timer = setTimeout(wake, ms);
+    Module.tafuWakeFromRest = wake;
+  });
+});
+
+namespace {
+
+int WakeOnEvent(void*, SDL_Event*) {
+  WakeFromRest();
+  return 1;
+}
+
+}  // namespace
+
+bool WaitForEvent(uint32_t ms) {
+  SDL_PumpEvents();
+  if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) return true;
+  SDL_AddEventWatch(WakeOnEvent, nullptr);
+  RestInPage(ms);
+  SDL_DelEventWatch(WakeOnEvent, nullptr);
+  return SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+}
+
 std::string ProgramFolder() { return kProgramFolder; }
 
 void PrepareFiles() { umask(kFileMask); }

@@ -94,6 +94,8 @@ void WaitForRealClock(uint64_t target, uint64_t) {
   }
 }
 
+bool WaitForEvent(uint32_t ms) { return SDL_WaitEventTimeout(nullptr, static_cast<int>(ms)) != 0; }
+
 std::string ProgramFolder() {
   std::error_code error;
   const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);

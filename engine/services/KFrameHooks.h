@@ -2,10 +2,13 @@
 // the window runs every hook at the end of each frame, after the frame's events.
 #pragma once
 
+#include <cstdint>
+
 using KFrameHook = void (*)();
 
-// Adds a hook, once: adding one already there changes nothing.
-void AddFrameHook(KFrameHook hook);
+// Adds a hook, once: adding one already there changes nothing. A window at rest still runs
+// it at least every longestGapMs.
+void AddFrameHook(KFrameHook hook, uint32_t longestGapMs);
 void RunFrameHooks();
-// Whether any hook needs every frame (then the window never rests).
-bool HasFrameHooks();
+// The longest a window may rest before its hooks are due (UINT32_MAX without hooks).
+uint32_t LongestRestForHooks();

@@ -16,6 +16,9 @@ constexpr size_t kModuleHalfFrames = kMusicHalfSize / 4;
 // Longer than a half plays (93 ms), so that a playing track wakes its feeder only for its
 // halves; a stopped one is looked at five times a second.
 constexpr int32_t kFeederWaitMs = 200;
+// Without threads the window feeds the music, resting no longer than this: a half that has
+// played is filled again well before the other half (93 ms) is done.
+constexpr uint32_t kFeedGapMs = 40;
 constexpr int32_t kNoWait = 0;
 
 // Decodes into half h until it is full. A looping track goes on from its start within the
@@ -125,7 +128,7 @@ void StartFeeder(KSampleState& s) {
     ListenForHalves(s);
     s.fedMaster = -1;
     fedMusic.push_back(&s);
-    AddFrameHook(FeedMusicVoices);
+    AddFrameHook(FeedMusicVoices, kFeedGapMs);
     s.ready = true;
     return;
   }

@@ -168,19 +168,19 @@ void KScreenGL::HoldFrameRate(uint64_t frameStart) {
   WaitUntilMilliseconds(previousFlip + static_cast<uint64_t>(frameDelay_));
 }
 
+uint32_t KScreenGL::RestMs() const { return std::min(restAllowedMs_, LongestRestForHooks()); }
+
 bool KScreenGL::MayRest() const {
-  return restAllowedMs_ > static_cast<uint32_t>(frameDelay_) && unchangedFrames_ >= kFramesBeforeRest &&
-         !presentPending_ && HasThreads() && !HasFrameHooks() && !IsClockStepped() && !IsInputScripted() &&
-         !IsAnythingHeld();
+  return RestMs() > static_cast<uint32_t>(frameDelay_) && unchangedFrames_ >= kFramesBeforeRest && !presentPending_ &&
+         !IsClockStepped() && !IsInputScripted() && !IsAnythingHeld();
 }
 
 // Sleeps until an event comes (it is handled at once, with any that came with it, as the
 // frame's own events were) or the rest allowed has passed, and never ends a frame sooner
 // than the frame rate allows.
 void KScreenGL::RestUntilEvent(uint64_t frameStart) {
-  SDL_Event event;
-  if (SDL_WaitEventTimeout(&event, static_cast<int>(restAllowedMs_)) != 0) {
-    HandleEvent(event);
+  if (WaitForEvent(RestMs())) {
+    SDL_Event event;
     while (SDL_PollEvent(&event)) HandleEvent(event);
     ControlsEndFrame();
     unchangedFrames_ = 0;

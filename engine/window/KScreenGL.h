@@ -61,6 +61,8 @@ class KScreenGL final : public KScreen {
   KEvent TranslateEvent(const SDL_Event& event) const;
   void DrawFade();
   void HoldFrameRate(uint64_t frameStart);
+  // The longest this frame may rest: what the screen allows, and no later than a hook is due.
+  uint32_t RestMs() const;
   bool MayRest() const;
   void RestUntilEvent(uint64_t frameStart);
   static bool HasDesktop();
