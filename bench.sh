@@ -338,6 +338,10 @@ if entry and entry["values"].get("core_percent"):
                     spread(entry["values"]["core_percent"], 1) + " % of a core", "at most 3 %", verdict(ok)))
     if not ok:
         missed.append("The web page's idle menu costs more than 3 % of a core.")
+entry = find("web_page_bench", "BM_WebIdleCpuOfATone")
+if entry and entry["values"].get("core_percent"):
+    targets.append(("Web page: the same browser resting on a page that only plays a tone, draws once and listens for pads",
+                    spread(entry["values"]["core_percent"], 1) + " % of a core", "(the least such a page takes)", ""))
 site = "build-web/site"
 if os.path.isdir(site):
     sizes = {name: os.path.getsize(os.path.join(site, name)) for name in os.listdir(site)}
@@ -557,6 +561,8 @@ else:
                f"{figure(reload, 'real_time', 0, 'ms')} | |")
     out.append(f"| CPU while the menu idles, its music playing, all browser processes | "
                f"{figure(idle, 'core_percent', 1, '% of a core')} | {native('idle.menu', 1, '% of a core')} (idle.menu) |")
+    out.append(f"| CPU of a page that only plays a tone, draws once and listens for pads, all browser processes | "
+               f"{figure(find('web_page_bench', 'BM_WebIdleCpuOfATone'), 'core_percent', 1, '% of a core')} | |")
 print("\n".join(out))
 EOF
 echo "Wrote docs/performance.md"
