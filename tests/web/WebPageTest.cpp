@@ -56,6 +56,28 @@ constexpr Spot kUnderTheCanvas = {400, 470};
 constexpr uint32_t kColourTolerance = 6;
 constexpr auto kSoundTimeout = 10s;
 // Notes every sound context the page makes, to ask later whether one plays.
+// Records 4 s of what the page plays (its left channel) and counts the stretches of 32 samples,
+// on the 64-sample grid every 93 ms half of the music lies on, that were heard before: a half
+// of the track played again because it was not refilled in time. Silence is left out.
+constexpr const char* kCountReplayedStretches = R"(new Promise((resolve) => {
+  const node = Module.SDL2.audio.scriptProcessorNode;
+  const play = node.onaudioprocess;
+  const heard = [];
+  node.onaudioprocess = function (event) { play.call(this, event); heard.push(...event.outputBuffer.getChannelData(0)); };
+  setTimeout(() => {
+    node.onaudioprocess = play;
+    const seen = new Set();
+    let loud = 0, replayed = 0;
+    for (let i = 0; i + 32 <= heard.length; i += 64) {
+      const stretch = heard.slice(i, i + 32);
+      if (stretch.reduce((sum, x) => sum + x * x, 0) < 1e-4) continue;
+      ++loud;
+      const key = stretch.join();
+      if (seen.has(key)) ++replayed; else seen.add(key);
+    }
+    resolve([loud, replayed]);
+  }, 4000);
+}))";
 constexpr const char* kNoteSoundContexts = R"(
   window.tafuSoundContexts = [];
   const PageAudioContext = window.AudioContext;
@@ -395,6 +417,18 @@ TEST_F(WebPage, AFirstClickOnTheMenuStartsTheSound) {
   ASSERT_TRUE(Click(kPaint));
   EXPECT_TRUE(WaitForNewScreen(menu)) << "the click on the paint button chose nothing";
   EXPECT_TRUE(WaitForSound()) << "no sound plays after the first click; " << browser_.Failure();
+}
+
+// The page rests while the menu stands still, and the game feeds its music between frames:
+// every half is refilled before it comes round again.
+TEST_F(WebPage, TheMusicPlaysOnWhileTheMenuRests) {
+  ASSERT_NO_FATAL_FAILURE(ReloadNotingSound());
+  ASSERT_TRUE(Click({kMenuSky.x, kMenuSky.y}));
+  ASSERT_TRUE(WaitForSound()) << browser_.Failure();
+  const nlohmann::json heard = nlohmann::json::parse(browser_.Evaluate(kCountReplayedStretches), nullptr, false);
+  ASSERT_TRUE(heard.is_array() && heard.size() == 2) << browser_.Failure();
+  EXPECT_GT(heard[0].get<int>(), 1000) << "too little music heard to tell";
+  EXPECT_EQ(heard[1].get<int>(), 0) << "halves of the music played twice";
 }
 
 // Round the menu, the canvas choice and the big studio and back, 17 times, with quick clicks
