@@ -52,7 +52,8 @@ class KPartPresenter {
 void WaitForRealClock(uint64_t target, uint64_t now);
 
 // Sleeps until an input or window event is waiting or ms have passed; true when one is. The
-// event stays in SDL's queue for the window to take.
+// event stays in SDL's queue for the window to take. Returns at once where events cannot be
+// waited for (the browser with a game pad open).
 bool WaitForEvent(uint32_t ms);
 
 // The folder the game's own files are in; readies the file system for the files it writes.

@@ -46,7 +46,8 @@ void WaitForRealClock(uint64_t target, uint64_t now) {
 }
 
 // SDL's own wait would look for events every millisecond; the page instead sleeps until SDL
-// is handed an event from the page or the time is up.
+// is handed an event from the page or the time is up. A game pad's buttons reach SDL only
+// when it polls the pads, as it does once a frame: with a pad open the window does not rest.
 EM_JS(void, WakeFromRest, (), {
   if (Module.tafuWakeFromRest) Module.tafuWakeFromRest();
 });
@@ -73,8 +74,8 @@ int WakeOnEvent(void*, SDL_Event*) {
 }  // namespace
 
 bool WaitForEvent(uint32_t ms) {
-  SDL_PumpEvents();
-  if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) return true;
+  const bool waiting = SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+  if (waiting || SDL_NumJoysticks() > 0) return waiting;
   SDL_AddEventWatch(WakeOnEvent, nullptr);
   RestInPage(ms);
   SDL_DelEventWatch(WakeOnEvent, nullptr);

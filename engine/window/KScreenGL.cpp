@@ -179,14 +179,16 @@ bool KScreenGL::MayRest() const {
 // frame's own events were) or the rest allowed has passed, and never ends a frame sooner
 // than the frame rate allows.
 void KScreenGL::RestUntilEvent(uint64_t frameStart) {
+  const uint64_t frame = previousFlip + static_cast<uint64_t>(frameDelay_);
+  const bool frameTimeLeft = GetMilliseconds() < frame;
   if (WaitForEvent(RestMs())) {
     SDL_Event event;
     while (SDL_PollEvent(&event)) HandleEvent(event);
     ControlsEndFrame();
     unchangedFrames_ = 0;
   }
-  HoldFrameRate(frameStart);
-  const uint64_t frame = previousFlip + static_cast<uint64_t>(frameDelay_);
+  // A rest that slept past the frame's time has been the page's turn already.
+  if (!frameTimeLeft || GetMilliseconds() < frame) HoldFrameRate(frameStart);
   const uint64_t now = GetMilliseconds();
   restedMs_ = now > frame ? static_cast<uint32_t>(now - frame) : 0;
 }

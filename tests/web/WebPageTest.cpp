@@ -55,7 +55,6 @@ constexpr int32_t kStrokeMiddle = (kStrokeFirst + kStrokeLast) / 2;
 constexpr Spot kUnderTheCanvas = {400, 470};
 constexpr uint32_t kColourTolerance = 6;
 constexpr auto kSoundTimeout = 10s;
-// Notes every sound context the page makes, to ask later whether one plays.
 // Records 4 s of what the page plays (its left channel) and counts the stretches of 32 samples,
 // on the 64-sample grid every 93 ms half of the music lies on, that were heard before: a half
 // of the track played again because it was not refilled in time. Silence is left out.
@@ -78,6 +77,7 @@ constexpr const char* kCountReplayedStretches = R"(new Promise((resolve) => {
     resolve([loud, replayed]);
   }, 4000);
 }))";
+// Notes every sound context the page makes, to ask later whether one plays.
 constexpr const char* kNoteSoundContexts = R"(
   window.tafuSoundContexts = [];
   const PageAudioContext = window.AudioContext;
