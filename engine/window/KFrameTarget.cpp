@@ -90,21 +90,21 @@ namespace {
 
 // What presenting the frame changes, put back for the game's next drawing. Read and set
 // back by hand, since the browser's GL has no attribute stack; the current colour is left
-// white, as every drawing of the engine leaves it.
+// white, as every drawing of the engine leaves it. The viewport goes back to the frame's
+// own, into which all the game's drawing goes, and the clear colour is not kept: every clear
+// sets its own. Neither is read back, since in the browser such a read waits for the GPU to
+// finish all it was given.
 class KPresentState {
  public:
-  KPresentState() {
-    glGetIntegerv(GL_VIEWPORT, viewport_);
+  KPresentState(int32_t frameWidth, int32_t frameHeight) : frameWidth_(frameWidth), frameHeight_(frameHeight) {
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &texture_);
     glGetIntegerv(GL_MATRIX_MODE, &matrixMode_);
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColour_);
     for (size_t i = 0; i < std::size(kSwitches); ++i) switchedOn_[i] = glIsEnabled(kSwitches[i]);
   }
   ~KPresentState() {
-    glViewport(viewport_[0], viewport_[1], viewport_[2], viewport_[3]);
+    glViewport(0, 0, frameWidth_, frameHeight_);
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(texture_));
     glMatrixMode(static_cast<GLenum>(matrixMode_));
-    glClearColor(clearColour_[0], clearColour_[1], clearColour_[2], clearColour_[3]);
     for (size_t i = 0; i < std::size(kSwitches); ++i) switchedOn_[i] ? glEnable(kSwitches[i]) : glDisable(kSwitches[i]);
   }
   KPresentState(const KPresentState&) = delete;
@@ -112,10 +112,10 @@ class KPresentState {
 
  private:
   static constexpr GLenum kSwitches[] = {GL_BLEND, GL_DEPTH_TEST, GL_TEXTURE_2D, GL_SCISSOR_TEST};
-  GLint viewport_[4]{};
+  int32_t frameWidth_;
+  int32_t frameHeight_;
   GLint texture_ = 0;
   GLint matrixMode_ = 0;
-  GLfloat clearColour_[4]{};
   GLboolean switchedOn_[std::size(kSwitches)]{};
 };
 
@@ -124,7 +124,6 @@ class KPresentState {
 // not empty, nothing outside it is drawn.
 void DrawFrameTexture(GLuint texture, const KFrameRect& rect, int32_t drawableWidth, int32_t drawableHeight,
                       GLint filter, bool clearAround, const KFrameRect& only = {}) {
-  const KPresentState kept;
   glMatrixMode(GL_PROJECTION);
   glPushMatrix();
   glLoadIdentity();
@@ -168,6 +167,7 @@ void KFrameTarget::Present(int32_t drawableWidth, int32_t drawableHeight) {
   bindFramebuffer_(GL_FRAMEBUFFER, 0);
   // Whole multiples repeat every pixel as a sharp block; other sizes are smoothed.
   const GLint filter = IsWholeMultiple(rect, width_, height_) ? GL_NEAREST : GL_LINEAR;
+  const KPresentState kept(width_, height_);
   DrawFrameTexture(texture_, rect, drawableWidth, drawableHeight, filter, true);
 }
 
@@ -177,6 +177,7 @@ KFrameRect KFrameTarget::PresentPart(int32_t drawableWidth, int32_t drawableHeig
   if (area.width <= 0 || area.height <= 0) return area;
   bindFramebuffer_(GL_FRAMEBUFFER, 0);
   const GLint filter = IsWholeMultiple(rect, width_, height_) ? GL_NEAREST : GL_LINEAR;
+  const KPresentState kept(width_, height_);
   DrawFrameTexture(texture_, rect, drawableWidth, drawableHeight, filter, false, area);
   return area;
 }
@@ -194,5 +195,6 @@ void KFrameTarget::CopyLayer() {
     bindFramebuffer_(GL_READ_FRAMEBUFFER, framebuffer_);
     return;
   }
+  const KPresentState kept(width_, height_);
   DrawFrameTexture(layerTexture_, {0, 0, width_, height_}, width_, height_, GL_NEAREST, false);
 }
