@@ -6,26 +6,20 @@
 
 namespace {
 
-struct Hook {
-  KFrameHook run;
-  uint32_t longestGapMs;
-};
-
-std::vector<Hook> hooks;
+std::vector<KFrameHook> hooks;
+uint32_t longestRest = std::numeric_limits<uint32_t>::max();
 
 }  // namespace
 
-void AddFrameHook(KFrameHook hook, uint32_t longestGapMs) {
-  const auto same = [hook](const Hook& added) { return added.run == hook; };
-  if (std::none_of(hooks.begin(), hooks.end(), same)) hooks.push_back({hook, longestGapMs});
+void AddFrameHook(KFrameHook hook) {
+  if (std::find(hooks.begin(), hooks.end(), hook) != hooks.end()) return;
+  hooks.push_back(hook);
+  longestRest = 0;
 }
 
 void RunFrameHooks() {
-  for (const Hook& hook : hooks) hook.run();
+  longestRest = std::numeric_limits<uint32_t>::max();
+  for (const KFrameHook hook : hooks) longestRest = std::min(longestRest, hook());
 }
 
-uint32_t LongestRestForHooks() {
-  uint32_t longest = std::numeric_limits<uint32_t>::max();
-  for (const Hook& hook : hooks) longest = std::min(longest, hook.longestGapMs);
-  return longest;
-}
+uint32_t LongestRestForHooks() { return longestRest; }

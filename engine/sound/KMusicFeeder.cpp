@@ -16,9 +16,10 @@ constexpr size_t kModuleHalfFrames = kMusicHalfSize / 4;
 // Longer than a half plays (93 ms), so that a playing track wakes its feeder only for its
 // halves; a stopped one is looked at five times a second.
 constexpr int32_t kFeederWaitMs = 200;
-// Without threads the window feeds the music, resting no longer than this: a half that has
-// played is filled again well before the other half (93 ms) is done.
+// Without threads the window feeds the music, resting no longer than this while a track
+// plays: a half that has played is filled again well before the other half (93 ms) is done.
 constexpr uint32_t kFeedGapMs = 40;
+constexpr uint32_t kNothingToFeed = UINT32_MAX;
 constexpr int32_t kNoWait = 0;
 
 // Decodes into half h until it is full. A looping track goes on from its start within the
@@ -93,11 +94,18 @@ void FeedHalves(KSampleState& s, int32_t& seenMaster, int32_t waitMs) {
   if (s.halfEvents[1].Wait(waitMs)) FillHalf(s, 0);
 }
 
-// Without threads of ours (the browser), the playing music objects are fed once a frame.
+// Without threads of ours (the browser), the playing music objects are fed once a frame;
+// a window with none playing (stopped, or held by a silent master) rests as long as it likes.
 std::vector<KSampleState*> fedMusic;
 
-void FeedMusicVoices() {
-  for (KSampleState* s : fedMusic) FeedHalves(*s, s->fedMaster, kNoWait);
+uint32_t FeedMusicVoices() {
+  uint32_t gap = kNothingToFeed;
+  for (KSampleState* s : fedMusic) {
+    FeedHalves(*s, s->fedMaster, kNoWait);
+    const KVoice* voice = s->voices[0].get();
+    if (voice && voice->IsPlaying() && !voice->IsHeld()) gap = kFeedGapMs;
+  }
+  return gap;
 }
 
 // The feeder thread of a playing music object, until it is asked to stop.
@@ -128,7 +136,7 @@ void StartFeeder(KSampleState& s) {
     ListenForHalves(s);
     s.fedMaster = -1;
     fedMusic.push_back(&s);
-    AddFrameHook(FeedMusicVoices, kFeedGapMs);
+    AddFrameHook(FeedMusicVoices);
     s.ready = true;
     return;
   }
