@@ -119,11 +119,11 @@ class KPresentState {
   GLboolean switchedOn_[std::size(kSwitches)]{};
 };
 
-// Draws a texture of the frame's size, unblended, onto a rectangle of the drawable the
-// bound framebuffer draws into; with clearAround, what lies around it is black. When only is
-// not empty, nothing outside it is drawn.
-void DrawFrameTexture(GLuint texture, const KFrameRect& rect, int32_t drawableWidth, int32_t drawableHeight,
-                      GLint filter, bool clearAround, const KFrameRect& only = {}) {
+}  // namespace
+
+void KFrameTarget::DrawTexture(GLuint texture, const KFrameRect& rect, int32_t drawableWidth, int32_t drawableHeight,
+                               GLint filter, bool clearAround, const KFrameRect& only) const {
+  const KPresentState kept(width_, height_);
   glMatrixMode(GL_PROJECTION);
   glPushMatrix();
   glLoadIdentity();
@@ -156,7 +156,6 @@ void DrawFrameTexture(GLuint texture, const KFrameRect& rect, int32_t drawableWi
   glPopMatrix();
 }
 
-}  // namespace
 
 KFrameRect KFrameTarget::Placement(int32_t drawableWidth, int32_t drawableHeight) const {
   return FitFrame(drawableWidth, drawableHeight, width_, height_);
@@ -167,8 +166,7 @@ void KFrameTarget::Present(int32_t drawableWidth, int32_t drawableHeight) {
   bindFramebuffer_(GL_FRAMEBUFFER, 0);
   // Whole multiples repeat every pixel as a sharp block; other sizes are smoothed.
   const GLint filter = IsWholeMultiple(rect, width_, height_) ? GL_NEAREST : GL_LINEAR;
-  const KPresentState kept(width_, height_);
-  DrawFrameTexture(texture_, rect, drawableWidth, drawableHeight, filter, true);
+  DrawTexture(texture_, rect, drawableWidth, drawableHeight, filter, true);
 }
 
 KFrameRect KFrameTarget::PresentPart(int32_t drawableWidth, int32_t drawableHeight, const KScreenRect& framePart) {
@@ -177,8 +175,7 @@ KFrameRect KFrameTarget::PresentPart(int32_t drawableWidth, int32_t drawableHeig
   if (area.width <= 0 || area.height <= 0) return area;
   bindFramebuffer_(GL_FRAMEBUFFER, 0);
   const GLint filter = IsWholeMultiple(rect, width_, height_) ? GL_NEAREST : GL_LINEAR;
-  const KPresentState kept(width_, height_);
-  DrawFrameTexture(texture_, rect, drawableWidth, drawableHeight, filter, false, area);
+  DrawTexture(texture_, rect, drawableWidth, drawableHeight, filter, false, area);
   return area;
 }
 
@@ -195,6 +192,5 @@ void KFrameTarget::CopyLayer() {
     bindFramebuffer_(GL_READ_FRAMEBUFFER, framebuffer_);
     return;
   }
-  const KPresentState kept(width_, height_);
-  DrawFrameTexture(layerTexture_, {0, 0, width_, height_}, width_, height_, GL_NEAREST, false);
+  DrawTexture(layerTexture_, {0, 0, width_, height_}, width_, height_, GL_NEAREST, false);
 }

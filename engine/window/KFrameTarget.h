@@ -39,6 +39,11 @@ class KFrameTarget final : public KFrameLayer {
   // with neither made, when the driver will not draw into it.
   bool MakeTarget(GLuint& texture, GLuint& framebuffer);
   void FreeTarget(GLuint& texture, GLuint& framebuffer);
+  // Draws a texture of the frame's size, unblended, onto a rectangle of the drawable the
+  // bound framebuffer draws into, and puts back what that changed; with clearAround, what
+  // lies around it is black. When only is not empty, nothing outside it is drawn.
+  void DrawTexture(GLuint texture, const KFrameRect& rect, int32_t drawableWidth, int32_t drawableHeight,
+                   GLint filter, bool clearAround, const KFrameRect& only = {}) const;
 
   int32_t width_ = 0;
   int32_t height_ = 0;
