@@ -97,5 +97,7 @@ bool MakeFolderLasting(const std::string&) { return StoreBrowserFiles() != 0; }
 // The browser has no threads of ours.
 bool HasThreads() { return false; }
 
+bool SoundWaitsForGesture() { return true; }
+
 // Once a window that played is gone, the page starts again at its menu.
 void GameEnded() { emscripten_run_script("location.reload()"); }

@@ -115,4 +115,6 @@ bool MakeFolderLasting(const std::string& folder) {
 
 bool HasThreads() { return true; }
 
+bool SoundWaitsForGesture() { return false; }
+
 void GameEnded() {}

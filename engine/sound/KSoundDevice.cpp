@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/KPlatform.h"
+
 namespace {
 
 // 1024 frames at 44100 Hz: the callback runs every 23 ms.
@@ -19,6 +21,9 @@ constexpr int kFixedShift = 32;
 constexpr float kFixedOne = 4294967296.0f;
 
 struct Device {
+  // Voices may be made and played: the output is open, or opens at the first gesture.
+  bool open = false;
+  // SDL's device, 0 until the output opens.
   SDL_AudioDeviceID id = 0;
   std::vector<KVoice*> voices;
   std::vector<float> mix;
@@ -79,6 +84,32 @@ void MixLocked(uint8_t* stream, int32_t bytes) {
 
 void SDLCALL DeviceCallback(void*, Uint8* stream, int len) { MixLocked(stream, len); }
 
+// SDL's audio output, mixing the voices from now on; false when it cannot be had.
+bool OpenOutput(Device& device) {
+  SDL_AudioSpec wanted{};
+  wanted.freq = kSoundDeviceRate;
+  wanted.format = AUDIO_S16SYS;
+  wanted.channels = kSoundDeviceChannels;
+  wanted.samples = kDeviceFrames;
+  wanted.callback = DeviceCallback;
+  SDL_AudioSpec obtained{};
+  const SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+  if (id == 0) return false;
+  device.mix.assign(static_cast<size_t>(kDeviceFrames) * kSoundDeviceChannels, 0.0f);
+  device.id = id;
+  SDL_PauseAudioDevice(id, 0);
+  return true;
+}
+
+// Watches the events for the first press, tap or key, and opens the output then. It runs
+// while the page still handles that gesture, so that the browser lets the sound start.
+int SDLCALL OpenOutputAtGesture(void*, SDL_Event* event) {
+  if (event->type != SDL_MOUSEBUTTONDOWN && event->type != SDL_FINGERDOWN && event->type != SDL_KEYDOWN) return 1;
+  SDL_DelEventWatch(OpenOutputAtGesture, nullptr);
+  OpenOutput(TheDevice());
+  return 1;
+}
+
 template <int Bits>
 float ReadSample(const uint8_t* at) {
   if constexpr (Bits == 16) {
@@ -123,35 +154,29 @@ bool KVoiceFormat::IsPlayable() const {
 
 bool OpenSoundDevice() {
   Device& device = TheDevice();
-  if (device.id) return true;
+  if (device.open) return true;
   const std::string driver = RequestedDriver();
   if (device.failedDriver == driver) return false;
   device.failedDriver = driver;
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-  SDL_AudioSpec wanted{};
-  wanted.freq = kSoundDeviceRate;
-  wanted.format = AUDIO_S16SYS;
-  wanted.channels = kSoundDeviceChannels;
-  wanted.samples = kDeviceFrames;
-  wanted.callback = DeviceCallback;
-  SDL_AudioSpec obtained{};
-  const SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
-  if (id == 0) {
+  if (SoundWaitsForGesture()) {
+    SDL_AddEventWatch(OpenOutputAtGesture, nullptr);
+  } else if (!OpenOutput(device)) {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return false;
   }
-  device.mix.assign(static_cast<size_t>(kDeviceFrames) * kSoundDeviceChannels, 0.0f);
-  device.id = id;
+  device.open = true;
   device.failedDriver.reset();
-  SDL_PauseAudioDevice(id, 0);
   return true;
 }
 
 void CloseSoundDevice() {
   Device& device = TheDevice();
-  if (!device.id) return;
-  SDL_CloseAudioDevice(device.id);
+  if (!device.open) return;
+  SDL_DelEventWatch(OpenOutputAtGesture, nullptr);
+  if (device.id) SDL_CloseAudioDevice(device.id);
   device.id = 0;
+  device.open = false;
   device.voices.clear();
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
@@ -177,7 +202,7 @@ bool KNotifyEvent::Wait(int32_t ms) {
 }
 
 std::unique_ptr<KVoice> KVoice::Create(const KVoiceFormat& format, size_t size) {
-  if (!TheDevice().id || !format.IsPlayable()) return nullptr;
+  if (!TheDevice().open || !format.IsPlayable()) return nullptr;
   const size_t frames = size / static_cast<size_t>(format.BlockAlign());
   if (frames == 0) return nullptr;
   std::unique_ptr<KVoice> voice(new KVoice(format, frames * format.BlockAlign()));

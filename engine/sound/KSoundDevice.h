@@ -31,7 +31,9 @@ struct KVoiceFormat {
   bool IsPlayable() const;
 };
 
-// Opens SDL's default audio output; false (and no device) when there is none.
+// Opens SDL's default audio output; false (and no device) when there is none. Where sound
+// waits for a gesture (the browser), SDL's output opens at the first press, tap or key, and the
+// voices made before are heard from then.
 bool OpenSoundDevice();
 void CloseSoundDevice();
 
