@@ -16,9 +16,7 @@ constexpr size_t kModuleHalfFrames = kMusicHalfSize / 4;
 // Longer than a half plays (93 ms), so that a playing track wakes its feeder only for its
 // halves; a stopped one is looked at five times a second.
 constexpr int32_t kFeederWaitMs = 200;
-// Without threads the window feeds the music, resting no longer than this while a track
-// plays: a half that has played is filled again well before the other half (93 ms) is done.
-constexpr uint32_t kFeedGapMs = 40;
+constexpr uint32_t kMsPerSecond = 1000;
 constexpr uint32_t kNothingToFeed = UINT32_MAX;
 constexpr int32_t kNoWait = 0;
 
@@ -98,12 +96,21 @@ void FeedHalves(KSampleState& s, int32_t& seenMaster, int32_t waitMs) {
 // a window with none playing (stopped, or held by a silent master) rests as long as it likes.
 std::vector<KSampleState*> fedMusic;
 
+// While a track plays, the window rests at most half of what one of its halves plays (46 ms
+// for a stereo track at 44100 Hz, 93 ms for a mono one), so that a half that has played is
+// filled again well before the other half is done; and never longer than a feeder thread
+// waits, so that a change of the music master is heard as soon as there.
+uint32_t FeedGapMs(const KVoiceFormat& format) {
+  const size_t halfMs = kMusicHalfSize * kMsPerSecond / static_cast<size_t>(format.BytesPerSecond());
+  return static_cast<uint32_t>(std::min<size_t>(halfMs / 2, kFeederWaitMs));
+}
+
 uint32_t FeedMusicVoices() {
   uint32_t gap = kNothingToFeed;
   for (KSampleState* s : fedMusic) {
     FeedHalves(*s, s->fedMaster, kNoWait);
     const KVoice* voice = s->voices[0].get();
-    if (voice && voice->IsPlaying() && !voice->IsHeld()) gap = kFeedGapMs;
+    if (voice && voice->IsPlaying() && !voice->IsHeld()) gap = std::min(gap, FeedGapMs(voice->Format()));
   }
   return gap;
 }
