@@ -25,8 +25,10 @@
 namespace {
 
 constexpr uint32_t kFramesPerRun = 200;
-// Frames the round needs to fade in before play starts.
-constexpr uint32_t kWarmUpFrames = 150;
+// A round fades in over a second of the game's own frame time, which frames drawn without a
+// hold each count as a millisecond or two; play starts once the frames' times add up to
+// more than that.
+constexpr int32_t kWarmUpMs = 1100;
 
 using Clock = std::chrono::steady_clock;
 using Seconds = std::chrono::duration<double>;
@@ -62,16 +64,20 @@ void MeasureScreen(benchmark::State& state, const std::function<ScreenCode()>& s
   for (auto _ : state) {
     Clock::time_point start;
     double cpuStart = 0;
+    int32_t warmedMs = 0;
+    uint32_t firstFrame = 0;
     SetScriptedKey(KEY_ESCAPE, false);
     SetFrameScript([&](uint32_t frame) {
-      if (frame < kWarmUpFrames) return;
-      if (frame == kWarmUpFrames) {
+      if (warmedMs <= kWarmUpMs) {
+        warmedMs += FrameTime;
+        if (warmedMs <= kWarmUpMs) return;
+        firstFrame = frame;
         start = Clock::now();
         cpuStart = ProcessCpuMs();
       }
       input(frame);
       RecolourPicture(frame);
-      if (frame == kWarmUpFrames + kFramesPerRun) {
+      if (frame == firstFrame + kFramesPerRun) {
         state.SetIterationTime(Seconds(Clock::now() - start).count() / kFramesPerRun);
         cpuMs += ProcessCpuMs() - cpuStart;
         frames += kFramesPerRun;
