@@ -63,9 +63,9 @@ void PrepareFiles();
 // Music is fed by a thread of its own (else once a frame, by a frame hook).
 bool HasThreads();
 
-// The sound output opens at a person's first press, tap or key rather than at start: the
-// browser plays a page's sound only from then, and making its output is one of the longest
-// steps before the page's menu.
+// The sound output opens when a person first moves the pointer, presses, taps or types rather
+// than at start: the browser plays a page's sound only from the first press, tap or key, and
+// making its output is one of the longest steps before the page's menu.
 bool SoundWaitsForGesture();
 
 // The game is over and its window gone: a web page starts again at its menu, since it has no

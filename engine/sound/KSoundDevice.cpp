@@ -101,10 +101,14 @@ bool OpenOutput(Device& device) {
   return true;
 }
 
-// Watches the events for the first press, tap or key, and opens the output then. It runs
-// while the page still handles that gesture, so that the browser lets the sound start.
+// Watches the events for a person's first move of the pointer, press, tap or key, and opens
+// the output then, while the page still handles it: at a press, tap or key the browser lets
+// the sound start at once; a pointer that moves before its first press readies the output
+// beforehand, and the press only lets it play.
 int SDLCALL OpenOutputAtGesture(void*, SDL_Event* event) {
-  if (event->type != SDL_MOUSEBUTTONDOWN && event->type != SDL_FINGERDOWN && event->type != SDL_KEYDOWN) return 1;
+  if (event->type != SDL_MOUSEMOTION && event->type != SDL_MOUSEBUTTONDOWN && event->type != SDL_FINGERDOWN &&
+      event->type != SDL_KEYDOWN)
+    return 1;
   SDL_DelEventWatch(OpenOutputAtGesture, nullptr);
   OpenOutput(TheDevice());
   return 1;

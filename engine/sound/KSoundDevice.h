@@ -32,8 +32,8 @@ struct KVoiceFormat {
 };
 
 // Opens SDL's default audio output; false (and no device) when there is none. Where sound
-// waits for a gesture (the browser), SDL's output opens at the first press, tap or key, and the
-// voices made before are heard from then.
+// waits for a gesture (the browser), SDL's output opens at the first move of the pointer, press,
+// tap or key, and the voices made before are heard from then.
 bool OpenSoundDevice();
 void CloseSoundDevice();
 

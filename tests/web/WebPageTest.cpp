@@ -414,6 +414,9 @@ TEST_F(WebPage, TheGrownUpsPageGivesThePaintingsAndBringsBackADeletedOne) {
 TEST_F(WebPage, AFirstClickOnTheMenuStartsTheSound) {
   ASSERT_NO_FATAL_FAILURE(ReloadNotingSound());
   const Screenshot menu = browser_.Capture();
+  ASSERT_TRUE(browser_.MoveTo(kPaint.x, kPaint.y));
+  EXPECT_TRUE(WaitFor([&] { return browser_.Evaluate("window.tafuSoundContexts.length") == "1"; }, kSoundTimeout))
+      << "the pointer moved before the click readies no sound for it";
   ASSERT_TRUE(Click(kPaint));
   EXPECT_TRUE(WaitForNewScreen(menu)) << "the click on the paint button chose nothing";
   EXPECT_TRUE(WaitForSound()) << "no sound plays after the first click; " << browser_.Failure();
