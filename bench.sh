@@ -244,9 +244,10 @@ for screen, values in idle_screens:
         busy_screens.append(screen.replace("_", " "))
 if busy_screens:
     missed.append(f"Idle CPU over {IDLE_LIMIT} % of a core at rest (" + ", ".join(busy_screens) + "). At rest the "
-                  "game's own thread sleeps until an event or a timed change; what is left is the music: its "
-                  "feeder decoding the track and SDL's audio thread mixing it every 23 ms. Muted, the track is held and "
-                  "nothing decodes it (menu muted).")
+                  "game's own thread sleeps until an event or a timed change; on the screens with music what is left "
+                  "is the music: its feeder decoding the track and SDL's audio thread mixing it every 23 ms. Muted, "
+                  "the track is held and nothing decodes it (menu muted). A figure moves by the measurement's step, "
+                  "0.1 % (one clock tick in ten seconds), from run to run.")
 
 # One switch on the menu: the ring rests on a button, which pulses as under a resting pointer.
 _, scanning = startup.get("idle.menu_scanning", ("%core", []))
