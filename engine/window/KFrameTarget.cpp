@@ -146,7 +146,12 @@ void KFrameTarget::DrawTexture(GLuint texture, const KFrameRect& rect, int32_t d
   BindTexture(texture);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+  // The frame's pixels as they are, not multiplied by the current white: a software renderer
+  // then copies or scales them without a multiplication for each. All the engine's other
+  // drawing multiplies by its colour, so that is put back.
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
   DrawFrameQuad(texture, rect, drawableHeight);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
   // The binding is put back as it was: the pictures' bind cache no longer knows it.
   ForgetBoundTexture();
 
