@@ -246,8 +246,7 @@ if busy_screens:
     missed.append(f"Idle CPU over {IDLE_LIMIT} % of a core at rest (" + ", ".join(busy_screens) + "). At rest the "
                   "game's own thread sleeps until an event or a timed change; on the screens with music what is left "
                   "is the music: its feeder decoding the track and SDL's audio thread mixing it every 23 ms. Muted, "
-                  "the track is held and nothing decodes it (menu muted). A figure moves by the measurement's step, "
-                  "0.1 % (one clock tick in ten seconds), from run to run.")
+                  "the track is held and nothing decodes it (menu muted).")
 
 # One switch on the menu: the ring rests on a button, which pulses as under a resting pointer.
 _, scanning = startup.get("idle.menu_scanning", ("%core", []))
@@ -474,7 +473,9 @@ out.append("- How start-up, memory and idle CPU are taken: `startup_bench` start
            "VmHWM after that and four seconds of idling; idle CPU is utime + stime over those four seconds. "
            "No game code helps the measurement. `idle_bench` starts build/tafu through the tests' launcher, "
            "reaches every screen a child rests on with real X clicks and keys (xdotool), puts the pointer "
-           "still in the window's corner and reads utime + stime of the whole process over ten seconds. "
+           "still in the window's corner and reads the time every thread of the process spent on a CPU over ten "
+           "seconds, in nanoseconds from /proc/PID/task/*/schedstat (utime + stime move in 10 ms ticks, a tenth "
+           "of a percent in ten seconds). "
            "startup_bench's own idle CPU (tafu.idle_cpu in the raw table) is taken wherever the X server's pointer "
            "happens to lie: over one of the menu's buttons, which then pulses, every frame is drawn (a quarter to "
            "two fifths of a core here), elsewhere the menu rests as in idle_bench; the menu at rest is "

@@ -1,7 +1,7 @@
 // Idle CPU of the whole game, watched from outside: build/tafu is started through the tests'
 // launcher, every screen a child may leave it on is reached with real clicks and keys of the
-// X server, the pointer is put still in the window's corner, and utime + stime of the
-// process (every thread, Mesa's renderer included) is read from /proc over ten seconds.
+// X server, the pointer is put still in the window's corner, and the time every thread of the
+// process (Mesa's renderer included) spends on a CPU is read from /proc over ten seconds.
 // Then once more on the menu muted, and with one-switch scanning on, the ring moving by
 // itself, and other children's programs from Debian where they are installed (tuxpaint,
 // gcompris-qt), measured the same way: muted, in a window, on their first screen, the
@@ -56,13 +56,13 @@ constexpr auto kSample = 10s;
 // Share of one core a process takes over kSample once it has settled; -1 when unreadable.
 double SettledCorePercent(pid_t pid) {
   std::this_thread::sleep_for(kSettle);
-  const int64_t before = tafutest::ProcessCpuTicks(pid);
+  const double before = tafutest::ProcessCpuSeconds(pid);
   const auto start = std::chrono::steady_clock::now();
   std::this_thread::sleep_for(kSample);
-  const int64_t after = tafutest::ProcessCpuTicks(pid);
+  const double after = tafutest::ProcessCpuSeconds(pid);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (before < 0 || after < 0) return -1;
-  return 100.0 * static_cast<double>(after - before) / static_cast<double>(sysconf(_SC_CLK_TCK)) / seconds;
+  return 100.0 * (after - before) / seconds;
 }
 
 class Game : public tafutest::GameLauncher {

@@ -119,21 +119,21 @@ std::pair<double, double> CorePercent(const std::vector<std::unique_ptr<Seat>>& 
     seat->game->MoveTo(kRest);
   }
   std::this_thread::sleep_for(kSettle);
-  const auto seatTicks = [&] {
-    int64_t ticks = 0;
+  const auto seatSeconds = [&] {
+    double seconds = 0;
     for (const auto& seat : seats)
-      ticks += tafutest::ProcessCpuTicks(seat->game->Pid()) + tafutest::ProcessCpuTicks(seat->server->ServerPid());
-    return ticks;
+      seconds += tafutest::ProcessCpuSeconds(seat->game->Pid()) + tafutest::ProcessCpuSeconds(seat->server->ServerPid());
+    return seconds;
   };
   const auto [busyBefore, totalBefore] = MachineJiffies();
-  const int64_t seatsBefore = seatTicks();
+  const double seatsBefore = seatSeconds();
   const auto start = std::chrono::steady_clock::now();
   std::this_thread::sleep_for(kSample);
   const auto [busyAfter, totalAfter] = MachineJiffies();
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   const double cores = static_cast<double>(sysconf(_SC_NPROCESSORS_ONLN));
   const double machine = 100.0 * cores * static_cast<double>(busyAfter - busyBefore) / static_cast<double>(totalAfter - totalBefore);
-  const double own = 100.0 * static_cast<double>(seatTicks() - seatsBefore) / static_cast<double>(sysconf(_SC_CLK_TCK)) / seconds;
+  const double own = 100.0 * (seatSeconds() - seatsBefore) / seconds;
   return {machine, own};
 }
 

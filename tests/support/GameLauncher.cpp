@@ -33,6 +33,20 @@ int64_t ProcessCpuTicks(pid_t pid) {
   return ticks;
 }
 
+double ProcessCpuSeconds(pid_t pid) {
+  std::error_code error;
+  int64_t nanoseconds = 0;
+  bool read = false;
+  for (const fs::directory_entry& task : fs::directory_iterator("/proc/" + std::to_string(pid) + "/task", error)) {
+    std::ifstream schedstat(task.path() / "schedstat");
+    int64_t onCpu = 0;
+    if (!(schedstat >> onCpu)) continue;
+    nanoseconds += onCpu;
+    read = true;
+  }
+  return read ? static_cast<double>(nanoseconds) / 1e9 : -1;
+}
+
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   while (!condition()) {
