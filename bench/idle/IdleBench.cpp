@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "GameLauncher.h"
+#include "ProcessCpu.h"
 #include "MenuPlaces.h"
 #include "StudioPlaces.h"
 
@@ -56,10 +57,10 @@ constexpr auto kSample = 10s;
 // Share of one core a process takes over kSample once it has settled; -1 when unreadable.
 double SettledCorePercent(pid_t pid) {
   std::this_thread::sleep_for(kSettle);
-  const double before = tafutest::ProcessCpuSeconds(pid);
+  const double before = tafubench::ProcessCpuSeconds(pid);
   const auto start = std::chrono::steady_clock::now();
   std::this_thread::sleep_for(kSample);
-  const double after = tafutest::ProcessCpuSeconds(pid);
+  const double after = tafubench::ProcessCpuSeconds(pid);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (before < 0 || after < 0) return -1;
   return 100.0 * (after - before) / seconds;

@@ -24,6 +24,7 @@
 #include "GameLauncher.h"
 #include "MenuPlaces.h"
 #include "PrivateXServer.h"
+#include "ProcessCpu.h"
 #include "StudioPlaces.h"
 #include "XWindows.h"
 
@@ -122,7 +123,7 @@ std::pair<double, double> CorePercent(const std::vector<std::unique_ptr<Seat>>& 
   const auto seatSeconds = [&] {
     double seconds = 0;
     for (const auto& seat : seats)
-      seconds += tafutest::ProcessCpuSeconds(seat->game->Pid()) + tafutest::ProcessCpuSeconds(seat->server->ServerPid());
+      seconds += tafubench::ProcessCpuSeconds(seat->game->Pid()) + tafubench::ProcessCpuSeconds(seat->server->ServerPid());
     return seconds;
   };
   const auto [busyBefore, totalBefore] = MachineJiffies();

@@ -16,6 +16,7 @@
 #include "Browser.h"
 #include "GameLauncher.h"
 #include "MenuPlaces.h"
+#include "ProcessCpu.h"
 #include "TestSupport.h"
 
 namespace {
@@ -46,7 +47,7 @@ double SecondsToMenu(tafutest::Browser& browser, Clock::time_point start) {
 std::map<pid_t, int64_t> CpuTicks(const std::vector<pid_t>& processes) {
   std::map<pid_t, int64_t> ticks;
   for (const pid_t pid : processes) {
-    const int64_t used = tafutest::ProcessCpuTicks(pid);
+    const int64_t used = tafubench::ProcessCpuTicks(pid);
     if (used >= 0) ticks[pid] = used;
   }
   return ticks;

@@ -21,16 +21,6 @@ namespace tafutest {
 // Polls condition every 20 ms until it holds (true) or timeout has passed (false).
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout);
 
-// utime + stime of a process in clock ticks, from /proc/<pid>/stat; -1 when it cannot be read.
-int64_t ProcessCpuTicks(pid_t pid);
-
-// Time the threads a process has now have spent on a CPU, in seconds, from each thread's
-// /proc/<pid>/task/<tid>/schedstat: counted in nanoseconds where utime + stime move in clock
-// ticks (10 ms), so that a process resting at a few milliseconds a second is measured to
-// better than one tick's share. Threads that have ended are not counted: for processes whose
-// threads stay. -1 when it cannot be read.
-double ProcessCpuSeconds(pid_t pid);
-
 // Runs an xdotool command line ("key Escape", "mousedown 1"); true when it succeeded.
 bool Xdotool(const std::string& arguments);
 

@@ -145,10 +145,17 @@ class WebPage : public ::testing::Test {
     ASSERT_TRUE(WaitForMenu()) << "the page shows no menu; " << browser_.Failure();
   }
 
-  bool WaitForPixel(Spot spot, const std::function<bool(uint32_t)>& wanted, std::chrono::milliseconds timeout = kScreenTimeout) {
+  // Takes screenshots into shot_ until one passes wanted.
+  bool WaitForShot(const std::function<bool(const Screenshot&)>& wanted,
+                   std::chrono::milliseconds timeout = kScreenTimeout) {
     return WaitFor([&] {
       shot_ = browser_.Capture();
-      return shot_.width == kWidth && shot_.height == kHeight && wanted(shot_.At(spot.x, spot.y));
+      return wanted(shot_);
+    }, timeout);
+  }
+  bool WaitForPixel(Spot spot, const std::function<bool(uint32_t)>& wanted, std::chrono::milliseconds timeout = kScreenTimeout) {
+    return WaitForShot([&](const Screenshot& shot) {
+      return shot.width == kWidth && shot.height == kHeight && wanted(shot.At(spot.x, spot.y));
     }, timeout);
   }
   bool WaitForMenu() { return WaitForPixel(kMenuSky, IsBluish, kPageTimeout); }
@@ -156,20 +163,18 @@ class WebPage : public ::testing::Test {
   // Waits until two screenshots in a row are alike.
   bool WaitForSettledScreen() {
     Screenshot last;
-    return WaitFor([&] {
-      shot_ = browser_.Capture();
-      const bool settled = !last.pixels.empty() && MostChanged(MeanDifference(shot_.pixels, last.pixels)) < kSettledChange;
-      last = shot_;
+    return WaitForShot([&](const Screenshot& shot) {
+      const bool settled = !last.pixels.empty() && MostChanged(MeanDifference(shot.pixels, last.pixels)) < kSettledChange;
+      last = shot;
       return settled;
-    }, kScreenTimeout);
+    });
   }
   // Waits until the page shows another screen than before, which may still be moving: a
   // button under the pointer pulses for as long as the pointer rests on it.
   bool WaitForNewScreen(const Screenshot& before) {
-    return WaitFor([&] {
-      shot_ = browser_.Capture();
-      return MostChanged(MeanDifference(shot_.pixels, before.pixels)) > kNewScreenChange;
-    }, kScreenTimeout);
+    return WaitForShot([&](const Screenshot& shot) {
+      return MostChanged(MeanDifference(shot.pixels, before.pixels)) > kNewScreenChange;
+    });
   }
 
   bool Click(Spot spot) { return browser_.Click(spot.x, spot.y); }
