@@ -123,11 +123,31 @@ float ReadSample(const uint8_t* at) {
   }
 }
 
+// Mixes count frames from the whole frame at position of a voice played at the device's own
+// rate: every frame falls on a frame of the voice, so nothing is interpolated.
+template <int Bits, int Channels>
+uint64_t MixStraightRun(const uint8_t* data, uint64_t position, float gainLeft, float gainRight, float* out,
+                        int32_t count) {
+  constexpr size_t kFrameBytes = Bits / 8 * Channels;
+  constexpr size_t kSampleBytes = Bits / 8;
+  const uint8_t* frame = data + static_cast<size_t>(position >> kFixedShift) * kFrameBytes;
+  for (int32_t i = 0; i < count; ++i, frame += kFrameBytes) {
+    const float left = ReadSample<Bits>(frame);
+    const float right = Channels == 2 ? ReadSample<Bits>(frame + kSampleBytes) : left;
+    out[2 * i] += left * gainLeft;
+    out[2 * i + 1] += right * gainRight;
+  }
+  return position + (static_cast<uint64_t>(count) << kFixedShift);
+}
+
 // Mixes count frames starting at position, linearly interpolated; the frame after the
 // last is the first when looping, else the last again. Returns the advanced position.
 template <int Bits, int Channels>
 uint64_t MixRun(const uint8_t* data, size_t frames, bool looping, uint64_t position, uint64_t step,
                 float gainLeft, float gainRight, float* out, int32_t count) {
+  constexpr uint64_t kOneFrame = uint64_t{1} << kFixedShift;
+  if (step == kOneFrame && (position & (kOneFrame - 1)) == 0)
+    return MixStraightRun<Bits, Channels>(data, position, gainLeft, gainRight, out, count);
   constexpr size_t kFrameBytes = Bits / 8 * Channels;
   constexpr size_t kSampleBytes = Bits / 8;
   for (int32_t i = 0; i < count; ++i) {

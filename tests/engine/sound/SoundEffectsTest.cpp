@@ -100,6 +100,43 @@ TEST_F(Effects, EightBitSoundAtHalfTheRateIsResampled) {
   EXPECT_NEAR(SoundLevel(mixed), kToneDb + VolumeTable(99) / 100.0, 0.3);
 }
 
+// At the device's own rate every sample reaches the output as it is, only scaled, each channel
+// its own: a saw of 100 frames, the right channel falling where the left rises.
+TEST_F(Effects, ASoundAtTheDeviceRateComesOutSampleForSample) {
+  const double gain = std::pow(10.0, VolumeTable(99) / 2000.0);
+  constexpr int32_t kFrames = 4410;
+  for (const auto& [channels, bits] : {std::pair{1, 16}, std::pair{2, 16}, std::pair{1, 8}}) {
+    SCOPED_TRACE(std::to_string(channels) + " channels, " + std::to_string(bits) + " bits");
+    std::string data;
+    std::vector<double> written;  // what each sample reads as, -1..1
+    for (int32_t frame = 0; frame < kFrames; ++frame) {
+      for (int32_t channel = 0; channel < channels; ++channel) {
+        const double saw = (frame % 100 - 49.5) / 62.5 * (channel == 0 ? 1 : -1);
+        if (bits == 16) {
+          const int16_t sample = static_cast<int16_t>(std::lrint(saw * 32767));
+          data += {static_cast<char>(sample & 0xFF), static_cast<char>(sample >> 8)};
+          written.push_back(sample / 32768.0);
+        } else {
+          const int32_t sample = 128 + static_cast<int32_t>(std::lrint(saw * 127));
+          data += static_cast<char>(sample);
+          written.push_back((sample - 128) / 128.0);
+        }
+      }
+    }
+    WriteFile(folder_ / "saw.wav", MakeWave(channels, kCaptureRate, bits, data));
+    const std::vector<int16_t> mixed = CaptureEffect(folder_ / "saw.wav", 100);
+    const size_t onset = FirstSoundAfter(mixed, 0);
+    ASSERT_NE(onset, std::string::npos);
+    ASSERT_GE(FrameCount(mixed), onset + kFrames);
+    for (int32_t frame = 0; frame < kFrames; ++frame) {
+      for (int32_t channel = 0; channel < 2; ++channel) {
+        const double expected = written[frame * channels + (channels == 2 ? channel : 0)] * gain * 32767;
+        ASSERT_NEAR(mixed[2 * (onset + frame) + channel], expected, 1.0) << "frame " << frame;
+      }
+    }
+  }
+}
+
 TEST_F(Effects, WaveChunksAreFoundByScanning) {
   const std::string sound = SineSamples(kCaptureRate, 0.25, kToneFrequency, kTonePeak);
   const std::string listFirst = folder_ / "list.wav";
