@@ -105,34 +105,22 @@ TEST_F(Effects, EightBitSoundAtHalfTheRateIsResampled) {
 TEST_F(Effects, ASoundAtTheDeviceRateComesOutSampleForSample) {
   const double gain = std::pow(10.0, VolumeTable(99) / 2000.0);
   constexpr int32_t kFrames = 4410;
-  for (const auto& [channels, bits] : {std::pair{1, 16}, std::pair{2, 16}, std::pair{1, 8}}) {
-    SCOPED_TRACE(std::to_string(channels) + " channels, " + std::to_string(bits) + " bits");
+  for (const int32_t channels : {1, 2}) {
     std::string data;
-    std::vector<double> written;  // what each sample reads as, -1..1
-    for (int32_t frame = 0; frame < kFrames; ++frame) {
-      for (int32_t channel = 0; channel < channels; ++channel) {
-        const double saw = (frame % 100 - 49.5) / 62.5 * (channel == 0 ? 1 : -1);
-        if (bits == 16) {
-          const int16_t sample = static_cast<int16_t>(std::lrint(saw * 32767));
-          data += {static_cast<char>(sample & 0xFF), static_cast<char>(sample >> 8)};
-          written.push_back(sample / 32768.0);
-        } else {
-          const int32_t sample = 128 + static_cast<int32_t>(std::lrint(saw * 127));
-          data += static_cast<char>(sample);
-          written.push_back((sample - 128) / 128.0);
-        }
-      }
+    std::vector<int16_t> written;
+    for (int32_t i = 0; i < kFrames * channels; ++i) {
+      const auto sample = static_cast<int16_t>((i / channels % 100 - 50) * 500 * (i % channels ? -1 : 1));
+      data += {static_cast<char>(sample & 0xFF), static_cast<char>(sample >> 8)};
+      written.push_back(sample);
     }
-    WriteFile(folder_ / "saw.wav", MakeWave(channels, kCaptureRate, bits, data));
+    WriteFile(folder_ / "saw.wav", MakeWave(channels, kCaptureRate, 16, data));
     const std::vector<int16_t> mixed = CaptureEffect(folder_ / "saw.wav", 100);
     const size_t onset = FirstSoundAfter(mixed, 0);
     ASSERT_NE(onset, std::string::npos);
     ASSERT_GE(FrameCount(mixed), onset + kFrames);
-    for (int32_t frame = 0; frame < kFrames; ++frame) {
-      for (int32_t channel = 0; channel < 2; ++channel) {
-        const double expected = written[frame * channels + (channels == 2 ? channel : 0)] * gain * 32767;
-        ASSERT_NEAR(mixed[2 * (onset + frame) + channel], expected, 1.0) << "frame " << frame;
-      }
+    for (size_t at = 0; at < 2 * static_cast<size_t>(kFrames); ++at) {
+      const int16_t source = written[at / 2 * channels + (channels == 2 ? at % 2 : 0)];
+      ASSERT_NEAR(mixed[2 * onset + at], source * gain * 32767 / 32768, 1.0) << channels << " channels, at " << at;
     }
   }
 }
