@@ -189,7 +189,7 @@ class KGraphicGL final : public KGraphic {
   bool IsKeyColour(uint8_t r, uint8_t g, uint8_t b) const;
   // The decoded picture as this object's texture; its pixels are given up.
   void MakeTexture(KDecodedPicture& decoded, bool trueColour, bool keepAlpha);
-  bool Stage(const KDecodedPicture& decoded, uint8_t* staging, int32_t side, bool keepAlpha) const;
+  bool SetAlpha(KDecodedPicture& decoded, bool keepAlpha) const;
   void Upload(const void* pixels, int32_t width, int32_t height, int32_t internalFormat);
   bool Grab(KGrabCallback callback, bool useColourKey, int32_t internalFormat);
 

@@ -29,6 +29,20 @@ std::unique_ptr<uint8_t[]> AllocatePixels(size_t width, size_t height) {
   return std::unique_ptr<uint8_t[]>(new (std::nothrow) uint8_t[width * height * kBytesPerPixel]());
 }
 
+// The texels of a side x side texture right of and below a width x height picture in its
+// top-left are transparent black, as smoothing at the picture's edges expects.
+void ClearAround(int32_t width, int32_t height, int32_t side) {
+  constexpr int32_t kRowsAtOnce = 32;
+  const std::unique_ptr<uint8_t[]> zeros = AllocatePixels(side, kRowsAtOnce);
+  if (!zeros) return;
+  for (int32_t y = 0; width < side && y < height; y += kRowsAtOnce)
+    glTexSubImage2D(GL_TEXTURE_2D, 0, width, y, side - width, std::min(kRowsAtOnce, height - y), GL_RGBA,
+                    GL_UNSIGNED_BYTE, zeros.get());
+  for (int32_t y = height; y < side; y += kRowsAtOnce)
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, y, side, std::min(kRowsAtOnce, side - y), GL_RGBA, GL_UNSIGNED_BYTE,
+                    zeros.get());
+}
+
 int32_t MaxTextureSize() {
   GLint size = 0;
   glGetIntegerv(GL_MAX_TEXTURE_SIZE, &size);
@@ -112,43 +126,41 @@ bool KGraphicGL::LoadPictureFromMemory(const void* data, size_t size, KPictureFo
   return true;
 }
 
+// The decoded pixels go to the texture as they are, with no texture-sized copy of them:
+// a full-screen picture's copy would be 4 MB that the process keeps for good.
 void KGraphicGL::MakeTexture(KDecodedPicture& decoded, bool trueColour, bool keepAlpha) {
   const int32_t side = TextureSide(decoded.width, decoded.height);
-  std::unique_ptr<uint8_t[]> staging = AllocatePixels(side, side);
-  if (!staging) return;
-  allOpaque_ = Stage(decoded, staging.get(), side, keepAlpha);
-  decoded.rgba.reset();
+  allOpaque_ = SetAlpha(decoded, keepAlpha);
 
   GLint internalFormat = trueColour ? GL_RGB8 : GL_RGB;
   if (keepAlpha) internalFormat = trueColour ? GL_RGBA8 : GL_RGBA;
-  Upload(staging.get(), side, side, internalFormat);
+  Upload(nullptr, side, side, internalFormat);
+  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, decoded.width, decoded.height, GL_RGBA, GL_UNSIGNED_BYTE,
+                  decoded.rgba.get());
+  ClearAround(decoded.width, decoded.height, side);
+  decoded.rgba.reset();
   width_ = static_cast<float>(decoded.width);
   height_ = static_cast<float>(decoded.height);
   SetFiltering(kSmoothingDefault);
   ApplyWrap();
 }
 
-// The decoded pixels in the top-left of a side x side texture; true when all are opaque.
-bool KGraphicGL::Stage(const KDecodedPicture& decoded, uint8_t* staging, int32_t side, bool keepAlpha) const {
-  const size_t sourceStride = static_cast<size_t>(decoded.width) * kBytesPerPixel;
-  const size_t stagingStride = static_cast<size_t>(side) * kBytesPerPixel;
+// Each pixel's alpha as the texture keeps it; true when all are opaque.
+bool KGraphicGL::SetAlpha(KDecodedPicture& decoded, bool keepAlpha) const {
+  const size_t pixels = static_cast<size_t>(decoded.width) * decoded.height;
+  uint8_t* pixel = decoded.rgba.get();
   bool allOpaque = true;
-  for (int32_t row = 0; row < decoded.height; ++row) {
-    const uint8_t* source = decoded.rgba.get() + row * sourceStride;
-    uint8_t* texel = staging + row * stagingStride;
-    for (int32_t column = 0; column < decoded.width; ++column, source += kBytesPerPixel, texel += kBytesPerPixel) {
-      std::copy(source, source + 3, texel);
-      texel[3] = decoded.hasAlpha ? source[3] : kOpaque;
-      if (IsKeyColour(source[0], source[1], source[2])) texel[3] = 0;
-      // Without alpha every texel is opaque, whatever format the texture keeps.
-      if (!keepAlpha) texel[3] = kOpaque;
-      allOpaque = allOpaque && texel[3] == kOpaque;
-    }
+  for (size_t i = 0; i < pixels; ++i, pixel += kBytesPerPixel) {
+    if (!decoded.hasAlpha) pixel[3] = kOpaque;
+    if (IsKeyColour(pixel[0], pixel[1], pixel[2])) pixel[3] = 0;
+    // Without alpha every texel is opaque, whatever format the texture keeps.
+    if (!keepAlpha) pixel[3] = kOpaque;
+    allOpaque = allOpaque && pixel[3] == kOpaque;
   }
   return allOpaque;
 }
 
-// A new texture of width x height texels, filled with RGBA pixels.
+// A new texture of width x height texels, filled with RGBA pixels (left to the caller when null).
 void KGraphicGL::Upload(const void* pixels, int32_t width, int32_t height, int32_t internalFormat) {
   Changing();
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
