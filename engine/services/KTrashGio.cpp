@@ -60,13 +60,14 @@ TrashResult MoveToTrash(const std::string& path, std::string& reason) {
     return TrashResult::Failed;
   }
   // GObject's types cannot be unloaded: the library stays once opened, and later opens find it.
+  // Without it the file stays where it is: a broken install must not delete for good.
   void* library = dlopen(kGioLibrary, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
   Gio gio;
   if (!library || !FindGio(library, gio)) {
     const char* why = dlerror();
     reason = why ? why : kGioLibrary;
     if (library) dlclose(library);
-    return TrashResult::NoTrash;
+    return TrashResult::Failed;
   }
   const TrashResult result = Trash(gio, path, reason);
   dlclose(library);
