@@ -190,6 +190,7 @@ class KGraphicGL final : public KGraphic {
   // The decoded picture as this object's texture; its pixels are given up.
   void MakeTexture(KDecodedPicture& decoded, bool trueColour, bool keepAlpha);
   bool SetAlpha(KDecodedPicture& decoded, bool keepAlpha) const;
+  void UploadInCorner(const uint8_t* pixels, int32_t width, int32_t height, int32_t internalFormat);
   void Upload(const void* pixels, int32_t width, int32_t height, int32_t internalFormat);
   bool Grab(KGrabCallback callback, bool useColourKey, int32_t internalFormat);
 

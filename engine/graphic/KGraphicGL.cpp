@@ -129,15 +129,11 @@ bool KGraphicGL::LoadPictureFromMemory(const void* data, size_t size, KPictureFo
 // The decoded pixels go to the texture as they are, with no texture-sized copy of them:
 // a full-screen picture's copy would be 4 MB that the process keeps for good.
 void KGraphicGL::MakeTexture(KDecodedPicture& decoded, bool trueColour, bool keepAlpha) {
-  const int32_t side = TextureSide(decoded.width, decoded.height);
   allOpaque_ = SetAlpha(decoded, keepAlpha);
 
   GLint internalFormat = trueColour ? GL_RGB8 : GL_RGB;
   if (keepAlpha) internalFormat = trueColour ? GL_RGBA8 : GL_RGBA;
-  Upload(nullptr, side, side, internalFormat);
-  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, decoded.width, decoded.height, GL_RGBA, GL_UNSIGNED_BYTE,
-                  decoded.rgba.get());
-  ClearAround(decoded.width, decoded.height, side);
+  UploadInCorner(decoded.rgba.get(), decoded.width, decoded.height, internalFormat);
   decoded.rgba.reset();
   width_ = static_cast<float>(decoded.width);
   height_ = static_cast<float>(decoded.height);
@@ -158,6 +154,14 @@ bool KGraphicGL::SetAlpha(KDecodedPicture& decoded, bool keepAlpha) const {
     allOpaque = allOpaque && pixel[3] == kOpaque;
   }
   return allOpaque;
+}
+
+// A new power-of-two texture holding width x height RGBA pixels in its top-left corner.
+void KGraphicGL::UploadInCorner(const uint8_t* pixels, int32_t width, int32_t height, int32_t internalFormat) {
+  const int32_t side = TextureSide(width, height);
+  Upload(nullptr, side, side, internalFormat);
+  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+  ClearAround(width, height, side);
 }
 
 // A new texture of width x height texels, filled with RGBA pixels (left to the caller when null).
@@ -223,26 +227,25 @@ bool KGraphicGL::Grab(KGrabCallback callback, bool useColourKey, int32_t interna
   const int32_t width = pictureLayer.screenWidth;
   const int32_t height = pictureLayer.screenHeight;
   if (width <= 0 || height <= 0) return false;
-  const int32_t side = TextureSide(width, height);
   std::unique_ptr<uint8_t[]> screen = AllocatePixels(width, height);
-  std::unique_ptr<uint8_t[]> staging = AllocatePixels(side, side);
-  if (!screen || !staging) return false;
+  if (!screen) return false;
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, screen.get());
 
   // The screen is read from the bottom row up; the texture holds the top row first.
-  const size_t screenStride = static_cast<size_t>(width) * kBytesPerPixel;
-  const size_t stagingStride = static_cast<size_t>(side) * kBytesPerPixel;
+  const size_t stride = static_cast<size_t>(width) * kBytesPerPixel;
+  for (int32_t y = 0; y < height / 2; ++y) {
+    uint8_t* row = screen.get() + y * stride;
+    std::swap_ranges(row, row + stride, screen.get() + (height - 1 - y) * stride);
+  }
+  uint8_t* texel = screen.get();
   for (int32_t y = 0; y < height; ++y) {
-    const uint8_t* source = screen.get() + static_cast<size_t>(height - 1 - y) * screenStride;
-    uint8_t* texel = staging.get() + y * stagingStride;
-    for (int32_t x = 0; x < width; ++x, source += kBytesPerPixel, texel += kBytesPerPixel) {
-      std::copy(source, source + 3, texel);
+    for (int32_t x = 0; x < width; ++x, texel += kBytesPerPixel) {
       if (callback) callback(x, y, &texel[0], &texel[1], &texel[2]);
       texel[3] = useColourKey && IsKeyColour(texel[0], texel[1], texel[2]) ? 0 : kOpaque;
     }
   }
-  Upload(staging.get(), side, side, internalFormat);
+  UploadInCorner(screen.get(), width, height, internalFormat);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, EdgeWrap());
