@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "KJpegCheck.h"
+#include "KPngCheck.h"
 #include "services/KFile.h"
 
 namespace {
@@ -57,7 +58,7 @@ bool IsOfFormat(const uint8_t* data, size_t size, KPictureFormat format) {
     case KPictureFormat::Bmp:
       return StartsWith(data, size, kBmp, sizeof kBmp);
     case KPictureFormat::Png:
-      return StartsWith(data, size, kPng, sizeof kPng);
+      return StartsWith(data, size, kPng, sizeof kPng) && PngChunksFitTheFile(data, size);
     case KPictureFormat::None:
       break;
   }

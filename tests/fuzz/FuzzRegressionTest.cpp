@@ -7,6 +7,7 @@
 #include "FuzzReaders.h"
 #include "GameState.h"
 #include "TestSupport.h"
+#include "graphic/KPngCheck.h"
 #include "services/KFile.h"
 #include "services/KPaths.h"
 
@@ -99,6 +100,24 @@ TEST_F(FuzzRegression, JpegsWithUnsoundHuffmanTablesAreRefusedAndGoodOnesStillDe
     const std::string good = tafutest::ReadFile((kSeeds / "picture_decode" / name).string());
     EXPECT_EQ(tafufuzz::FeedPictureDecoders(Bytes(good), good.size()), 1);
   }
+}
+
+TEST_F(FuzzRegression, PngsWhoseChunksRunPastTheFileAreRefusedBeforeDecoding) {
+  // Saved from the fuzzer: 81 bytes whose second IDAT claims a gigabyte, for which
+  // stb_image 2.27 asked for two gigabytes before finding the data missing.
+  const std::string saved = tafutest::ReadFile((kInputs / "picture_decode" / "png_idat_longer_than_file").string());
+  EXPECT_FALSE(PngChunksFitTheFile(Bytes(saved), saved.size()));
+
+  const std::string good = tafutest::ReadFile((kSeeds / "picture_decode" / "tiny.png").string());
+  const struct {
+    std::string file;
+    bool fits;
+  } cases[] = {
+      {good, true},
+      {good + "bytes after the end are not read", true},
+      {good.substr(0, good.size() - 30), false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(PngChunksFitTheFile(Bytes(c.file), c.file.size()), c.fits) << c.file.size();
 }
 
 }  // namespace
