@@ -43,8 +43,9 @@ class KPartPresenter {
   // The copying function, of the platform's own type.
   using Copy = void (*)();
   Copy copy_ = nullptr;
-  void* display_ = nullptr;
-  unsigned long drawable_ = 0;
+  // The X display and window it copies to: the browser's build has neither.
+  [[maybe_unused]] void* display_ = nullptr;
+  [[maybe_unused]] unsigned long drawable_ = 0;
 };
 
 // Waits until the real clock, in milliseconds, reads target. The browser's page lives on
