@@ -69,24 +69,22 @@ TEST(Startup, WithoutASoundDeviceNothingOnStandardErrorRepeats) {
 
 // SHOWFPS = 1 in setup.ini puts the frames the game counted in each real second in its title
 // (" 83 FPS"). With the pointer on a pulsing button of the menu every frame is drawn, each
-// held to the 12 ms of 80 frames a second, and 83 of those fit in a second; the best of four
-// seconds, since a busy machine can only lose frames. The next rates' delays, 11 and 13 ms,
-// give 90 and 76.
+// held to the 12 ms of 80 frames a second, and 83 of those fit in a second; the best second
+// counts, up to ten of them, since a busy machine can only lose frames. The next rates'
+// delays, 11 and 13 ms, give 90 and 76.
 TEST(Startup, CountsTheFramesOfEightyASecondInARealSecond) {
   if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X server";
   tafutest::GameLauncher game({"img", "snd", "game"});
   tafutest::WriteFile(game.File("setup.ini"), "[DEBUG]\r\nSHOWFPS=1\r\n");
   ASSERT_TRUE(game.Start());
   ASSERT_TRUE(game.MoveTo(tafutest::kPaint));
-  std::set<std::string> titles;
-  const auto until = Clock::now() + std::chrono::milliseconds(4500);
-  while (Clock::now() < until) {
-    titles.insert(tafutest::XWindowTitle(game.Window().id));
+  int best = 0;
+  const auto until = Clock::now() + std::chrono::seconds(10);
+  while (Clock::now() < until && best < 80) {
+    const std::string title = tafutest::XWindowTitle(game.Window().id);
+    if (title.ends_with(" FPS")) best = std::max(best, std::stoi(title));
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
-  int best = 0;
-  for (const std::string& title : titles)
-    if (title.ends_with(" FPS")) best = std::max(best, std::stoi(title));
   EXPECT_GE(best, 80) << "every second counted fewer frames";
   EXPECT_LE(best, 86);
   ASSERT_TRUE(game.Close());

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "FuzzReaders.h"
@@ -106,18 +107,10 @@ TEST_F(FuzzRegression, PngsWhoseChunksRunPastTheFileAreRefusedBeforeDecoding) {
   // Saved from the fuzzer: 81 bytes whose second IDAT claims a gigabyte, for which
   // stb_image 2.27 asked for two gigabytes before finding the data missing.
   const std::string saved = tafutest::ReadFile((kInputs / "picture_decode" / "png_idat_longer_than_file").string());
-  EXPECT_FALSE(PngChunksFitTheFile(Bytes(saved), saved.size()));
-
   const std::string good = tafutest::ReadFile((kSeeds / "picture_decode" / "tiny.png").string());
-  const struct {
-    std::string file;
-    bool fits;
-  } cases[] = {
-      {good, true},
-      {good + "bytes after the end are not read", true},
-      {good.substr(0, good.size() - 30), false},
-  };
-  for (const auto& c : cases) EXPECT_EQ(PngChunksFitTheFile(Bytes(c.file), c.file.size()), c.fits) << c.file.size();
+  const std::pair<std::string, bool> cases[] = {
+      {saved, false}, {good, true}, {good + "bytes after the end", true}, {good.substr(0, good.size() - 30), false}};
+  for (const auto& [file, fits] : cases) EXPECT_EQ(PngChunksFitTheFile(Bytes(file), file.size()), fits) << file.size();
 }
 
 }  // namespace
