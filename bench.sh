@@ -491,11 +491,12 @@ for line in missed:
     out.append(f"- {line}")
 out.append("")
 out.append("## Every benchmark\n")
-out.append("Google Benchmark programs, run with `--benchmark_repetitions=%d`. Time is real time per "
+out.append("Google Benchmark programs, each run as many times as its n says (`--benchmark_repetitions`; a "
+           "program left out of a partial run keeps the figures of its last run). Time is real time per "
            "iteration (manual time where the benchmark times frames itself), CPU is the benchmark's CPU time; "
            "the remaining columns are the benchmark's own counters. A benchmark marked *at rest* repeats a "
            "frame equal to the one on screen, which the frame loop records and compares but neither draws nor "
-           "presents: it measures what a frame of a screen at rest costs." % repetitions)
+           "presents: it measures what a frame of a screen at rest costs.")
 out.append("")
 out.append("| Program | Benchmark | Time | CPU | Counters |")
 out.append("|---|---|---|---|---|")
