@@ -3,14 +3,19 @@
 // stroke being painted, each run at the game's own frame rate on the real clock. Counters:
 // presented, the share of frames the window presented (1 when every frame was drawn; a
 // pulse holds its size for one frame where it turns, a frame equal to the one before), and
-// fps, frames presented per second of wall-clock time. Needs a display (run under Xvfb).
+// fps, frames presented per second of wall-clock time; cpu_ms, the time every thread of the
+// process spent on a CPU per frame presented. Needs a display (run under Xvfb); bench.sh
+// runs it on one of 1920 x 1080, where the strip also moves full screen.
 #include <benchmark/benchmark.h>
+
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <functional>
 
 #include "GameWindow.h"
+#include "ProcessCpu.h"
 #include "app/AssetCache.h"
 #include "app/Frame.h"
 #include "input/KControls.h"
@@ -48,19 +53,23 @@ void MeasureFrames(benchmark::State& state, uint32_t first, uint32_t count, cons
   if (!GameReady()) return state.SkipWithError("no window");
   double presented = 0;
   double seconds = 0;
+  double cpuSeconds = 0;
   for (auto _ : state) {
     Clock::time_point start;
     uint64_t presentedBefore = 0;
+    double cpuBefore = 0;
     SetScriptedKey(KEY_ESCAPE, false);
     SetScriptedButton(MOUSE_LEFT, false);
     SetFrameScript([&](uint32_t frame) {
       if (frame == first) {
         start = Clock::now();
         presentedBefore = PresentedFrames();
+        cpuBefore = tafubench::ProcessCpuSeconds(getpid());
       }
       if (frame == first + count) {
         presented += static_cast<double>(PresentedFrames() - presentedBefore);
         seconds += std::chrono::duration<double>(Clock::now() - start).count();
+        cpuSeconds += tafubench::ProcessCpuSeconds(getpid()) - cpuBefore;
       }
       if (frame >= first + count && leave(frame - first - count)) return;
       input(frame);
@@ -70,6 +79,7 @@ void MeasureFrames(benchmark::State& state, uint32_t first, uint32_t count, cons
   }
   state.counters["presented"] = presented / (static_cast<double>(count) * static_cast<double>(state.iterations()));
   state.counters["fps"] = seconds > 0 ? presented / seconds : 0.0;
+  state.counters["cpu_ms"] = presented > 0 ? cpuSeconds * 1000 / presented : 0.0;
 }
 
 bool PressEscape(uint32_t) {
@@ -88,8 +98,12 @@ void BM_PulsingButton(benchmark::State& state) {
 }
 BENCHMARK(BM_PulsingButton)->Unit(benchmark::kMillisecond)->Iterations(1);
 
-// A slide puzzle strip kept moving by an arrow held down.
+// A slide puzzle strip kept moving by an arrow held down; range(0): 0 in the 800 x 600
+// window, 1 full screen on the whole display.
 void BM_MovingStrip(benchmark::State& state) {
+  const bool fullScreen = state.range(0) != 0;
+  if (!GameReady()) return state.SkipWithError("no window");
+  if (fullScreen && !MainScreen->SetFullScreen(true)) return state.SkipWithError("no full screen");
   MeasureFrames(
       state, kFadeInFrames, kMeasuredFrames, [] { SlidePuzzleScreen(kEasy); },
       [](uint32_t frame) {
@@ -97,8 +111,9 @@ void BM_MovingStrip(benchmark::State& state) {
         SetScriptedButton(MOUSE_LEFT, frame >= kFadeInFrames);
       },
       PressEscape);
+  if (fullScreen) MainScreen->SetFullScreen(false);
 }
-BENCHMARK(BM_MovingStrip)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_MovingStrip)->ArgName("full")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // A round fading in, the pointer still: the first half of its fade.
 void BM_Fade(benchmark::State& state) {
