@@ -32,8 +32,11 @@ void KFrameRecord::SetLayer(KFrameLayer* layer) {
 // in its order, that no unmarked command before them reaches into. Drawn before all the
 // others they give the same pixels, since nothing drawn in between lies under or over them.
 // Strict: each must be the next of earlier (the layer's own commands); else earlier is the
-// frame before, some of whose commands may have changed or gone. Counts those found.
-std::vector<bool> KFrameRecord::Unchanged(const std::vector<Recorded>& earlier, bool strict, size_t& found) const {
+// frame before, some of whose commands may have changed or gone. Without reach, a command
+// found is marked even where a changed one lies under it: it is drawn the same over that
+// place. Counts those found, and marks them in matched (earlier's size) when given.
+std::vector<bool> KFrameRecord::Unchanged(const std::vector<Recorded>& earlier, bool strict, bool reach,
+                                          size_t& found, std::vector<bool>* matched) const {
   std::vector<bool> kept(current_.size(), false);
   std::vector<KScreenRect> changed;
   auto next = earlier.begin();
@@ -41,8 +44,9 @@ std::vector<bool> KFrameRecord::Unchanged(const std::vector<Recorded>& earlier, 
   for (size_t i = 0; i < current_.size(); ++i) {
     const Recorded& recorded = current_[i];
     if (!recorded.command.Paints()) continue;
-    const bool reached = std::any_of(changed.begin(), changed.end(),
-                                     [&recorded](const KScreenRect& rect) { return rect.Meets(recorded.bounds); });
+    const bool reached = reach && std::any_of(changed.begin(), changed.end(), [&recorded](const KScreenRect& rect) {
+      return rect.Meets(recorded.bounds);
+    });
     auto at = earlier.end();
     if (!reached && next != earlier.end()) {
       if (!strict)
@@ -55,6 +59,7 @@ std::vector<bool> KFrameRecord::Unchanged(const std::vector<Recorded>& earlier, 
       continue;
     }
     kept[i] = true;
+    if (matched) (*matched)[static_cast<size_t>(at - earlier.begin())] = true;
     next = at + 1;
     ++found;
   }
@@ -67,7 +72,7 @@ std::vector<bool> KFrameRecord::Unchanged(const std::vector<Recorded>& earlier, 
 bool KFrameRecord::RemakeLayer(size_t firstPainting, std::vector<bool>& kept) {
   layered_.clear();
   size_t found = 0;
-  kept = Unchanged(presented_, false, found);
+  kept = Unchanged(presented_, false, true, found);
   if (!kept[firstPainting] || !current_[firstPainting].cover.Holds(squareFrame_)) return false;
   layer_->SelectLayer();
   for (size_t i = 0; i < current_.size(); ++i) {
@@ -89,7 +94,7 @@ bool KFrameRecord::DrawOverLayer() {
     return false;
 
   size_t found = 0;
-  std::vector<bool> kept = Unchanged(layered_, true, found);
+  std::vector<bool> kept = Unchanged(layered_, true, true, found);
   if (layered_.empty() || found != layered_.size()) {
     if (!RemakeLayer(static_cast<size_t>(firstPainting - current_.begin()), kept)) return false;
   }
@@ -101,11 +106,13 @@ bool KFrameRecord::DrawOverLayer() {
 }
 
 // Every pixel outside the bounds of the painting commands that are new or gone is drawn by
-// the same commands, in the same order, as in the frame presented last. A command found in
-// both frames stays out of the bounds even when it lies over a changed place: drawn the same
-// over it, it changes only pixels of that place, counted already (so a strip sliding under the
-// strips beside it changes its own rows, not theirs).
+// the same commands, in the same order, as in the frame presented last. A command drawn the
+// same over a changed place changes only pixels of that place, counted already: a strip
+// sliding under the strips beside it changes its own rows, not theirs.
 KScreenRect KFrameRecord::ChangedSincePresented() const {
+  size_t found = 0;
+  std::vector<bool> matched(presented_.size(), false);
+  const std::vector<bool> kept = Unchanged(presented_, false, false, found, &matched);
   KScreenRect changed;
   const auto grow = [&changed](const Recorded& recorded) {
     if (!recorded.command.Paints()) return;
@@ -114,18 +121,8 @@ KScreenRect KFrameRecord::ChangedSincePresented() const {
                                        : KScreenRect{std::min(changed.left, b.left), std::min(changed.top, b.top),
                                                      std::max(changed.right, b.right), std::max(changed.bottom, b.bottom)};
   };
-  std::vector<bool> matched(presented_.size(), false);
-  auto next = presented_.begin();
-  for (const Recorded& recorded : current_) {
-    if (!recorded.command.Paints()) continue;
-    const auto at = std::find(next, presented_.end(), recorded);
-    if (at == presented_.end()) {
-      grow(recorded);
-      continue;
-    }
-    matched[static_cast<size_t>(at - presented_.begin())] = true;
-    next = at + 1;
-  }
+  for (size_t i = 0; i < current_.size(); ++i)
+    if (!kept[i]) grow(current_[i]);
   for (size_t i = 0; i < presented_.size(); ++i)
     if (!matched[i]) grow(presented_[i]);
   return changed;

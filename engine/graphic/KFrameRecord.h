@@ -69,7 +69,8 @@ class KFrameRecord {
     KScreenRect cover;
     bool operator==(const Recorded&) const = default;
   };
-  std::vector<bool> Unchanged(const std::vector<Recorded>& earlier, bool strict, size_t& found) const;
+  std::vector<bool> Unchanged(const std::vector<Recorded>& earlier, bool strict, bool reach, size_t& found,
+                              std::vector<bool>* matched = nullptr) const;
   KScreenRect ChangedSincePresented() const;
   bool DrawOverLayer();
   bool RemakeLayer(size_t firstPainting, std::vector<bool>& kept);

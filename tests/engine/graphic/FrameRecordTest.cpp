@@ -110,25 +110,6 @@ TEST(FrameRecord, AChangingPictureFlushesOnlyWhatDrawsFromIt) {
   EXPECT_EQ(log.text, "");
 }
 
-// A see-through picture reaching past a changed one is drawn the same over it: what changed
-// is the changed picture's place alone, or the whole frame when presented anyway.
-TEST(FrameRecord, WhatLiesOverAChangeStaysOutOfTheChangedPlace) {
-  const KDrawCommand wideGlass = Quad(kGlass, 1, 140, 110, 40, 20, true);
-  Log log;
-  KFrameRecord record(log, &log);
-  record.SetSquareFrame(kWidth, kHeight);
-  const auto end = [&](uint64_t version, bool presentAnyway) {
-    for (const KDrawCommand& command : {View(), Background(), Picture(version), wideGlass}) record.Record(command);
-    KScreenRect changed;
-    record.End(presentAnyway, &changed);
-    return changed;
-  };
-  end(1, false);
-  EXPECT_TRUE(end(2, false) == BoundsOf(Picture(2), kHeight));
-  EXPECT_TRUE(end(2, false) == KScreenRect{});
-  EXPECT_TRUE(end(2, true) == kEverywhere);
-}
-
 TEST(DrawCommand, BoundsAndCoverComeFromTheCorners) {
   const KDrawCommand background = Background();
   EXPECT_TRUE(CoverOf(background, kHeight) == (KScreenRect{0, 0, kWidth, kHeight}));
