@@ -424,11 +424,10 @@ def frame_ms(entry):
 # Every frame that changes is held against the bare program's frame, measured alike; against
 # the background-only frame of its own program it is shown for reference only, as that ratio
 # rises whenever the background-only frame gets cheaper.
-HELD = [label for _, _, screens in SCREENS for label, _ in screens if "(as before)" not in label]
+HELD = [(program, label, prefix) for program, _, screens in SCREENS for label, prefix in screens
+        if "(as before)" not in label]
 
-for label in HELD:
-    prefix = next(prefix for _, _, screens in SCREENS for name, prefix in screens if name == label)
-    program = next(program for program, _, screens in SCREENS if any(name == label for name, _ in screens))
+for program, label, prefix in HELD:
     screen = find(program, prefix)
     if not bare_ms or not screen or "cpu_ms" not in screen["values"]:
         targets.append((f"CPU of a frame, {label} / the bare program's frame", "not measured", "at most 1.5", "**missed**"))

@@ -3,7 +3,6 @@
 // the board, the swatch or both change. Each reports, as cpu_ms, the CPU of the whole
 // process per frame (Mesa's drawing threads included). Needs a display (run under Xvfb).
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <memory>
@@ -31,12 +30,6 @@ bool Stage() {
   static const bool opened = tafubench::OpenGameWindow(TAFU_RUNTIME_DIR, "TAFU copy bench", -1);
   if (!opened) std::fprintf(stderr, "No window for the copy benchmark\n");
   return opened;
-}
-
-// The process's CPU per frame since cpuStart (ProcessCpuSeconds), as the counter cpu_ms.
-void ReportCpuPerFrame(benchmark::State& state, double cpuStart) {
-  const double frames = static_cast<double>(state.iterations());
-  if (frames > 0) state.counters["cpu_ms"] = 1000.0 * (tafubench::ProcessCpuSeconds(getpid()) - cpuStart) / frames;
 }
 
 void Point(int x, int y, bool down) {
@@ -69,7 +62,7 @@ void BM_BackgroundFrame(benchmark::State& state) {
   AssetCache cache;
   cache.AddPicture("img\\bg\\copycolors.png", false);
   int32_t frame = 0;
-  const double cpuStart = tafubench::ProcessCpuSeconds(getpid());
+  const double cpuStart = tafubench::ProcessCpuMs();
   for (auto _ : state) {
     // The pointer moves a pixel each frame, so that every frame is drawn.
     Point(60 + frame++ % 2, 60, false);
@@ -77,7 +70,7 @@ void BM_BackgroundFrame(benchmark::State& state) {
     DrawBackground(cache.Picture(0));
     EndFrame();
   }
-  ReportCpuPerFrame(state, cpuStart);
+  tafubench::ReportCpuPerFrame(state, tafubench::ProcessCpuMs() - cpuStart, state.iterations());
 }
 BENCHMARK(BM_BackgroundFrame)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 
@@ -92,7 +85,7 @@ void BM_CopyColoursFrame(benchmark::State& state) {
   const PickCells picks = TwoColours();
   const bool busy = state.range(0) != 0;
   int step = 0;
-  const double cpuStart = tafubench::ProcessCpuSeconds(getpid());
+  const double cpuStart = tafubench::ProcessCpuMs();
   for (auto _ : state) {
     const CopyCell pick = step % 4 == 0 ? picks.first : picks.second;
     if (!busy)
@@ -104,7 +97,7 @@ void BM_CopyColoursFrame(benchmark::State& state) {
     ++step;
     frame.RunFrame();
   }
-  ReportCpuPerFrame(state, cpuStart);
+  tafubench::ReportCpuPerFrame(state, tafubench::ProcessCpuMs() - cpuStart, state.iterations());
 }
 BENCHMARK(BM_CopyColoursFrame)->ArgName("busy")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 
@@ -119,7 +112,7 @@ void BM_CopyDrawingFrame(benchmark::State& state) {
   const bool busy = state.range(0) != 0;
   constexpr int kSweep = kCopyCells + 1;
   int step = 0;
-  const double cpuStart = tafubench::ProcessCpuSeconds(getpid());
+  const double cpuStart = tafubench::ProcessCpuMs();
   for (auto _ : state) {
     const int cell = step % kSweep - 1;
     const CopyCell pick = step / kSweep % 2 == 0 ? picks.first : picks.second;
@@ -132,7 +125,7 @@ void BM_CopyDrawingFrame(benchmark::State& state) {
     ++step;
     frame.RunFrame();
   }
-  ReportCpuPerFrame(state, cpuStart);
+  tafubench::ReportCpuPerFrame(state, tafubench::ProcessCpuMs() - cpuStart, state.iterations());
 }
 BENCHMARK(BM_CopyDrawingFrame)->ArgName("busy")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 

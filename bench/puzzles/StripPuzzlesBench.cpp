@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "GameWindow.h"
+#include "ProcessCpu.h"
 #include "app/AssetCache.h"
 #include "app/Frame.h"
 #include "shell/Screens.h"
@@ -24,6 +25,9 @@
 
 namespace {
 
+using tafubench::ProcessCpuMs;
+using tafubench::ReportCpuPerFrame;
+
 constexpr uint32_t kFramesPerRun = 200;
 // A round fades in over a second of the game's own frame time, which frames drawn without a
 // hold each count as a millisecond or two; play starts once the frames' times add up to
@@ -32,14 +36,6 @@ constexpr int32_t kWarmUpMs = 1100;
 
 using Clock = std::chrono::steady_clock;
 using Seconds = std::chrono::duration<double>;
-
-// CPU time of every thread of the process, in milliseconds.
-double ProcessCpuMs() { return 1000.0 * static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
-
-// Process CPU per frame, over every measured frame of the benchmark.
-void ReportCpuPerFrame(benchmark::State& state, double cpuMs, uint64_t frames) {
-  state.counters["cpu_ms"] = frames ? cpuMs / static_cast<double>(frames) : 0.0;
-}
 
 bool GameReady() {
   static const bool opened = tafubench::OpenGameWindow(TAFU_RUNTIME_DIR, "TAFU puzzles bench", -1);

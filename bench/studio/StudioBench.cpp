@@ -13,6 +13,7 @@
 #include <string>
 
 #include "GameWindow.h"
+#include "ProcessCpu.h"
 #include "app/AssetCache.h"
 #include "app/Frame.h"
 #include "shell/Screens.h"
@@ -27,6 +28,9 @@
 #include "window/KScreen.h"
 
 namespace {
+
+using tafubench::ProcessCpuMs;
+using tafubench::ReportCpuPerFrame;
 
 constexpr int32_t kFramesPerRun = 300;
 constexpr int32_t kFramesPerClick = 4;
@@ -78,13 +82,6 @@ constexpr Spot kExit = {61, 534};
 constexpr Spot kLoad = {247, 530};
 constexpr Spot kTake = {476, 528};
 constexpr Spot kNext = {316, 535};
-
-// CPU time of every thread of the process, in milliseconds.
-double ProcessCpuMs() { return 1000.0 * static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
-
-void ReportCpuPerFrame(benchmark::State& state, double cpuMs, int64_t frames) {
-  state.counters["cpu_ms"] = frames > 0 ? cpuMs / static_cast<double>(frames) : 0.0;
-}
 
 void Click(tafutest::InputScript& script, Spot spot) { script.Click(spot.x, spot.y).Wait(kFramesPerClick - 3); }
 

@@ -1,5 +1,6 @@
 #include "ProcessCpu.h"
 
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -38,6 +39,12 @@ double ProcessCpuSeconds(pid_t pid) {
     read = true;
   }
   return read ? static_cast<double>(nanoseconds) / 1e9 : -1;
+}
+
+double ProcessCpuMs() { return 1000.0 * static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
+
+void ReportCpuPerFrame(benchmark::State& state, double cpuMs, int64_t frames) {
+  state.counters["cpu_ms"] = frames > 0 ? cpuMs / static_cast<double>(frames) : 0.0;
 }
 
 }  // namespace tafubench

@@ -2,6 +2,7 @@
 // X servers and the browser from outside.
 #pragma once
 
+#include <benchmark/benchmark.h>
 #include <sys/types.h>
 
 #include <cstdint>
@@ -18,4 +19,8 @@ int64_t ProcessCpuTicks(pid_t pid);
 // threads stay. -1 when it cannot be read.
 double ProcessCpuSeconds(pid_t pid);
 
+// CPU time of every thread of this process, in milliseconds.
+double ProcessCpuMs();
+// Reports cpuMs spread over frames as the benchmark's counter cpu_ms (0 without frames).
+void ReportCpuPerFrame(benchmark::State& state, double cpuMs, int64_t frames);
 }  // namespace tafubench
