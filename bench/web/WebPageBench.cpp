@@ -124,15 +124,15 @@ void BM_WebIdleCpuOnMenu(benchmark::State& state) {
 BENCHMARK(BM_WebIdleCpuOnMenu)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // What the browser itself takes for what the game's page asks of it at rest: a WebGL canvas
-// drawn once, a tone played through a script processor of 1024 frames (as SDL feeds its
-// sound), a timer every 40 ms, and a listener for game pads (which sets the browser polling
+// drawn once, a tone played through a script processor of 1024 frames on a sound context
+// asked for the same period (as the game feeds its sound), a timer every 40 ms, and a listener for game pads (which sets the browser polling
 // them). No page of the game's kind can rest for less.
 constexpr const char* kTonePage = R"(<!DOCTYPE html>
 <html><body style="margin:0"><canvas id="canvas" width="800" height="600"></canvas><script>
   var gl = document.getElementById('canvas').getContext('webgl', { alpha: false });
   gl.clearColor(0.3, 0.6, 1, 1);
   gl.clear(gl.COLOR_BUFFER_BIT);
-  var sound = new AudioContext();
+  var sound = new AudioContext({ latencyHint: 1024 / 44100 });
   var tone = sound.createScriptProcessor(1024, 0, 2);
   var phase = 0;
   tone.onaudioprocess = function (event) {

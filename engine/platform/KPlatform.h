@@ -68,6 +68,11 @@ bool HasThreads();
 // than at start: the browser plays a page's sound only from the first press, tap or key, and
 // making its output is one of the longest steps before the page's menu.
 bool SoundWaitsForGesture();
+// Readies the output the sound device opens on to take the mix in periods of frames at rate,
+// as often as the device asks for them: the browser's output otherwise wakes every 10 ms, more
+// than twice as often, which is a page's largest cost at rest. Nothing on the desktop, whose
+// device is asked for its period itself.
+void PrepareSoundOutput(int32_t frames, int32_t rate);
 
 // The game is over and its window gone: a web page starts again at its menu, since it has no
 // desktop to go back to; a desktop program just ends.

@@ -99,5 +99,17 @@ bool HasThreads() { return false; }
 
 bool SoundWaitsForGesture() { return true; }
 
+// SDL makes the page's sound context unless one is there already; the page's own listeners
+// resume it at the child's gestures (sound.js). A browser that knows no wanted latency takes
+// its default.
+EM_JS(void, MakeSoundContext, (int32_t frames, int32_t rate), {
+  const SDL2 = Module['SDL2'] = Module['SDL2'] || {};
+  if (!SDL2.audioContext && typeof AudioContext !== 'undefined') {
+    SDL2.audioContext = new AudioContext({ latencyHint: frames / rate });
+  }
+});
+
+void PrepareSoundOutput(int32_t frames, int32_t rate) { MakeSoundContext(frames, rate); }
+
 // Once a window that played is gone, the page starts again at its menu.
 void GameEnded() { emscripten_run_script("location.reload()"); }

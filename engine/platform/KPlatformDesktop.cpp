@@ -117,4 +117,6 @@ bool HasThreads() { return true; }
 
 bool SoundWaitsForGesture() { return false; }
 
+void PrepareSoundOutput(int32_t, int32_t) {}
+
 void GameEnded() {}

@@ -93,6 +93,7 @@ bool OpenOutput(Device& device) {
   wanted.samples = kDeviceFrames;
   wanted.callback = DeviceCallback;
   SDL_AudioSpec obtained{};
+  PrepareSoundOutput(kDeviceFrames, kSoundDeviceRate);
   const SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
   if (id == 0) return false;
   device.mix.assign(static_cast<size_t>(kDeviceFrames) * kSoundDeviceChannels, 0.0f);

@@ -427,6 +427,8 @@ TEST_F(WebPage, AFirstClickOnTheMenuStartsTheSound) {
   ASSERT_TRUE(Click(kPaint));
   EXPECT_TRUE(WaitForNewScreen(menu)) << "the click on the paint button chose nothing";
   EXPECT_TRUE(WaitForSound()) << "no sound plays after the first click; " << browser_.Failure();
+  EXPECT_EQ(browser_.Evaluate("Math.round(tafuSoundContexts[0].baseLatency * tafuSoundContexts[0].sampleRate)"), "1024")
+      << "the page's sound is taken more often than the game mixes it";
 }
 
 // The page rests while the menu stands still, and the game feeds its music between frames:
