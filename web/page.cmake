@@ -22,8 +22,10 @@ find_program(MAGICK_CONVERT convert REQUIRED)
 target_link_options(tafu PRIVATE
   # The screens' own frame loops run as they are, each wait handing the browser its turn.
   -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536
-  # The engine draws with the fixed-function GL of the desktop.
-  -sLEGACY_GL_EMULATION=1
+  # The engine draws with the fixed-function GL of the desktop, which needs no extension of
+  # WebGL's: none is enabled, since enabling all the browser offers is most of the time it
+  # takes to make the game's GL context.
+  -sLEGACY_GL_EMULATION=1 -sGL_SUPPORT_AUTOMATIC_ENABLE_EXTENSIONS=0
   -sALLOW_MEMORY_GROWTH=1
   # The grown-ups' page runs the game's exporter (--export-paintings) without its game.
   -sEXPORTED_RUNTIME_METHODS=callMain
