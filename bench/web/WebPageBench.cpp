@@ -125,8 +125,9 @@ BENCHMARK(BM_WebIdleCpuOnMenu)->UseManualTime()->Iterations(1)->Unit(benchmark::
 
 // What the browser itself takes for what the game's page asks of it at rest: a WebGL canvas
 // drawn once, a tone played through a script processor of 1024 frames on a sound context
-// asked for the same period (as the game feeds its sound), a timer every 40 ms, and a listener for game pads (which sets the browser polling
-// them). No page of the game's kind can rest for less.
+// asked for the same period (as the game feeds its sound), a timer every 40 ms, and a listener
+// for game pads (which sets the browser polling them). No page of the game's kind can rest for
+// less.
 constexpr const char* kTonePage = R"(<!DOCTYPE html>
 <html><body style="margin:0"><canvas id="canvas" width="800" height="600"></canvas><script>
   var gl = document.getElementById('canvas').getContext('webgl', { alpha: false });
