@@ -68,13 +68,13 @@ std::vector<bool> KFrameRecord::Unchanged(const std::vector<Recorded>& earlier, 
 
 // Draws the commands unchanged since the frame before into the layer, the views among them;
 // false, with nothing drawn, when the first painting command is not among them or does not
-// paint the whole frame.
+// paint the whole frame, or when the layer cannot be had.
 bool KFrameRecord::RemakeLayer(size_t firstPainting, std::vector<bool>& kept) {
   layered_.clear();
   size_t found = 0;
   kept = Unchanged(presented_, false, true, found);
-  if (!kept[firstPainting] || !current_[firstPainting].cover.Holds(squareFrame_)) return false;
-  layer_->SelectLayer();
+  if (!kept[firstPainting] || !current_[firstPainting].cover.Holds(squareFrame_) || !layer_->SelectLayer())
+    return false;
   for (size_t i = 0; i < current_.size(); ++i) {
     if (kept[i]) layered_.push_back(current_[i]);
     if (kept[i] || !current_[i].command.Paints()) Draw(current_[i]);

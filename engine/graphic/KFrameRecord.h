@@ -30,8 +30,9 @@ class KCommandDrawer {
 class KFrameLayer {
  public:
   virtual ~KFrameLayer() = default;
-  // Drawing goes to the kept pixels.
-  virtual void SelectLayer() = 0;
+  // Drawing goes to the kept pixels; false, with drawing still going to the frame, when there
+  // is no room for them.
+  virtual bool SelectLayer() = 0;
   // Drawing goes to the frame again.
   virtual void SelectFrame() = 0;
   // The kept pixels are copied over the whole frame.

@@ -49,10 +49,7 @@ bool KFrameTarget::Create(int32_t width, int32_t height) {
 
   width_ = width;
   height_ = height;
-  if (!MakeTarget(layerTexture_, layerFramebuffer_) || !MakeTarget(texture_, framebuffer_)) {
-    FreeTarget(layerTexture_, layerFramebuffer_);
-    return false;
-  }
+  if (!MakeTarget(texture_, framebuffer_)) return false;
   glViewport(0, 0, width, height);
   return true;
 }
@@ -186,7 +183,14 @@ KFrameRect KFrameTarget::PresentPart(int32_t drawableWidth, int32_t drawableHeig
 
 void KFrameTarget::Select() const { bindFramebuffer_(GL_FRAMEBUFFER, framebuffer_); }
 
-void KFrameTarget::SelectLayer() { bindFramebuffer_(GL_FRAMEBUFFER, layerFramebuffer_); }
+bool KFrameTarget::SelectLayer() {
+  if (!layerFramebuffer_ && !MakeTarget(layerTexture_, layerFramebuffer_)) {
+    Select();
+    return false;
+  }
+  bindFramebuffer_(GL_FRAMEBUFFER, layerFramebuffer_);
+  return true;
+}
 
 // Two targets of one size and format: the desktop GL copies between them as memory, which
 // software renderers do far faster than drawing a quad. The browser's GL draws the quad.

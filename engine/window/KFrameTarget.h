@@ -1,6 +1,7 @@
 // The game's frame, drawn at its own fixed size into a texture of its own and shown on the
 // window scaled to fit, with its shape kept and black bars around it. A second texture of
-// the same size is the layer that keeps a frame's unchanged pixels.
+// the same size is the layer that keeps a frame's unchanged pixels; it is made when a frame
+// is first drawn over it, so that the first frame reaches the window without waiting for it.
 #pragma once
 
 #include <SDL_opengl.h>
@@ -17,8 +18,8 @@ class KFrameTarget final : public KFrameLayer {
   KFrameTarget(const KFrameTarget&) = delete;
   KFrameTarget& operator=(const KFrameTarget&) = delete;
 
-  // Makes the target and its layer in the current context and draws into the target from
-  // now on; false when the driver has no framebuffer objects.
+  // Makes the target in the current context and draws into it from now on; false when the
+  // driver has no framebuffer objects.
   bool Create(int32_t width, int32_t height);
   // Draws the frame into the window's back buffer, fitted to a drawable of this size.
   void Present(int32_t drawableWidth, int32_t drawableHeight);
@@ -30,7 +31,7 @@ class KFrameTarget final : public KFrameLayer {
   // Where the frame lies on a drawable of this size.
   KFrameRect Placement(int32_t drawableWidth, int32_t drawableHeight) const;
 
-  void SelectLayer() override;
+  bool SelectLayer() override;
   void SelectFrame() override { Select(); }
   void CopyLayer() override;
 

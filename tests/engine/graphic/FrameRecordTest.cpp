@@ -19,7 +19,11 @@ struct Log : KCommandDrawer, KFrameLayer {
   std::string text;
   void Write(const char* what) { text += text.empty() ? what : std::string(" ") + what; }
   void Draw(const KDrawCommand& command) override { Write(static_cast<const char*>(command.owner)); }
-  void SelectLayer() override { Write("layer"); }
+  bool layerMade = true;
+  bool SelectLayer() override {
+    if (layerMade) Write("layer");
+    return layerMade;
+  }
   void SelectFrame() override { Write("frame"); }
   void CopyLayer() override { Write("copy"); }
 };
@@ -45,6 +49,8 @@ struct Frame {
   bool presentAnyway = false;
 };
 
+enum class Layer { Kept, None, CannotBeMade };
+
 struct Case {
   const char* name;
   std::vector<Frame> frames;
@@ -52,7 +58,7 @@ struct Case {
   // What the last frame's end reports and draws; every frame before it is presented.
   bool presented;
   const char* drawn;
-  bool layer = true;
+  Layer layer = Layer::Kept;
 };
 
 const Frame kFirst = {{View(), Background(), Picture(1)}};
@@ -73,13 +79,16 @@ const Case kCases[] = {
     {"a frame not drawn square is drawn whole", {kFirst, kSecond}, false, true, "view bg pic"},
     {"an expose presents an unchanged frame again, from the layer", {kFirst, {kFirst.commands, true}}, true, true,
      "layer view bg pic frame copy view"},
-    {"without a layer a changed frame is drawn whole", {kFirst, kSecond}, true, true, "view bg pic", false},
+    {"without a layer a changed frame is drawn whole", {kFirst, kSecond}, true, true, "view bg pic", Layer::None},
+    {"a layer that cannot be made leaves the frame drawn whole", {kFirst, kSecond}, true, true, "view bg pic",
+     Layer::CannotBeMade},
 };
 
 TEST(FrameRecord, FollowsItsRules) {
   for (const Case& c : kCases) {
     Log log;
-    KFrameRecord record(log, c.layer ? &log : nullptr);
+    log.layerMade = c.layer != Layer::CannotBeMade;
+    KFrameRecord record(log, c.layer == Layer::None ? nullptr : &log);
     bool presented = true;
     for (const Frame& frame : c.frames) {
       EXPECT_TRUE(presented) << c.name;
