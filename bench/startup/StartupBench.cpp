@@ -235,20 +235,26 @@ int main(int argc, char** argv) {
   const Program programs[] = {{"tafu", TAFU_EXE, "TAFU"}, {"bare_window", BARE_WINDOW_EXE, "TAFU bare window"}};
   std::printf("# figure unit values...\n");
   bool failed = false;
-  for (const Program& program : programs) {
-    std::map<std::string, std::vector<double>> values;
-    for (int run = 0; run < runs; ++run) {
+  // The programs take turns, so that a machine that grows busier or quieter while the runs
+  // go on weighs on both alike.
+  std::map<std::string, std::map<std::string, std::vector<double>>> valuesOf;
+  for (int run = 0; run < runs; ++run) {
+    for (const Program& program : programs) {
       const RunFigures figures = RunOnce(display, program);
       if (figures.firstFrameMs < 0 || figures.settledFrameMs < 0 || figures.peakMb < 0) {
         std::fprintf(stderr, "startup_bench: %s showed no frame\n", program.path.c_str());
         failed = true;
         continue;
       }
+      std::map<std::string, std::vector<double>>& values = valuesOf[program.label];
       values["first_frame"].push_back(figures.firstFrameMs);
       values["settled_frame"].push_back(figures.settledFrameMs);
       values["peak_memory"].push_back(figures.peakMb);
       values["idle_cpu"].push_back(figures.idleCorePercent);
     }
+  }
+  for (const Program& program : programs) {
+    std::map<std::string, std::vector<double>>& values = valuesOf[program.label];
     PrintFigure(program.label + ".first_frame", "ms", values["first_frame"]);
     PrintFigure(program.label + ".settled_frame", "ms", values["settled_frame"]);
     PrintFigure(program.label + ".peak_memory", "MB", values["peak_memory"]);
