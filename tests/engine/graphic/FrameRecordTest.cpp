@@ -20,10 +20,7 @@ struct Log : KCommandDrawer, KFrameLayer {
   void Write(const char* what) { text += text.empty() ? what : std::string(" ") + what; }
   void Draw(const KDrawCommand& command) override { Write(static_cast<const char*>(command.owner)); }
   bool layerMade = true;
-  bool SelectLayer() override {
-    if (layerMade) Write("layer");
-    return layerMade;
-  }
+  bool SelectLayer() override { return Write("layer"), layerMade; }
   void SelectFrame() override { Write("frame"); }
   void CopyLayer() override { Write("copy"); }
 };
@@ -49,8 +46,6 @@ struct Frame {
   bool presentAnyway = false;
 };
 
-enum class Layer { Kept, None, CannotBeMade };
-
 struct Case {
   const char* name;
   std::vector<Frame> frames;
@@ -58,7 +53,8 @@ struct Case {
   // What the last frame's end reports and draws; every frame before it is presented.
   bool presented;
   const char* drawn;
-  Layer layer = Layer::Kept;
+  bool layer = true;
+  bool layerMade = true;
 };
 
 const Frame kFirst = {{View(), Background(), Picture(1)}};
@@ -79,16 +75,16 @@ const Case kCases[] = {
     {"a frame not drawn square is drawn whole", {kFirst, kSecond}, false, true, "view bg pic"},
     {"an expose presents an unchanged frame again, from the layer", {kFirst, {kFirst.commands, true}}, true, true,
      "layer view bg pic frame copy view"},
-    {"without a layer a changed frame is drawn whole", {kFirst, kSecond}, true, true, "view bg pic", Layer::None},
-    {"a layer that cannot be made leaves the frame drawn whole", {kFirst, kSecond}, true, true, "view bg pic",
-     Layer::CannotBeMade},
+    {"without a layer a changed frame is drawn whole", {kFirst, kSecond}, true, true, "view bg pic", false},
+    {"a layer that cannot be made leaves the frame drawn whole", {kFirst, kSecond}, true, true, "layer view bg pic",
+     true, false},
 };
 
 TEST(FrameRecord, FollowsItsRules) {
   for (const Case& c : kCases) {
     Log log;
-    log.layerMade = c.layer != Layer::CannotBeMade;
-    KFrameRecord record(log, c.layer == Layer::None ? nullptr : &log);
+    log.layerMade = c.layerMade;
+    KFrameRecord record(log, c.layer ? &log : nullptr);
     bool presented = true;
     for (const Frame& frame : c.frames) {
       EXPECT_TRUE(presented) << c.name;
