@@ -14,8 +14,9 @@ namespace {
 
 constexpr size_t kModuleHalfFrames = kMusicHalfSize / 4;
 // Longer than a half plays (93 ms), so that a playing track wakes its feeder only for its
-// halves; a stopped one is looked at five times a second.
+// halves; a stopped one is looked at five times a second, a held one once a minute.
 constexpr int32_t kFeederWaitMs = 200;
+constexpr int32_t kHeldWaitMs = 60000;
 constexpr uint32_t kMsPerSecond = 1000;
 constexpr uint32_t kNothingToFeed = UINT32_MAX;
 constexpr int32_t kNoWait = 0;
@@ -76,20 +77,21 @@ void FollowMusicMaster(KSampleState& s, int32_t& seenMaster) {
   seenMaster = master;
 }
 
-// Listens for the play position passing the start and the middle of the music voice.
+// Listens for the play position passing the start and the middle of the music voice. The
+// voice plays from its start, so the middle comes round first.
 void ListenForHalves(KSampleState& s) {
   for (KNotifyEvent& event : s.halfEvents) event.Wait(0);
+  s.nextHalfEvent = 1;
   s.voices[0]->SetNotifications({{0, &s.halfEvents[0]}, {kMusicHalfSize, &s.halfEvents[1]}});
 }
 
-// Refills the half that has just been played, waiting up to waitMs for each half's turn.
-// The music master is looked at before each wait, so a change reaches a playing track
-// within the 93 ms a half plays.
-void FeedHalves(KSampleState& s, int32_t& seenMaster, int32_t waitMs) {
-  FollowMusicMaster(s, seenMaster);
-  if (s.halfEvents[0].Wait(waitMs)) FillHalf(s, 1);
-  FollowMusicMaster(s, seenMaster);
-  if (s.halfEvents[1].Wait(waitMs)) FillHalf(s, 0);
+// Waits up to waitMs for the play position to pass the start or the middle, whichever comes
+// next, and refills the half just played; false when it did not come round.
+bool FeedNextHalf(KSampleState& s, int32_t waitMs) {
+  if (!s.halfEvents[s.nextHalfEvent].Wait(waitMs)) return false;
+  FillHalf(s, 1 - s.nextHalfEvent);
+  s.nextHalfEvent = 1 - s.nextHalfEvent;
+  return true;
 }
 
 // Without threads of ours (the browser), the playing music objects are fed once a frame;
@@ -99,7 +101,7 @@ std::vector<KSampleState*> fedMusic;
 // While a track plays, the window rests at most half of what one of its halves plays (46 ms
 // for a stereo track at 44100 Hz, 93 ms for a mono one), so that a half that has played is
 // filled again well before the other half is done; and never longer than a feeder thread
-// waits, so that a change of the music master is heard as soon as there.
+// waits for a stopped track.
 uint32_t FeedGapMs(const KVoiceFormat& format) {
   const size_t halfMs = kMusicHalfSize * kMsPerSecond / static_cast<size_t>(format.BytesPerSecond());
   return static_cast<uint32_t>(std::min<size_t>(halfMs / 2, kFeederWaitMs));
@@ -108,30 +110,25 @@ uint32_t FeedGapMs(const KVoiceFormat& format) {
 uint32_t FeedMusicVoices() {
   uint32_t gap = kNothingToFeed;
   for (KSampleState* s : fedMusic) {
-    FeedHalves(*s, s->fedMaster, kNoWait);
+    FollowMusicMaster(*s, s->fedMaster);
+    while (FeedNextHalf(*s, kNoWait)) continue;
     const KVoice* voice = s->voices[0].get();
     if (voice && voice->IsPlaying() && !voice->IsHeld()) gap = std::min(gap, FeedGapMs(voice->Format()));
   }
   return gap;
 }
 
-// The feeder thread of a playing music object, until it is asked to stop.
+// The feeder thread of a playing music object, until it is asked to stop. The music master
+// is looked at before each wait, and a change of it ends the wait, so that it is heard at once.
 void RunFeeder(KSampleState& s) {
   KVoice* voice = s.voices[0].get();
   ListenForHalves(s);
   s.ready = true;
   int32_t seenMaster = -1;
-  for (;;) {
-    // Read before the stop request, so that a stop noted after it is not slept through.
-    const uint64_t seenChanges = SoundLevelChanges();
-    if (s.stopRequest) break;
-    if (voice->IsHeld()) {
-      WaitForSoundLevelChange(seenChanges);
-      FollowMusicMaster(s, seenMaster);
-      continue;
-    }
-    FeedHalves(s, seenMaster, kFeederWaitMs);
-    std::this_thread::yield();
+  while (!s.stopRequest) {
+    FollowMusicMaster(s, seenMaster);
+    // A held track's halves do not come round: it sleeps until a master changes or it ends.
+    FeedNextHalf(s, voice->IsHeld() ? kHeldWaitMs : kFeederWaitMs);
   }
   voice->SetNotifications({});
 }
@@ -147,6 +144,7 @@ void StartFeeder(KSampleState& s) {
     s.ready = true;
     return;
   }
+  for (KNotifyEvent& event : s.halfEvents) AddLevelListener(event);
   s.feeder = std::thread(RunFeeder, std::ref(s));
   while (!s.ready) std::this_thread::yield();
 }
@@ -159,8 +157,8 @@ void EndFeeder(KSampleState& s) {
   }
   if (!s.feeder.joinable()) return;
   for (KNotifyEvent& event : s.halfEvents) event.Set();
-  NoteSoundLevelChange();
   s.feeder.join();
+  for (KNotifyEvent& event : s.halfEvents) RemoveLevelListener(event);
 }
 
 void StopMusic(KSampleState& s) {

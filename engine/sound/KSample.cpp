@@ -235,7 +235,6 @@ void KSample::SetVolume(int32_t volume) {
   KSampleState& s = *state_;
   s.volume = std::clamp(volume, 0, kMaxVolume);
   ApplyVolume(s);
-  NoteSoundLevelChange();
 }
 
 void KSample::SetPan(int32_t pan) {

@@ -18,7 +18,7 @@
 struct KSampleState;
 
 // Master volumes, 0..100. A negative argument leaves that master as it is. The music
-// master reaches a playing track within about 100 ms (at 0 the track waits where it is, not
+// master reaches a playing track at its next mixed period (at 0 the track waits where it is, not
 // decoded, and goes on from there when the music is turned up); an effect picks up the
 // effects master at its next Play.
 void SetMasterVolumes(int32_t musicVolume, int32_t effectsVolume);

@@ -40,8 +40,10 @@ struct KSampleState {
   std::thread feeder;
   // Without a thread: the music master seen last by the frame hook that feeds the voice.
   int32_t fedMaster = -1;
-  // Set when the play position reaches the start and the middle of the music voice.
+  // Set when the play position reaches the start and the middle of the music voice; the
+  // one whose turn comes next.
   std::array<KNotifyEvent, 2> halfEvents;
+  size_t nextHalfEvent = 0;
   std::atomic<bool> stopRequest{false};
   std::atomic<bool> ready{false};
   std::atomic<bool> ended{false};
@@ -50,11 +52,10 @@ struct KSampleState {
 // Sets every voice's level from the object's volume and its master; music at level 0 is
 // held.
 void ApplyVolume(KSampleState& s);
-// A count that rises whenever a master or a music object's own volume changes, or a feeder
-// is asked to end: a feeder whose track is held sleeps until it rises.
-uint64_t SoundLevelChanges();
-void NoteSoundLevelChange();
-void WaitForSoundLevelChange(uint64_t seen);
+// While listening, event is nudged whenever a master volume changes, so that a feeder
+// waiting for its next half applies a new music master at once.
+void AddLevelListener(KNotifyEvent& event);
+void RemoveLevelListener(KNotifyEvent& event);
 // Stops the music voice, silences it and rewinds both the voice and the track. The caller
 // holds the music lock.
 void StopMusic(KSampleState& s);

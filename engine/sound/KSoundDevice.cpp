@@ -219,10 +219,20 @@ void KNotifyEvent::Set() {
   changed_.notify_one();
 }
 
+void KNotifyEvent::Nudge() {
+  {
+    std::lock_guard<std::mutex> guard(mutex_);
+    nudged_ = true;
+  }
+  changed_.notify_one();
+}
+
 bool KNotifyEvent::Wait(int32_t ms) {
   std::unique_lock<std::mutex> guard(mutex_);
-  const bool came = changed_.wait_for(guard, std::chrono::milliseconds(ms), [this] { return set_; });
+  changed_.wait_for(guard, std::chrono::milliseconds(ms), [this] { return set_ || nudged_; });
+  const bool came = set_;
   set_ = false;
+  nudged_ = false;
   return came;
 }
 

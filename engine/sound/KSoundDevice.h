@@ -45,13 +45,17 @@ void MixSoundDevice(uint8_t* stream, int32_t bytes);
 class KNotifyEvent {
  public:
   void Set();
-  // True when the event was set within ms milliseconds; clears it.
+  // Ends a Wait early without setting the event, or the next Wait when none is waiting.
+  void Nudge();
+  // True when the event was set within ms milliseconds; clears it. A nudge ends the wait
+  // with the event as it is.
   bool Wait(int32_t ms);
 
  private:
   std::mutex mutex_;
   std::condition_variable changed_;
   bool set_ = false;
+  bool nudged_ = false;
 };
 
 // Signals event when the play position reaches offset (bytes) of the voice's buffer.

@@ -3,8 +3,8 @@
 #include <array>
 #include <atomic>
 #include <cmath>
-#include <condition_variable>
 #include <mutex>
+#include <vector>
 
 #include "KSample.h"
 #include "KSampleState.h"
@@ -21,9 +21,9 @@ constexpr double kPanStep = 0.954999;
 std::atomic<int32_t> musicMaster{kMaxLevel};
 std::atomic<int32_t> effectsMaster{kMaxLevel};
 
-std::mutex levelMutex;
-std::condition_variable levelChanged;
-uint64_t levelChanges = 0;
+// The events of the feeders that follow the music master, nudged when it changes.
+std::mutex listenerMutex;
+std::vector<KNotifyEvent*> levelListeners;
 
 std::array<int32_t, kMaxLevel + 1> MakeVolumeTable() {
   std::array<int32_t, kMaxLevel + 1> table{};
@@ -62,25 +62,18 @@ int32_t PanTable(int32_t pan) {
 void SetMasterVolumes(int32_t musicVolume, int32_t effectsVolume) {
   if (musicVolume >= 0) musicMaster = std::min(musicVolume, kMaxLevel);
   if (effectsVolume >= 0) effectsMaster = std::min(effectsVolume, kMaxLevel);
-  NoteSoundLevelChange();
+  std::lock_guard<std::mutex> lock(listenerMutex);
+  for (KNotifyEvent* event : levelListeners) event->Nudge();
 }
 
-uint64_t SoundLevelChanges() {
-  std::lock_guard<std::mutex> lock(levelMutex);
-  return levelChanges;
+void AddLevelListener(KNotifyEvent& event) {
+  std::lock_guard<std::mutex> lock(listenerMutex);
+  levelListeners.push_back(&event);
 }
 
-void NoteSoundLevelChange() {
-  {
-    std::lock_guard<std::mutex> lock(levelMutex);
-    ++levelChanges;
-  }
-  levelChanged.notify_all();
-}
-
-void WaitForSoundLevelChange(uint64_t seen) {
-  std::unique_lock<std::mutex> lock(levelMutex);
-  levelChanged.wait(lock, [seen] { return levelChanges != seen; });
+void RemoveLevelListener(KNotifyEvent& event) {
+  std::lock_guard<std::mutex> lock(listenerMutex);
+  levelListeners.erase(std::remove(levelListeners.begin(), levelListeners.end(), &event), levelListeners.end());
 }
 
 int32_t GetMusicMasterVolume() { return musicMaster; }
