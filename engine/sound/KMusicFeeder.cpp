@@ -70,18 +70,19 @@ void FillHalf(KSampleState& s, size_t h) {
 }
 
 // Applies the music master when it changed since it was last seen.
-void FollowMusicMaster(KSampleState& s, int32_t& seenMaster) {
+void FollowMusicMaster(KSampleState& s) {
   const int32_t master = GetMusicMasterVolume();
-  if (master == seenMaster) return;
+  if (master == s.seenMaster) return;
   ApplyVolume(s);
-  seenMaster = master;
+  s.seenMaster = master;
 }
 
 // Listens for the play position passing the start and the middle of the music voice. The
-// voice plays from its start, so the middle comes round first.
+// voice plays from its start, so the middle comes round first; the master is applied anew.
 void ListenForHalves(KSampleState& s) {
   for (KNotifyEvent& event : s.halfEvents) event.Wait(0);
   s.nextHalfEvent = 1;
+  s.seenMaster = -1;
   s.voices[0]->SetNotifications({{0, &s.halfEvents[0]}, {kMusicHalfSize, &s.halfEvents[1]}});
 }
 
@@ -110,7 +111,7 @@ uint32_t FeedGapMs(const KVoiceFormat& format) {
 uint32_t FeedMusicVoices() {
   uint32_t gap = kNothingToFeed;
   for (KSampleState* s : fedMusic) {
-    FollowMusicMaster(*s, s->fedMaster);
+    FollowMusicMaster(*s);
     while (FeedNextHalf(*s, kNoWait)) continue;
     const KVoice* voice = s->voices[0].get();
     if (voice && voice->IsPlaying() && !voice->IsHeld()) gap = std::min(gap, FeedGapMs(voice->Format()));
@@ -124,9 +125,8 @@ void RunFeeder(KSampleState& s) {
   KVoice* voice = s.voices[0].get();
   ListenForHalves(s);
   s.ready = true;
-  int32_t seenMaster = -1;
   while (!s.stopRequest) {
-    FollowMusicMaster(s, seenMaster);
+    FollowMusicMaster(s);
     // A held track's halves do not come round: it sleeps until a master changes or it ends.
     FeedNextHalf(s, voice->IsHeld() ? kHeldWaitMs : kFeederWaitMs);
   }
@@ -138,7 +138,6 @@ void RunFeeder(KSampleState& s) {
 void StartFeeder(KSampleState& s) {
   if (!HasThreads()) {
     ListenForHalves(s);
-    s.fedMaster = -1;
     fedMusic.push_back(&s);
     AddFrameHook(FeedMusicVoices);
     s.ready = true;

@@ -38,10 +38,10 @@ struct KSampleState {
   std::array<uint8_t, kMusicHalfSize> half{};
 
   std::thread feeder;
-  // Without a thread: the music master seen last by the frame hook that feeds the voice.
-  int32_t fedMaster = -1;
-  // Set when the play position reaches the start and the middle of the music voice; the
-  // one whose turn comes next.
+  // What the feeding keeps: the music master it applied last; the events set when the play
+  // position reaches the start and the middle of the music voice, and the one whose turn
+  // comes next.
+  int32_t seenMaster = -1;
   std::array<KNotifyEvent, 2> halfEvents;
   size_t nextHalfEvent = 0;
   std::atomic<bool> stopRequest{false};
