@@ -212,8 +212,9 @@ class WithTheKeyboard : public WithoutAMouse {
   }
 };
 
-// The ring steps every 0.6 s: a button is chosen as the ring comes to it (not while it stays
-// on a button just chosen, about to move on), a grid by its row and then by its cell.
+// The ring steps every 1.2 s, time enough for a look at the screen and a press to reach the
+// game on a loaded machine: a button is chosen as the ring comes to it (not while it stays on
+// a button just chosen, about to move on), a grid by its row and then by its cell.
 class WithOneSwitch : public WithoutAMouse {
  protected:
   bool Bring(const Box& box) override {
@@ -238,7 +239,7 @@ TEST_F(WithTheKeyboard, EveryScreenIsPlayedWithTheKeyboardAlone) {
 }
 
 TEST_F(WithOneSwitch, EveryScreenIsPlayedWithOneSwitchAndAClickEndsTheGame) {
-  ASSERT_NO_FATAL_FAILURE(Start({"--scanning", "--scan-seconds", "0.6"}));
+  ASSERT_NO_FATAL_FAILURE(Start({"--scanning", "--scan-seconds", "1.2"}));
   PlayTheJourney(0);
   ASSERT_FALSE(HasFatalFailure());
   ASSERT_TRUE(Bring(kMenuExit) && game_.Click(400, 300));
