@@ -117,7 +117,7 @@ restore() {
 cleanup() {
   restore
   rm -f "$backup"
-  kill "$XVFB_PID" 2>/dev/null || true
+  kill "${XVFB_PIDS[@]}" 2>/dev/null || true
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM HUP
@@ -140,7 +140,7 @@ build_targets() {
 # Runs the tests of a selection; prints how many ran and returns ctest's status.
 run_tests() {
   local regex=$1 log=$2
-  ctest --test-dir "$build" -R "$regex" -j2 --stop-on-failure --output-on-failure >"$log" 2>&1
+  run_ctest "$build" -R "$regex" --stop-on-failure --output-on-failure >"$log" 2>&1
 }
 
 count_tests() {

@@ -8,7 +8,7 @@ build_dir=${1:-build}
 shift || true
 
 packages=(
-  build-essential cmake pkg-config git
+  build-essential cmake pkg-config git ccache
   libsdl2-dev libgl1-mesa-dev libgl1-mesa-dri libx11-dev
   libstb-dev libvorbis-dev libopenmpt-dev libglib2.0-dev libglib2.0-bin
   googletest libgtest-dev libbenchmark-dev nlohmann-json3-dev
