@@ -3,13 +3,15 @@
 #include "app/AssetCache.h"
 #include "app/Frame.h"
 #include "input/KControls.h"
+#include "services/KClock.h"
 #include "sound/KSample.h"
 
 namespace {
 
 constexpr float kMsPerSecond = 1000.0f;
-// The result picture stays on the test button for this many seconds.
-constexpr float kTestDisplaySeconds = 1.8f;
+// The result picture stays on the test button for this long of play, read on the clock: a
+// count of frames would be shorter wherever frames come slower than the last second's rate.
+constexpr uint64_t kTestDisplayMs = 1800;
 
 constexpr int32_t kTestButtonX = 662;
 constexpr int32_t kTestButtonY = 478;
@@ -32,6 +34,7 @@ void PlaySharedSound(size_t index) {
 PuzzleFrame::PuzzleFrame(PuzzleGame& game, const PuzzleFrameSettings& settings)
     : game_(game),
       settings_(settings),
+      testShownMs_(GetMilliseconds()),
       testButton_(MakePuzzleButton(SharedAssets.Picture(kSharedTest), kTestButtonWidth, kTestButtonHeight,
                                    kTestButtonX, kTestButtonY, nullptr)),
       exitButton_(MakeGameButton(SharedAssets.Picture(kSharedExit), kActivityExitPlace,
@@ -67,12 +70,10 @@ bool PuzzleFrame::RunFrame() {
 }
 
 void PuzzleFrame::StepTestDisplay() {
-  if (static_cast<float>(testDisplayCounter_) >= static_cast<float>(MeasuredFps) * kTestDisplaySeconds)
+  if (GetMilliseconds() - testShownMs_ >= kTestDisplayMs)
     testButton_.picture = SharedAssets.Picture(kSharedTest);
-  else {
-    ++testDisplayCounter_;
+  else
     StayAwake();
-  }
 }
 
 void PuzzleFrame::StepRound() {
@@ -119,7 +120,7 @@ void PuzzleFrame::Test() {
   const bool solved = game_.CheckBoard();
   testButton_.picture = SharedAssets.Picture(solved ? kSharedTestTrue : kSharedTestFalse);
   PlaySharedSound(solved ? kSharedTestTrueSound : kSharedTestFalseSound);
-  testDisplayCounter_ = 0;
+  testShownMs_ = GetMilliseconds();
   AddResult(results_, solved);
   if (CountResults(results_) == kResultSlots) {
     inputEnabled_ = false;

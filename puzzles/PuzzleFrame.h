@@ -12,7 +12,7 @@
 //
 // One frame, in this order:
 //    1. the view, the frame counter and FrameTime;
-//    2. the test button's result picture: after MeasuredFps x 1.8 frames it shows
+//    2. the test button's result picture: 1.8 s of play after the test it shows
 //       "img\ico\test.png" again;
 //    3. the round step: SetUp calls SetUpRound and fades in; FadeIn raises the opacity by
 //       one per second and enables input at 1; FadeOut lowers it to 0 and sets up anew;
@@ -117,7 +117,7 @@ class PuzzleFrame {
   PuzzleRound round_ = PuzzleRound::SetUp;
   float opacity_ = 0.0f;
   bool inputEnabled_ = false;
-  int32_t testDisplayCounter_ = 0;
+  uint64_t testShownMs_;  // when the test button last showed a result
   ResultRow results_{};
   ImageButton testButton_;
   ImageButton exitButton_;
