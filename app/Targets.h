@@ -14,24 +14,15 @@
 //   along the row chosen) and Space, or the mouse's left button, chooses; Enter, or its
 //   right button, steps at once, for a second switch.
 // A bright ring shows the target while the game leads; moving the mouse hands it back.
+// Where the ring goes is decided by Navigation (keys) and Scanner (switches); this driver
+// owns the frame's list of targets, moves the pointer, holds the button and draws the ring.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
+#include "app/Navigation.h"
 #include "input/KControls.h"
-
-// A button (one cell) or a grid of columns x rows equal cells, in screen pixels.
-struct TargetArea {
-  int32_t x = 0;
-  int32_t y = 0;
-  int32_t width = 0;
-  int32_t height = 0;
-  int32_t columns = 1;
-  int32_t rows = 1;
-  bool door = false;     // the way out of the screen
-  bool waiting = false;  // clicked, and waiting for its click sound to end
-};
 
 // Something that can be chosen in this frame.
 void AddTarget(const TargetArea& area);
