@@ -16,12 +16,11 @@ void ControlsHandleEvent(const SDL_Event& event);
 // Reads the pointer position from SDL after the pending events were handled.
 void ControlsEndFrame();
 int32_t KeyCodeOfScancode(SDL_Scancode scancode);
-// Keeps a press for TakeKeyPresses, as a key of the keyboard would.
-void KeepKeyPress(const KKeyPress& press);
-// A pad's button that stands for a key holds that key down.
-void HoldKeyFromPad(int32_t keyCode, bool held);
-// Game controllers: opened as they are plugged in, their buttons and stick read as keys.
-void StartGamepads();
+// What a game controller does, as keys: keyCode went down or up; holds tells whether the
+// button holds its key while down (the stick's leans and B only press).
+using KPadKeySink = void (*)(int32_t keyCode, bool down, bool holds);
+// Game controllers: opened as they are plugged in, their buttons and stick handed to sink.
+void StartGamepads(KPadKeySink sink);
 void GamepadsHandleEvent(const SDL_Event& event);
 // The part of the window that shows the frame, and the frame's size: pointer positions are
 // taken from window pixels into frame pixels. An empty area leaves them as window pixels.

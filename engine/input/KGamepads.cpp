@@ -1,8 +1,8 @@
 // Game controllers: any pad SDL knows, plugged in or out at any time. A pad plays as the
 // keyboard does: the d-pad and the left stick are the arrow keys, A is Space (held, a
 // stroke) and X is Enter. B is a press of Escape marked as the pad's, which the game takes
-// as the way out of the screen; it holds no key. The joystick calls of KControls stay as
-// they are beside it.
+// as the way out of the screen; it holds no key. What the pads do goes to the sink the
+// input gave, as keys. The joystick calls (KJoysticks.cpp) stay as they are beside it.
 #include <SDL.h>
 
 #include <cstdint>
@@ -34,6 +34,11 @@ struct StickState {
   int32_t leanY = 0;
 };
 StickState stick;
+KPadKeySink padKeys = nullptr;
+
+void HandPadKey(int32_t keyCode, bool down, bool holds) {
+  if (padKeys) padKeys(keyCode, down, holds);
+}
 
 int32_t KeyOfButton(uint8_t button) {
   for (const PadKey& key : kPadKeys)
@@ -47,12 +52,13 @@ void FollowStick(int32_t& lean, int32_t value, int32_t lessKey, int32_t moreKey)
   if (lean != 0 && std::abs(value) < kStickRelease) lean = 0;
   if (lean != 0 || std::abs(value) < kStickPress) return;
   lean = value < 0 ? -1 : 1;
-  KeepKeyPress({.keyCode = lean < 0 ? lessKey : moreKey, .pad = true});
+  HandPadKey(lean < 0 ? lessKey : moreKey, true, false);
 }
 
 }  // namespace
 
-void StartGamepads() {
+void StartGamepads(KPadKeySink sink) {
+  padKeys = sink;
   if (!SDL_WasInit(SDL_INIT_GAMECONTROLLER) && SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) return;
   // Pads present at the start come as added devices too, and are opened then.
   SDL_GameControllerEventState(SDL_ENABLE);
@@ -70,9 +76,7 @@ void GamepadsHandleEvent(const SDL_Event& event) {
     case SDL_CONTROLLERBUTTONUP: {
       const int32_t keyCode = KeyOfButton(event.cbutton.button);
       if (keyCode == KEY_UNKNOWN) break;
-      const bool down = event.type == SDL_CONTROLLERBUTTONDOWN;
-      if (keyCode != KEY_ESCAPE) HoldKeyFromPad(keyCode, down);
-      if (down) KeepKeyPress({.keyCode = keyCode, .pad = true});
+      HandPadKey(keyCode, event.type == SDL_CONTROLLERBUTTONDOWN, keyCode != KEY_ESCAPE);
       break;
     }
     case SDL_CONTROLLERAXISMOTION:
