@@ -42,7 +42,7 @@ void AssetCache::Clear() {
 size_t AssetCache::AddPicture(const std::string& name, bool smooth) {
   std::unique_ptr<KGraphic> picture = CreateGraphic();
   if (picture) {
-    picture->LoadPicture(MakePath(name), true, true);
+    picture->LoadPicture(MakePath(name), kTrueColour, kKeepAlpha);
     picture->SetFiltering(smooth);
   }
   pictures_.push_back(std::move(picture));

@@ -116,8 +116,8 @@ void DrawCursor() {
   if (!picture) return;
   const int32_t x = GetMouseX() - cursor.hotSpotX;
   const int32_t y = GetMouseY() - cursor.hotSpotY;
-  picture->BlitAlpha(0, 0, cursor.width, cursor.height, static_cast<int16_t>(x), static_cast<int16_t>(y), false,
-                     false);
+  picture->BlitAlpha(0, 0, cursor.width, cursor.height, static_cast<int16_t>(x), static_cast<int16_t>(y), kNoFlip,
+                     kNoFlip);
 }
 
 void BeginFrame() {
@@ -128,7 +128,7 @@ void BeginFrame() {
 }
 
 void DrawBackground(KGraphic* picture) {
-  if (picture) picture->Blit(0, 0, kScreenWidth, kScreenHeight, 0, 0, false, false);
+  if (picture) picture->Blit(0, 0, kScreenWidth, kScreenHeight, 0, 0, kNoFlip, kNoFlip);
 }
 
 const std::vector<KKeyPress>& FrameKeyPresses() { return frameKeys; }
@@ -148,6 +148,6 @@ bool EndFrame() {
   DrawCursor();
   // Each frame the screen names its cursor again; the arrow unless it says otherwise.
   CursorKind = kCursorArrow;
-  MainScreen->Flip(true, true);
+  MainScreen->Flip(kWaitWhileInactive, kResetViewAfter);
   return !MainScreen->IsQuitRequested();
 }

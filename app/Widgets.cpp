@@ -57,7 +57,7 @@ void PulseWhileHovered(ImageButton& button, float elapsedMs) {
 void Sprite::Draw() const {
   if (!picture) return;
   picture->BlitAlphaRotoZoom(0, 0, width, height, static_cast<int16_t>(x), static_cast<int16_t>(y), angle, zoom,
-                             opacity, false, false);
+                             opacity, kNoFlip, kNoFlip);
 }
 
 bool Sprite::Contains(float px, float py) const {

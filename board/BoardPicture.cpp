@@ -117,13 +117,13 @@ void BoardPicture::DrawCellsBlended(int32_t column, int32_t row, int32_t count, 
                                     float opacity) {
   Source source{};
   if (!Prepare(column, row, count, rowCount, source)) return;
-  picture_->BlitAlphaRotoZoom(source.x1, source.y1, source.x2, source.y2, x, y, 0.0f, 1.0f, opacity, false, false);
+  picture_->BlitAlphaRotoZoom(source.x1, source.y1, source.x2, source.y2, x, y, 0.0f, 1.0f, opacity, kNoFlip, kNoFlip);
 }
 
 void BoardPicture::DrawCellsOpaque(int32_t column, int32_t row, int32_t count, int32_t rowCount, int16_t x, int16_t y) {
   Source source{};
   if (!Prepare(column, row, count, rowCount, source)) return;
-  picture_->Blit(source.x1, source.y1, source.x2, source.y2, x, y, false, false);
+  picture_->Blit(source.x1, source.y1, source.x2, source.y2, x, y, kNoFlip, kNoFlip);
 }
 
 void BoardPicture::DrawBlended(int16_t x, int16_t y, float opacity) {

@@ -53,9 +53,9 @@ void CellTile::Paint(uint32_t value, int32_t cellSize) {
 void CellTile::DrawBlended(int32_t width, int32_t height, int16_t x, int16_t y, float opacity) {
   if (picture_)
     picture_->BlitAlphaRotoZoom(0, 0, static_cast<float>(width), static_cast<float>(height), x, y, 0.0f, 1.0f, opacity,
-                                false, false);
+                                kNoFlip, kNoFlip);
 }
 
 void CellTile::DrawOpaque(int32_t width, int32_t height, int16_t x, int16_t y) {
-  if (picture_) picture_->Blit(0, 0, static_cast<float>(width), static_cast<float>(height), x, y, false, false);
+  if (picture_) picture_->Blit(0, 0, static_cast<float>(width), static_cast<float>(height), x, y, kNoFlip, kNoFlip);
 }

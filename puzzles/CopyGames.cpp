@@ -122,5 +122,5 @@ void ColourSwatch::Draw(uint32_t colour, float opacity) {
     picture_->UpdateFromPixels();
     shown_ = colour;
   }
-  picture_->BlitAlphaRotoZoom(0, 0, kSwatchSide, kSwatchSide, kSwatchX, kSwatchY, 0.0f, 1.0f, opacity, false, false);
+  picture_->BlitAlphaRotoZoom(0, 0, kSwatchSide, kSwatchSide, kSwatchX, kSwatchY, 0.0f, 1.0f, opacity, kNoFlip, kNoFlip);
 }

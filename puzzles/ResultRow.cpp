@@ -90,7 +90,7 @@ bool DrawResultRow(KGraphic& star, KGraphic& stone, ResultRow& row, float elapse
     KGraphic& picture = isStar ? star : stone;
     picture.BlitAlphaRotoZoom(0, 0, isStar ? kStarWidth : kStoneWidth, isStar ? kStarHeight : kStoneHeight,
                               static_cast<int16_t>(pose.x), static_cast<int16_t>(pose.y), pose.angle, 1.0f,
-                              pose.opacity, false, false);
+                              pose.opacity, kNoFlip, kNoFlip);
   }
   return frame.finished;
 }

@@ -69,8 +69,8 @@ class SlideGame : public PuzzleGame {
       if (sliding) AdvanceSlide(frame);
       DrawStrip(s, sliding ? static_cast<int32_t>(slideTravel_) : 0, frame.Opacity());
     }
-    assets_.Picture(leftPane_)->BlitAlpha(0, 0, kPaneWidth, kPaneHeight, kLeftPaneX, kPaneY, false, false);
-    assets_.Picture(rightPane_)->BlitAlpha(0, 0, kPaneWidth, kPaneHeight, kRightPaneX, kPaneY, false, false);
+    assets_.Picture(leftPane_)->BlitAlpha(0, 0, kPaneWidth, kPaneHeight, kLeftPaneX, kPaneY, kNoFlip, kNoFlip);
+    assets_.Picture(rightPane_)->BlitAlpha(0, 0, kPaneWidth, kPaneHeight, kRightPaneX, kPaneY, kNoFlip, kNoFlip);
   }
 
   void HandleBoardInput(PuzzleFrame& frame) override {

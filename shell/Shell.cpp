@@ -168,7 +168,7 @@ int RunGame(const GrownUpSettings& grownUps) {
   ChooseUserFolder();
   ChoosePaintingsFolder(grownUps.paintings);
   if (!grownUps.players) ReadMenuAhead();
-  MainScreen = CreateScreen(true, false);
+  MainScreen = CreateScreen(kOpenGL, kNoDepthBuffer);
   if (!MainScreen) return kExitSuccess;
 
   LoadSettings();

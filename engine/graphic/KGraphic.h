@@ -30,6 +30,12 @@ KPictureFormat PictureFormatOfPath(const std::string& path);
 // when it loads one of them: the first screen's pictures are read while the window opens.
 void ReadPicturesAhead(const std::vector<std::string>& paths);
 
+// The blits' flipX and flipY for a picture drawn as it is, and LoadPicture's flags for the
+// game's pictures (kept in true colour with their alpha), named at their call sites.
+constexpr bool kNoFlip = false;
+constexpr bool kTrueColour = true;
+constexpr bool kKeepAlpha = true;
+
 class KGraphic {
  public:
   virtual ~KGraphic() = default;
@@ -52,7 +58,8 @@ class KGraphic {
   virtual void DrawLine(float x1, float y1, float x2, float y2, float r, float g, float b, float a) = 0;
   virtual void DrawPoint(float x, float y, float r, float g, float b, float a) = 0;
 
-  // Opaque copy of the source rectangle with its top-left corner at (x, y).
+  // Opaque copy of the source rectangle with its top-left corner at (x, y); kNoFlip for
+  // flipX and flipY draws it as it is.
   virtual void Blit(float x1, float y1, float x2, float y2, int16_t x, int16_t y, bool flipX, bool flipY) = 0;
   // Opaque copy turned and zoomed about the centre of the destination rectangle.
   virtual void BlitRotoZoom(float x1, float y1, float x2, float y2, int16_t x, int16_t y, float angle, float zoom,

@@ -1,6 +1,8 @@
 // What differs between the desktop and the browser, behind one header. KPlatformDesktop.cpp
 // and KPlatformBrowser.cpp each implement all of it, and the build takes one of them; no
-// other file of the game asks which it is built for.
+// other file asks which it is built for. One file tells the running video driver by its name:
+// KScreenGL.cpp's HasDesktop, for which the browser's driver is one without a desktop, as the
+// offscreen and dummy drivers of a server are.
 #pragma once
 
 #include <cstddef>

@@ -68,6 +68,12 @@ class KScreen {
 // Makes the window object; only the OpenGL back-end exists, so openGL false gives nothing.
 std::unique_ptr<KScreen> CreateScreen(bool openGL, bool depthBuffer);
 
+// The flags of CreateScreen and Flip, named at their call sites.
+constexpr bool kOpenGL = true;
+constexpr bool kNoDepthBuffer = false;
+constexpr bool kWaitWhileInactive = true;
+constexpr bool kResetViewAfter = true;
+
 // Whether there is a display a person can see, found without opening a window: the video
 // driver that SDL_VIDEODRIVER names, when it names one on purpose (an invisible one
 // included); otherwise only x11, wayland or kmsdrm count, never SDL's offscreen or dummy
