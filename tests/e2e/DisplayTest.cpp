@@ -26,6 +26,7 @@ using tafutest::WaitFor;
 
 using Spot = tafutest::Point;
 using tafutest::IsBluish;
+using tafutest::Channel;
 using tafutest::IsWarm;
 
 // Where the 800 x 600 world lies on the window: its top-left corner and how many window
@@ -47,22 +48,15 @@ constexpr Placement kOwnSize = {0, 0, 1};
 constexpr Spot kCanvasCell = {273, 145};
 constexpr Spot kAway = {790, 590};
 
-// The menu's picture buttons (x, y, width, height) and a margin for their pulse.
-struct Box {
-  int32_t x, y, width, height;
-};
-const std::vector<Box> kMenuButtons = {{136, 205, 165, 141}, {624, 437, 146, 148}, {605, 249, 152, 129},
-                                       {507, 45, 193, 171},  {335, 350, 187, 168}, {739, 5, 61, 61},
-                                       {32, 446, 103, 138}};
+// A margin round the menu's buttons for their pulse.
 constexpr int32_t kPulseMargin = 25;
 
-int32_t Channel(uint32_t pixel, int shift) { return static_cast<int32_t>((pixel >> shift) & 0xFF); }
 bool IsDark(uint32_t pixel) { return Channel(pixel, 0) < 60 && Channel(pixel, 8) < 60 && Channel(pixel, 16) < 60; }
 
 std::string Settings(bool windowed) { return {windowed ? '\1' : '\0', 0, 0, 0, 0x32, 0, 0, 0, 0x32, 0, 0, 0}; }
 
 bool UnderAButton(double x, double y) {
-  for (const Box& box : kMenuButtons)
+  for (const tafutest::Box& box : tafutest::kMenuButtons)
     if (x > box.x - kPulseMargin && x < box.x + box.width + kPulseMargin && y > box.y - kPulseMargin &&
         y < box.y + box.height + kPulseMargin)
       return true;

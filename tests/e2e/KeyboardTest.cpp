@@ -13,6 +13,7 @@ namespace {
 using namespace std::chrono_literals;
 
 using tafutest::IsBluish;
+using tafutest::Channel;
 using tafutest::IsWarm;
 using tafutest::kMenuSky;
 
@@ -21,7 +22,6 @@ constexpr int32_t kWallX = 30, kWallY = 100;  // warm in the puzzles, cool in th
 // Points on the swap puzzle's board; the picture is chosen at random.
 constexpr int32_t kBoardPoints[][2] = {{200, 200}, {300, 250}, {400, 300}, {250, 350}, {450, 150}};
 
-uint32_t Channel(uint32_t pixel, int shift) { return (pixel >> shift) & 0xFF; }
 bool IsNearWhite(uint32_t pixel) { return Channel(pixel, 0) >= 245 && Channel(pixel, 8) >= 245 && Channel(pixel, 16) >= 245; }
 
 class Keyboard : public ::testing::Test {
@@ -30,9 +30,8 @@ class Keyboard : public ::testing::Test {
     const std::string unavailable = tafutest::EndToEndUnavailable();
     if (!unavailable.empty()) GTEST_SKIP() << unavailable;
     ASSERT_TRUE(game.Start());
-    ASSERT_TRUE(WaitForMenu());
+    ASSERT_TRUE(game.WaitForMenu());
   }
-  bool WaitForMenu() { return game.WaitForPixel(kMenuSky, IsBluish); }
   bool WaitForChangeFrom(uint32_t before, int32_t x, int32_t y) {
     return game.WaitForPixel(x, y, [before](uint32_t now) { return now != before; });
   }
@@ -44,7 +43,7 @@ TEST_F(Keyboard, F1PressedOnceRebuildsTheMenuWhichThenAnswersAClick) {
   ASSERT_TRUE(game.KeyDown("F1"));
   ASSERT_TRUE(tafutest::Xdotool("sleep 0.3"));
   ASSERT_TRUE(game.KeyUp("F1"));
-  ASSERT_TRUE(WaitForMenu());
+  ASSERT_TRUE(game.WaitForMenu());
   ASSERT_TRUE(game.Click(tafutest::kOptions));
   EXPECT_TRUE(game.WaitForPixel(kMenuSky, IsWarm, 5s));
   ASSERT_TRUE(game.Close());
@@ -89,7 +88,7 @@ TEST_F(Keyboard, F1OnASelectionScreenAndCWithNThenEscapeInAPuzzle) {
   ASSERT_TRUE(game.KeyUp("c"));
 
   ASSERT_TRUE(game.Key("Escape"));
-  ASSERT_TRUE(WaitForMenu());
+  ASSERT_TRUE(game.WaitForMenu());
   ASSERT_TRUE(game.Click(tafutest::kExit));
   EXPECT_EQ(game.Wait(5s), 0);
 }

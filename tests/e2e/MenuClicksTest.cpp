@@ -23,7 +23,6 @@ using tafutest::MusicLed;
 // The game with what these tests wait for: the menu's blue sky, the options screen's warm wall.
 class GameCopy : public tafutest::GameLauncher {
  public:
-  bool WaitForMenu() const { return WaitForPixel(kMenuSky, tafutest::IsBluish); }
   bool WaitForOptions() const { return WaitForPixel(kMenuSky, tafutest::IsWarm, 5s); }
 };
 

@@ -44,8 +44,6 @@ class GameCopy : public tafutest::GameLauncher {
   bool PressEscapeAndSeeChange() const {
     return ActAndSeeScreenChange([&] { return Key("Escape"); });
   }
-
-  bool WaitForMenu() const { return WaitForPixel(tafutest::kMenuSky, tafutest::IsBluish); }
 };
 
 class PlayThrough : public ::testing::Test {

@@ -6,11 +6,11 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "GameLauncher.h"
 #include "MenuPlaces.h"
+#include "PlayHelpers.h"
 #include "StudioPlaces.h"
 
 namespace fs = std::filesystem;
@@ -37,10 +37,7 @@ TEST(StudioClicks, APaintedStrokeIsSavedExactlyAndComesBackFromTheGallery) {
   if (!game.WaitForPixel(tafutest::kMenuSky, tafutest::IsBluish))
     GTEST_SKIP() << "the main menu does not show in this build";
 
-  ASSERT_TRUE(game.Click(tafutest::kPaint));
-  std::this_thread::sleep_for(1s);
-  ASSERT_TRUE(game.Click(tafutest::kBig));
-  ASSERT_TRUE(game.WaitForPixel(kFirstSwatch, [](uint32_t p) { return p == kFirstSwatchColour; }));
+  ASSERT_TRUE(tafutest::OpenBigCanvas(game));
 
   ASSERT_TRUE(game.Click(kRedSwatch));
   ASSERT_TRUE(game.Drag(tafutest::BigCanvasCell(kStrokeFirst, kStrokeRow), tafutest::BigCanvasCell(kStrokeLast, kStrokeRow)));

@@ -4,7 +4,6 @@
 
 #include <chrono>
 #include <string>
-#include <thread>
 
 #include "GameLauncher.h"
 #include "MenuPlaces.h"
@@ -19,6 +18,9 @@ constexpr int32_t kArrowX = 688 + 30;
 constexpr int32_t kTestX = 662 + 44, kTestY = 478 + 47;
 // A point of the sky in the menu and the difficulty choice, of the wall in the puzzle.
 constexpr int32_t kSkyX = 50, kSkyY = 300;
+
+// The board's four strips.
+constexpr tafutest::Box kBoard = {170, 41, 500, 400};
 
 int32_t ArrowY(int32_t k) { return 100 * k - 5 + 51; }
 
@@ -48,25 +50,21 @@ TEST(SwapPlay, FromTheMenuToAStarAndBackWithEscape) {
   ASSERT_TRUE(game.Start());
   ASSERT_TRUE(WaitFor([&] { return game.MenuShown(); }, 10s));
 
-  ASSERT_TRUE(game.Click(kMenuSwapX, kMenuSwapY));
-  // The choice of difficulty comes once the click has sounded.
-  std::this_thread::sleep_for(1500ms);
-  ASSERT_TRUE(game.Click(tafutest::kEasyButton));
-  ASSERT_TRUE(WaitFor([&] { return !game.MenuShown(); }, 5s));
-  // The puzzle's picture fades in.
-  std::this_thread::sleep_for(1500ms);
+  // The choice of difficulty comes once the click has sounded; then the puzzle's picture
+  // fades in.
+  ASSERT_TRUE(game.ActAndSeeScreenChange([&] { return game.Click(kMenuSwapX, kMenuSwapY); }));
+  ASSERT_TRUE(game.ActAndWaitForStill([&] { return game.Click(tafutest::kEasyButton); }, kBoard));
+  ASSERT_FALSE(game.MenuShown());
 
   // An easy round has one pair of neighbours exchanged: try each arrow, testing after it
   // and putting the strips back when the test says no.
   bool star = false;
   for (int32_t k = 1; k <= 3 && !star; ++k) {
-    ASSERT_TRUE(game.Click(kArrowX, ArrowY(k)));
-    std::this_thread::sleep_for(1200ms);
+    ASSERT_TRUE(game.ActAndWaitForStill([&] { return game.Click(kArrowX, ArrowY(k)); }, kBoard));
     ASSERT_TRUE(game.Click(kTestX, kTestY));
     star = WaitFor([&] { return game.StarShown(); }, 2s);
     if (star) break;
-    ASSERT_TRUE(game.Click(kArrowX, ArrowY(k)));
-    std::this_thread::sleep_for(1200ms);
+    ASSERT_TRUE(game.ActAndWaitForStill([&] { return game.Click(kArrowX, ArrowY(k)); }, kBoard));
   }
   EXPECT_TRUE(star);
 

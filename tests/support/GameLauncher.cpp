@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <thread>
 
+#include "MenuPlaces.h"
+
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
@@ -137,12 +139,32 @@ bool GameLauncher::ActAndSeeScreenChange(const std::function<bool()>& act) const
       std::chrono::seconds(10));
 }
 
+bool GameLauncher::ActAndWaitForStill(const std::function<bool()>& act, const Box& area) const {
+  const std::vector<uint32_t> before = Area(area.x, area.y, area.width, area.height);
+  if (!act()) return false;
+  std::vector<uint32_t> last = before;
+  auto lastChange = std::chrono::steady_clock::now();
+  return WaitFor(
+      [&] {
+        const std::vector<uint32_t> now = Area(area.x, area.y, area.width, area.height);
+        const auto at = std::chrono::steady_clock::now();
+        if (now != last) {
+          last = now;
+          lastChange = at;
+        }
+        return last != before && at - lastChange >= std::chrono::milliseconds(250);
+      },
+      std::chrono::seconds(10));
+}
+
 uint32_t GameLauncher::Pixel(int32_t x, int32_t y) const { return ReadXWindowPixel(window_.id, x, y) & 0xFFFFFFu; }
 
 bool GameLauncher::WaitForPixel(int32_t x, int32_t y, const std::function<bool(uint32_t)>& wanted,
                                 std::chrono::milliseconds timeout) const {
   return WaitFor([&] { return wanted(Pixel(x, y)); }, timeout);
 }
+
+bool GameLauncher::WaitForMenu() const { return WaitForPixel(kMenuSky, IsBluish); }
 
 bool GameLauncher::FindWindowAgain() { return (window_ = FindXWindow("TAFU")).found; }
 

@@ -83,9 +83,15 @@ class GameLauncher {
     return WaitForPixel(at.x, at.y, wanted, timeout);
   }
 
+  // Waits up to 10 s for the main menu's blue sky.
+  bool WaitForMenu() const;
   // Acts (a click, a key), then waits up to 10 s until the screen shown before has given way
   // to another: two or more of six points spread over the window change colour.
   bool ActAndSeeScreenChange(const std::function<bool()>& act) const;
+
+  // Acts, then waits up to 10 s until the area has changed and stood still again for a
+  // quarter of a second: a strip moved, a picture faded in.
+  bool ActAndWaitForStill(const std::function<bool()>& act, const Box& area) const;
 
   // What the X server shows in an area of the window, as ReadXWindowArea gives it.
   std::vector<uint32_t> Area(int32_t x, int32_t y, int32_t width, int32_t height) const;

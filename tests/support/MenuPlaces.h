@@ -25,6 +25,12 @@ constexpr Point kSmall = {553, 300};
 constexpr Point kWindowToggle = {602, 140};
 constexpr Point kNowhere = {790, 590};
 
+// The menu's picture buttons, whole.
+constexpr Box kMenuPaint = {136, 205, 165, 141}, kMenuSwap = {624, 437, 146, 148}, kMenuSlide = {605, 249, 152, 129};
+constexpr Box kMenuCopyDrawing = {507, 45, 193, 171}, kMenuCopyColours = {335, 350, 187, 168};
+constexpr Box kMenuOptions = {739, 5, 61, 61}, kMenuExit = {32, 446, 103, 138};
+constexpr Box kMenuButtons[] = {kMenuPaint, kMenuSwap, kMenuSlide, kMenuCopyDrawing, kMenuCopyColours, kMenuOptions, kMenuExit};
+
 // LED i of the music and the effects bars.
 constexpr Point MusicLed(int32_t i) { return {397 + 28 * i + 17, 325}; }
 constexpr Point EffectsLed(int32_t i) { return {436 + 28 * i + 17, 479}; }

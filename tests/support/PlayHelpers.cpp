@@ -3,7 +3,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <string>
-#include <thread>
 
 #include "MenuPlaces.h"
 #include "StudioPlaces.h"
@@ -14,13 +13,9 @@ namespace tafutest {
 
 namespace {
 
-using namespace std::chrono_literals;
-
 constexpr int32_t kLedCount = 10;
 constexpr int32_t kLitMargin = 60;
 constexpr int32_t kBackgroundTolerance = 12;
-
-int32_t Channel(uint32_t pixel, int shift) { return static_cast<int32_t>((pixel >> shift) & 0xFF); }
 
 // LED i of a bar is lit when the channel at shift stands out over red.
 int32_t CountLit(const GameLauncher& game, Point (*place)(int32_t), int shift) {
@@ -56,9 +51,8 @@ bool ShowsMenuBackground(const GameLauncher& game, const Box& box) {
 }
 
 bool OpenBigCanvas(const GameLauncher& game) {
-  if (!game.WaitForPixel(kMenuSky, IsBluish) || !game.Click(kPaint)) return false;
-  // The click sound ends before the size screen takes clicks.
-  std::this_thread::sleep_for(1s);
+  // The size screen comes once the click has sounded.
+  if (!game.WaitForMenu() || !game.ActAndSeeScreenChange([&] { return game.Click(kPaint); })) return false;
   return game.Click(kBig) && game.WaitForPixel(kFirstSwatch, [](uint32_t p) { return p == kFirstSwatchColour; });
 }
 

@@ -8,10 +8,6 @@
 
 namespace tafutest {
 
-struct Box {
-  int32_t x, y, width, height;
-};
-
 // How many LEDs of the options screen's music bar (or effects bar) are lit.
 int32_t LitMusicLeds(const GameLauncher& game);
 int32_t LitEffectsLeds(const GameLauncher& game);

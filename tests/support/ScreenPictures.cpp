@@ -29,8 +29,6 @@ size_t PixelsChanged(const WindowPicture& a, const WindowPicture& b) {
   return std::transform_reduce(a.begin(), a.end(), b.begin(), size_t{0}, std::plus<>(), std::not_equal_to<>());
 }
 
-int32_t Channel(uint32_t pixel, int shift) { return static_cast<int32_t>((pixel >> shift) & 0xFF); }
-
 }  // namespace
 
 WindowPicture WaitForRest(const GameLauncher& game) {

@@ -17,6 +17,14 @@ struct Point {
   int32_t y;
 };
 
+// An area of the window: its left, top, width and height in pixels.
+struct Box {
+  int32_t x, y, width, height;
+};
+
+// The byte of a pixel at shift (0, 8, 16, 24), as a number.
+constexpr int32_t Channel(uint32_t pixel, int32_t shift) { return static_cast<int32_t>((pixel >> shift) & 0xFF); }
+
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TempFolder {
  public:

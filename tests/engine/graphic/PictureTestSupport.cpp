@@ -13,7 +13,7 @@ std::vector<uint8_t> ToBytes(const std::vector<uint32_t>& pixels, int channels) 
   std::vector<uint8_t> bytes;
   bytes.reserve(pixels.size() * channels);
   for (uint32_t pixel : pixels)
-    for (int channel = 0; channel < channels; ++channel) bytes.push_back(static_cast<uint8_t>(Channel(pixel, channel)));
+    for (int channel = 0; channel < channels; ++channel) bytes.push_back(static_cast<uint8_t>(tafutest::Channel(pixel, 8 * channel)));
   return bytes;
 }
 

@@ -29,7 +29,6 @@ constexpr uint32_t kBlack = 0xFF000000;
 constexpr uint32_t kMagenta = 0xFFFF00FF;
 
 inline uint32_t Rgb(uint32_t pixel) { return pixel & 0x00FFFFFF; }
-inline int32_t Channel(uint32_t pixel, int32_t index) { return static_cast<int32_t>((pixel >> (8 * index)) & 0xFF); }
 
 // The pixel (x, y) of the back buffer, without its alpha.
 inline uint32_t ScreenRgb(int32_t x, int32_t y) { return Rgb(tafutest::ReadPixel(x, y)); }
@@ -37,7 +36,7 @@ inline uint32_t ScreenRgb(int32_t x, int32_t y) { return Rgb(tafutest::ReadPixel
 // Red, green and blue each within tolerance.
 inline ::testing::AssertionResult ColourNear(uint32_t actual, uint32_t expected, int32_t tolerance) {
   for (int32_t channel = 0; channel < 3; ++channel) {
-    if (std::abs(Channel(actual, channel) - Channel(expected, channel)) > tolerance)
+    if (std::abs(tafutest::Channel(actual, 8 * channel) - tafutest::Channel(expected, 8 * channel)) > tolerance)
       return ::testing::AssertionFailure() << std::hex << "colour 0x" << Rgb(actual) << " is not near 0x"
                                            << Rgb(expected);
   }
