@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libraries the browser build links for WebAssembly, once, from Debian's source
-# packages: SDL2 (emscripten video and audio, no threads), libogg and libvorbis. The sources
-# are unpacked and built in the folder given (build-web/deps); the static libraries and
-# headers are installed outside the clone, in the user's cache
+# packages: SDL2 (emscripten video, audio, events and game controllers, no threads), libogg
+# and libvorbis. The sources are unpacked and built in the folder given (build-web/deps); the
+# static libraries and headers are installed outside the clone, in the user's cache
 # ($XDG_CACHE_HOME/tafu/web-libraries/KEY), where every clone on the machine finds them, and
 # DEPS_FOLDER/prefix points there. KEY stands for what they are built from: the source
 # packages' versions, emscripten's version and this script. A library already there is not
@@ -81,6 +81,9 @@ if [ ! -f "$prefix/lib/libvorbisfile.a" ]; then
 fi
 if [ ! -f "$prefix/lib/libSDL2.a" ]; then
   echo "Building SDL2 for the browser"
+  # Only the subsystems the game calls: no renderer (the game draws with GL), haptics, power,
+  # sensors, locale, URLs or folders.
   build_cmake sdl2 "$(source_folder libsdl2 libsdl2)" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF \
-    -DSDL_THREADS=OFF -DSDL_PTHREADS=OFF -DSDL_HIDAPI=OFF
+    -DSDL_THREADS=OFF -DSDL_PTHREADS=OFF -DSDL_HIDAPI=OFF -DSDL_RENDER=OFF -DSDL_HAPTIC=OFF -DSDL_POWER=OFF \
+    -DSDL_SENSOR=OFF -DSDL_LOCALE=OFF -DSDL_MISC=OFF -DSDL_FILESYSTEM=OFF
 fi
