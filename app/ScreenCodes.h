@@ -13,6 +13,8 @@ constexpr ScreenCode kCodeSwapBase = 5;         // 5, 6, 7: swap puzzle
 constexpr ScreenCode kCodeCopyDrawingBase = 8;  // 8, 9, 10: copy-drawing game
 constexpr ScreenCode kCodeCopyColoursBase = 11; // 11, 12, 13: copy-colours game
 constexpr ScreenCode kCodeStayInMenu = 95;
+// What the dispatcher answers once a screen it ran has ended: the menu again.
+constexpr ScreenCode kCodeBackToMenu = 0;
 constexpr ScreenCode kCodeRebuildMenu = 98;
 constexpr ScreenCode kCodeQuit = 100;
 

@@ -61,7 +61,7 @@ void CopyColoursGame::HandleToolButtons(PuzzleFrame& frame) {
   if (frame.IsInputEnabled()) bucketButton_.WasClicked();
 }
 
-ScreenCode CopyColoursScreen(Difficulty difficulty) {
+PuzzleRound CopyColoursScreen(Difficulty difficulty) {
   CopyColoursGame game(difficulty);
   PuzzleFrame frame(game, game.FrameSettings());
   return frame.Run();

@@ -68,7 +68,7 @@ void CopyDrawingGame::HandleToolButtons(PuzzleFrame& frame) {
   if (frame.IsInputEnabled() && bucketButton_.WasClicked()) tool_ = CopyTool::Bucket;
 }
 
-ScreenCode CopyDrawingScreen(Difficulty difficulty) {
+PuzzleRound CopyDrawingScreen(Difficulty difficulty) {
   CopyDrawingGame game(difficulty);
   PuzzleFrame frame(game, game.FrameSettings());
   return frame.Run();

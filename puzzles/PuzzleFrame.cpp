@@ -42,10 +42,10 @@ PuzzleFrame::PuzzleFrame(PuzzleGame& game, const PuzzleFrameSettings& settings)
 
 float PuzzleFrame::Elapsed() const { return static_cast<float>(FrameTime); }
 
-ScreenCode PuzzleFrame::Run() {
+PuzzleRound PuzzleFrame::Run() {
   while (RunFrame()) {
   }
-  return static_cast<ScreenCode>(round_);
+  return round_;
 }
 
 bool PuzzleFrame::RunFrame() {

@@ -4,7 +4,7 @@
 // its own round set-up, board, buttons and check through a PuzzleGame.
 //
 //   struct SwapGame : PuzzleGame { ... };
-//   ScreenCode SwapPuzzleScreen(Difficulty difficulty) {
+//   PuzzleRound SwapPuzzleScreen(Difficulty difficulty) {
 //     SwapGame game(difficulty);
 //     PuzzleFrame frame(game, {game.Background(), PuzzleKeys::AfterFlip, false});
 //     return frame.Run();
@@ -37,13 +37,11 @@
 
 #include "app/ScreenCodes.h"
 #include "app/Widgets.h"
+#include "puzzles/PuzzleScreens.h"
 #include "puzzles/ResultRow.h"
 
 class KGraphic;
 class KSample;
-
-// The round of a puzzle screen; its value is what the screen returns when left.
-enum class PuzzleRound : int32_t { SetUp = 0, FadeIn = 1, FadeOut = 3, Play = 4, Finished = 5 };
 
 // Where in the frame the keys are read.
 enum class PuzzleKeys {
@@ -89,7 +87,7 @@ class PuzzleFrame {
 
   // Runs frames until the screen is left: the exit button, Escape, a quit request, or
   // the row of seven results has faded out. Returns the round state at that moment.
-  ScreenCode Run();
+  PuzzleRound Run();
   // One frame; false when the screen is left in it.
   bool RunFrame();
 

@@ -1,9 +1,14 @@
-// The puzzle screens the dispatcher runs; each returns the code it ends with.
+// The puzzle screens the dispatcher runs; each returns the round it was left in.
 #pragma once
+
+#include <cstdint>
 
 #include "app/ScreenCodes.h"
 
-ScreenCode SlidePuzzleScreen(Difficulty difficulty);
-ScreenCode SwapPuzzleScreen(Difficulty difficulty);
-ScreenCode CopyDrawingScreen(Difficulty difficulty);
-ScreenCode CopyColoursScreen(Difficulty difficulty);
+// The round of a puzzle screen; its value is what the screen returns when left.
+enum class PuzzleRound : int32_t { SetUp = 0, FadeIn = 1, FadeOut = 3, Play = 4, Finished = 5 };
+
+PuzzleRound SlidePuzzleScreen(Difficulty difficulty);
+PuzzleRound SwapPuzzleScreen(Difficulty difficulty);
+PuzzleRound CopyDrawingScreen(Difficulty difficulty);
+PuzzleRound CopyColoursScreen(Difficulty difficulty);

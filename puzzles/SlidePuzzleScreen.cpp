@@ -151,7 +151,7 @@ class SlideGame : public PuzzleGame {
 
 }  // namespace
 
-ScreenCode SlidePuzzleScreen(Difficulty difficulty) {
+PuzzleRound SlidePuzzleScreen(Difficulty difficulty) {
   SlideGame game(difficulty);
   PuzzleFrame frame(game, {game.Background(), PuzzleKeys::AfterFlip, true});
   return frame.Run();

@@ -110,7 +110,7 @@ class SwapGame : public PuzzleGame {
 
 }  // namespace
 
-ScreenCode SwapPuzzleScreen(Difficulty difficulty) {
+PuzzleRound SwapPuzzleScreen(Difficulty difficulty) {
   SwapGame game(difficulty);
   PuzzleFrame frame(game, {game.Background(), PuzzleKeys::AfterFlip, false});
   return frame.Run();

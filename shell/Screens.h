@@ -16,8 +16,8 @@ ScreenCode RunMainMenu(const GrownUpSettings& grownUps = {}, const Animal* playe
 // Reads the menu's pictures while the window opens, for the menu to find them decoded.
 void ReadMenuAhead();
 
-// Runs the menu, then the screen it chose; returns what that screen returned,
-// 100 to end the program, 96 to choose another player, or 0 to come back to the menu.
+// Runs the menu, then the screen it chose; returns 100 to end the program, 96 to choose
+// another player, or 0 to come back to the menu.
 ScreenCode DispatchScreen(const GrownUpSettings& grownUps = {}, const Animal* player = nullptr);
 
 // The six animals, one a player, and the exit door (none in a kiosk): the animal clicked,

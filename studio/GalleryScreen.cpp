@@ -11,8 +11,6 @@
 
 namespace {
 
-// The studio that opened the gallery carries on; it ignores the code.
-constexpr ScreenCode kGalleryResult = 4;
 
 enum GalleryPicture : size_t { kBackgroundPicture, kPreviousPicture, kNextPicture, kTakePicture, kDeletePicture };
 
@@ -112,7 +110,7 @@ int32_t& GalleryPosition(CanvasSize size) {
   return size == CanvasSize::Big ? BigGalleryPosition : SmallGalleryPosition;
 }
 
-ScreenCode GalleryScreen(CanvasSize size) {
+StudioEnd GalleryScreen(CanvasSize size) {
   const CanvasGeometry& canvas = GetCanvasGeometry(size);
   AssetCache assets;
   LoadGalleryAssets(assets, canvas);
@@ -135,5 +133,5 @@ ScreenCode GalleryScreen(CanvasSize size) {
     if (exit != GalleryExit::Stay) break;
     if (!EndFrame()) break;
   }
-  return kGalleryResult;
+  return StudioEnd::Left;
 }

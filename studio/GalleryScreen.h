@@ -4,13 +4,12 @@
 
 #include <cstdint>
 
-#include "app/ScreenCodes.h"
 #include "board/PictureTypes.h"
+#include "studio/StudioScreens.h"
 
 // Runs the gallery of that size from inside the studio. PictureBuffer afterwards holds
 // the painting taken, or the studio's canvas as it was when the child left with Exit.
-// Always returns 4.
-ScreenCode GalleryScreen(CanvasSize size);
+StudioEnd GalleryScreen(CanvasSize size);
 
 // The painting each size's gallery showed last (0 or 300 when it found none), kept from
 // one visit to the next for the whole run; it starts at 0.

@@ -22,8 +22,6 @@
 
 namespace {
 
-// Leaving the studio, by Exit or by closing the window, goes back to the main menu.
-constexpr ScreenCode kStudioResult = 4;
 
 enum StudioPicture : size_t { kBackgroundPicture, kSavePicture, kLoadPicture, kUndoPicture, kRedoPicture };
 enum StudioSound : size_t { kSaveOkSound, kSaveFailedSound, kColourSound };
@@ -270,7 +268,7 @@ bool RunButtons(StudioButtons& buttons, StudioState& state, CanvasHistory& histo
 
 }  // namespace
 
-ScreenCode PaintingScreen(CanvasSize size) {
+StudioEnd PaintingScreen(CanvasSize size) {
   const CanvasGeometry& canvas = GetCanvasGeometry(size);
   AssetCache assets;
   LoadStudioAssets(assets, canvas);
@@ -297,5 +295,5 @@ ScreenCode PaintingScreen(CanvasSize size) {
     if (!EndFrame()) break;
   }
   CursorKind = kCursorArrow;
-  return kStudioResult;
+  return StudioEnd::Left;
 }

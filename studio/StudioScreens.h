@@ -1,7 +1,12 @@
-// The painting screen the dispatcher runs, for either canvas size; it returns the code it ends with.
+// The painting screen the dispatcher runs, for either canvas size.
 #pragma once
 
-#include "app/ScreenCodes.h"
+#include <cstdint>
+
 #include "board/PictureTypes.h"
 
-ScreenCode PaintingScreen(CanvasSize size);
+// How a studio or its gallery was left: by its exit or the window's close, and the one who
+// opened it carries on.
+enum class StudioEnd : int32_t { Left = 4 };
+
+StudioEnd PaintingScreen(CanvasSize size);

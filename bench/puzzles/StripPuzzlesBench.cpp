@@ -52,7 +52,7 @@ void RecolourPicture(uint32_t frame) {
 
 // Runs a screen: after the warm-up, each frame recolours the picture and plays the
 // input; the time of the measured frames, per frame, goes to the benchmark.
-void MeasureScreen(benchmark::State& state, const std::function<ScreenCode()>& screen,
+void MeasureScreen(benchmark::State& state, const std::function<void()>& screen,
                    const std::function<void(uint32_t)>& input) {
   if (!GameReady()) return state.SkipWithError("no window");
   double cpuMs = 0;

@@ -76,7 +76,7 @@ enum class Leave { MenuExit, StudioExit, Escape };
 
 struct SoakScreen {
   const char* name;
-  std::function<ScreenCode()> run;
+  std::function<void()> run;
   Leave leave;
 };
 

@@ -179,7 +179,7 @@ TEST_F(CopyColours, TheSeventhTestEndsTheGameWithFive) {
   for (int i = 0; i < 7; ++i) script.Click(kTestButtonX, kTestButtonY).Wait(3);
   script.MoveTo(60, 60);
   script.Play(*MainScreen, 2500);
-  EXPECT_EQ(CopyColoursScreen(kHard), 5);
+  EXPECT_EQ(CopyColoursScreen(kHard), PuzzleRound::Finished);
   EXPECT_LT(script.FramesPlayed(), 2500u);
 }
 

@@ -143,7 +143,7 @@ class SlidePuzzle : public puzzletest::PuzzleScreenTest {
     SeedRandom(seed);
     script_.Play(*MainScreen, 2000);
 
-    EXPECT_EQ(SlidePuzzleScreen(kEasy), 3) << "Escape while the solved picture fades out";
+    EXPECT_EQ(SlidePuzzleScreen(kEasy), PuzzleRound::FadeOut) << "Escape while the solved picture fades out";
     std::array<int32_t, 4> expected{0, 0, 0, 0};
     expected[static_cast<size_t>(strip)] = (offset + 50) % 50;
     EXPECT_EQ(before, expected);
@@ -203,7 +203,7 @@ TEST_F(SlidePuzzle, AnEasyRoundShiftsOneUpperStripByAnEvenAmount) {
   script_.Wait(kFadeInFrames).Do([&] { shifts = ShownShifts(ShownFrame::Read()); }).KeyDown(KEY_ESCAPE);
   script_.Play(*MainScreen, 2000);
   SeedRandom(23);
-  EXPECT_EQ(SlidePuzzleScreen(kEasy), 4);
+  EXPECT_EQ(SlidePuzzleScreen(kEasy), PuzzleRound::Play);
 
   int32_t shifted = 0;
   for (int32_t shift : shifts) {
@@ -220,7 +220,7 @@ TEST_F(SlidePuzzle, AHardRoundShiftsAllThreeUpperStripsAndNeverTheBottomOne) {
   script_.Wait(kFadeInFrames).Do([&] { shifts = ShownShifts(ShownFrame::Read()); }).KeyDown(KEY_ESCAPE);
   script_.Play(*MainScreen, 2000);
   SeedRandom(31);
-  EXPECT_EQ(SlidePuzzleScreen(kHard), 4);
+  EXPECT_EQ(SlidePuzzleScreen(kHard), PuzzleRound::Play);
 
   for (int32_t s = 0; s < 3; ++s) {
     EXPECT_GT(shifts[static_cast<size_t>(s)], 0) << s;
@@ -269,7 +269,7 @@ TEST_F(SlidePuzzle, TheTestIsRightOnlyOnceEveryStripIsBack) {
   SeedRandom(seed);
   script_.Play(*MainScreen, 2000);
 
-  EXPECT_EQ(SlidePuzzleScreen(kMedium), 3);
+  EXPECT_EQ(SlidePuzzleScreen(kMedium), PuzzleRound::FadeOut);
   EXPECT_FALSE(greenAfterOne);
   EXPECT_TRUE(resultAfterOne) << "a stone";
   EXPECT_TRUE(greenAfterBoth);
@@ -321,7 +321,7 @@ TEST_F(SlidePuzzle, HoldingAnArrowKeepsTheStripMovingWithOneSoundAStep) {
   SeedRandom(5);
   script_.Play(*MainScreen, 3000);
 
-  EXPECT_EQ(SlidePuzzleScreen(kEasy), 4);
+  EXPECT_EQ(SlidePuzzleScreen(kEasy), PuzzleRound::Play);
   // 20 pixels at 76 per second: a step each 263 ms.
   EXPECT_GE(steps, 9);
   EXPECT_LE(steps, 11);
@@ -347,7 +347,7 @@ TEST_F(SlidePuzzle, CAndNSkipAlsoQuietensTheTestButtonDuringTheFadeOut) {
   SeedRandom(9);
   script_.Play(*MainScreen, 2000);
 
-  EXPECT_EQ(SlidePuzzleScreen(kEasy), 4);
+  EXPECT_EQ(SlidePuzzleScreen(kEasy), PuzzleRound::Play);
   EXPECT_FALSE(result) << "the click during the skip's fade-out was ignored";
   EXPECT_TRUE(wholeAgain) << "a new round faded in";
 }

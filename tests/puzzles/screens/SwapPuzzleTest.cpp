@@ -130,7 +130,7 @@ TEST_F(SwapPuzzle, AnEasyRoundExchangesTwoNeighboursAndOneArrowSolvesIt) {
   script_.Play(*MainScreen, 2000);
 
   // Escape came while the solved picture was fading out.
-  EXPECT_EQ(SwapPuzzleScreen(kEasy), 3);
+  EXPECT_EQ(SwapPuzzleScreen(kEasy), PuzzleRound::FadeOut);
   const int32_t s = FirstMisplaced(first);
   ASSERT_GE(s, 0);
   ASSERT_LT(s, 3);
@@ -174,7 +174,7 @@ TEST_F(SwapPuzzle, AnExchangeTakesAbout770MsAtOpacityPointEightAndIgnoresClicksM
       .Do([&] { end = ShownOrder(ShownFrame::Read()); })
       .KeyDown(KEY_ESCAPE);
   script_.Play(*MainScreen, 2000);
-  EXPECT_EQ(SwapPuzzleScreen(kEasy), 4);
+  EXPECT_EQ(SwapPuzzleScreen(kEasy), PuzzleRound::Play);
 
   // 100 pixels at 130 per second, 1.56 a frame of 12 ms: 65 frames, and two more until
   // the new order is read back.
@@ -243,7 +243,7 @@ TEST_F(SwapPuzzle, AWrongTestAddsAStoneShowsItsPictureForAboutTwoSecondsAndKeeps
   script_.Play(*MainScreen, 2000);
 
   // The exit button leaves once its click has sounded, in the middle of play.
-  EXPECT_EQ(SwapPuzzleScreen(kMedium), 4);
+  EXPECT_EQ(SwapPuzzleScreen(kMedium), PuzzleRound::Play);
   EXPECT_EQ(soon, ButtonFace::Wrong);
   EXPECT_EQ(back, ButtonFace::Test);
   // The result shows for 1.8 s (150 frames at 83 a second), read back a few frames later.
@@ -304,7 +304,7 @@ TEST_F(SwapPuzzle, ARightTestAddsAStarFadesOutAndANewShuffledRoundFadesIn) {
       .KeyDown(KEY_ESCAPE);
   script_.Play(*MainScreen, 2000);
 
-  EXPECT_EQ(SwapPuzzleScreen(kEasy), 4);
+  EXPECT_EQ(SwapPuzzleScreen(kEasy), PuzzleRound::Play);
   EXPECT_FALSE(wholeAfterClick) << "half-way through the fade-out";
   // 41 of the 43 frames since the release faded the board by 12 ms each at one opacity
   // per second, the other two are those of the test and of reading back.
@@ -341,7 +341,7 @@ TEST_F(SwapPuzzle, TheSeventhResultEndsPlayAndTheScreenReturnsFiveOnceTheRowHasF
       });
   script_.Play(*MainScreen, 2500);
 
-  EXPECT_EQ(SwapPuzzleScreen(kHard), 5);
+  EXPECT_EQ(SwapPuzzleScreen(kHard), PuzzleRound::Finished);
   EXPECT_EQ(before, FirstRoundOrder(13)) << "thirteen exchanges at the hard level";
   for (int32_t i = 0; i < 6; ++i) EXPECT_EQ(row[static_cast<size_t>(i)], Result::Stone) << i;
   EXPECT_EQ(row[6], Result::Empty);
@@ -379,7 +379,7 @@ TEST_F(SwapPuzzle, CAndNSkipThePictureDuringPlayButNotDuringTheFadeIn) {
       .KeyDown(KEY_ESCAPE);
   script_.Play(*MainScreen, 2000);
 
-  EXPECT_EQ(SwapPuzzleScreen(kEasy), 4);
+  EXPECT_EQ(SwapPuzzleScreen(kEasy), PuzzleRound::Play);
   EXPECT_TRUE(wholeAfterFadeIn) << "C+N during the fade-in does nothing";
   EXPECT_TRUE(fading);
   EXPECT_TRUE(wholeAgain);
@@ -416,7 +416,7 @@ TEST_F(SwapPuzzle, EscapeDuringAnExchangeLeavesAtOnce) {
       });
   script_.Play(*MainScreen, 2000);
 
-  EXPECT_EQ(SwapPuzzleScreen(kEasy), 4);
+  EXPECT_EQ(SwapPuzzleScreen(kEasy), PuzzleRound::Play);
   EXPECT_EQ(script_.FramesPlayed(), escapeFrame);
 }
 

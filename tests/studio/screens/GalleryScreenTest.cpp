@@ -54,7 +54,7 @@ TEST_F(GalleryTest, WithoutPaintingsTheCanvasStaysWhiteAndTakeBringsTheChildsCan
   Note(ClickButton(script, kGalleryPrevious), shown);
   ClickButton(script, kGalleryTake);
 
-  EXPECT_EQ(RunGallery(CanvasSize::Big, script), 4);
+  EXPECT_EQ(RunGallery(CanvasSize::Big, script), StudioEnd::Left);
   EXPECT_TRUE(script.Finished());
   EXPECT_EQ(shown, (std::vector<int32_t>{0, 0, 0}));
   ExpectCanvasOfPattern(2);

@@ -44,7 +44,7 @@ TEST_F(StudioTest, AFreshVisitShowsAWhiteCanvasWithBlackSelectedAndThePenOverThe
   script.MoveTo(60, 100).Wait(1).Do([&] { pickerCursor = ScreenPixel(60 - 4 + 40, 100 - 3 + 80); });
   ClickButton(script, kStudioExit);
 
-  EXPECT_EQ(RunStudio(CanvasSize::Big, script), 4);
+  EXPECT_EQ(RunStudio(CanvasSize::Big, script), StudioEnd::Left);
   EXPECT_TRUE(script.Finished());
   EXPECT_TRUE(PaintedCells().empty());
   EXPECT_TRUE(blackFramed);
@@ -195,7 +195,7 @@ struct HitProbe {
 };
 
 // Dabs the pen at every probe in turn and records which cells each one painted.
-void ProbeHits(const std::vector<HitProbe>& probes, const std::function<ScreenCode(InputScript&)>& run) {
+void ProbeHits(const std::vector<HitProbe>& probes, const std::function<StudioEnd(InputScript&)>& run) {
   InputScript script;
   std::vector<Cells> seen(probes.size());
   for (size_t i = 0; i < probes.size(); ++i) {

@@ -112,14 +112,14 @@ class StudioTest : public tafutest::AppWindowTest {
       tafutest::WritePng(ProgramFile(std::string("img\\bg\\") + name + ".png"), plain);
   }
 
-  // Plays the script into the studio of that size and returns its code. The first step
+  // Plays the script into the studio of that size and returns how it was left. The first step
   // is given before the screen starts, so a step that changes the canvas waits a frame.
-  ScreenCode RunStudio(CanvasSize size, tafutest::InputScript& script, uint32_t frameLimit = 2000) {
+  StudioEnd RunStudio(CanvasSize size, tafutest::InputScript& script, uint32_t frameLimit = 2000) {
     if (SharedAssets.SoundCount() == 0) LoadSharedAssets();
     script.Play(*MainScreen, frameLimit);
     return PaintingScreen(size);
   }
-  ScreenCode RunGallery(CanvasSize size, tafutest::InputScript& script, uint32_t frameLimit = 2000) {
+  StudioEnd RunGallery(CanvasSize size, tafutest::InputScript& script, uint32_t frameLimit = 2000) {
     if (SharedAssets.SoundCount() == 0) LoadSharedAssets();
     script.Play(*MainScreen, frameLimit);
     return GalleryScreen(size);

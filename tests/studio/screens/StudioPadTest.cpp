@@ -25,7 +25,7 @@ TEST_F(StudioTest, APadMovesPaintsAndLeaves) {
   script.Do([&painted] { painted = PaintedCells(); });
   press(SDL_CONTROLLER_BUTTON_B);
 
-  EXPECT_EQ(RunStudio(CanvasSize::Big, script, 200), 4);
+  EXPECT_EQ(RunStudio(CanvasSize::Big, script, 200), StudioEnd::Left);
   SDL_JoystickClose(pad);
   // B chose the exit door: the studio ended long before the frame limit.
   EXPECT_TRUE(script.Finished());
