@@ -1,13 +1,15 @@
 // The frame's input events: each platform event the window hands over goes to the part of
 // the input it moves (the wheel, a game controller, the pointer and its buttons, a key), and
-// what was latched for one frame is let go as the next begins.
+// what was latched for one frame is let go as the next begins. A read of a key takes the key
+// events pending first.
 #include "KControls.h"
 
 #include <SDL.h>
 
+#include <utility>
+
 #include "KControlsEvents.h"
 #include "KInputState.h"
-#include "KScriptedInput.h"
 
 KControlsData CONTROLS;
 
@@ -29,7 +31,27 @@ void TakePadKey(int32_t keyCode, bool down, bool holds) {
   if (down) KeepKeyPress({.keyCode = keyCode, .pad = true});
 }
 
+// A screen may read the keyboard twice without presenting a frame in between (the menu
+// leaves on F1 before its frame is shown and is built again at once), so the keyboard is
+// brought up to date from the pending key events at every read.
+void TakePendingKeyEvents() {
+  if (CONTROLS.script.on || !SDL_WasInit(SDL_INIT_VIDEO)) return;
+  SDL_PumpEvents();
+  SDL_Event events[16];
+  int count = 0;
+  while ((count = SDL_PeepEvents(events, 16, SDL_GETEVENT, SDL_KEYDOWN, SDL_KEYUP)) > 0) {
+    for (int i = 0; i < count; ++i) {
+      if (CONTROLS.keyEventSink)
+        CONTROLS.keyEventSink(events[i]);
+      else
+        ControlsHandleEvent(events[i]);
+    }
+  }
+}
+
 }  // namespace
+
+void SetKeyEventSink(std::function<void(const SDL_Event&)> sink) { CONTROLS.keyEventSink = std::move(sink); }
 
 void InitControls(void* window) {
   CONTROLS.input = KInputState{};
@@ -72,5 +94,24 @@ void ControlsHandleEvent(const SDL_Event& event) {
       break;
     default:
       break;
+  }
+}
+
+bool IsKeyDown(int32_t keyCode) {
+  if (!IsKeyCode(keyCode)) return false;
+  TakePendingKeyEvents();
+  return KeyboardShowsDown(keyCode);
+}
+
+void WaitKeyRelease(int32_t keyCode) {
+  while (IsKeyDown(keyCode)) {
+    if (CONTROLS.script.on) {
+      // A scripted key comes up only by a step of the frame script.
+      if (!CONTROLS.script.frameScript) return;
+      ControlsBeginFrame();
+    } else if (SDL_WasInit(SDL_INIT_VIDEO)) {
+      SDL_PumpEvents();
+    }
+    for (bool& latched : CONTROLS.input.keyLatched) latched = false;
   }
 }

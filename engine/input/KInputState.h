@@ -2,7 +2,8 @@
 // hand and a test's script hold, in one struct, as raylib keeps its CORE.Input. Each file
 // does one job on it: the key table (KKeyTable.cpp), the keyboard (KKeyboard.cpp), the
 // pointer and its buttons (KPointer.cpp), joysticks (KJoysticks.cpp), game controllers
-// (KGamepads.cpp), scripted input (KScriptedInput.cpp), and the frame's events (KControls.cpp).
+// (KGamepads.cpp), scripted input (KScriptedInput.cpp), and the frame's events, which the
+// others are fed from (KControls.cpp).
 #pragma once
 
 #include <SDL.h>
@@ -58,6 +59,9 @@ struct KControlsData {
 
 extern KControlsData CONTROLS;
 
+// Whether the keyboard (or a pad, or a test's script) has the key down, as far as the events
+// handled tell; a press latched since the frame began is reported once.
+bool KeyboardShowsDown(int32_t keyCode);
 // Keeps a press for TakeKeyPresses, as a key of the keyboard would.
 void KeepKeyPress(const KKeyPress& press);
 // A pad's button that stands for a key holds that key down.

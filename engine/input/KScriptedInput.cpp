@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "KControls.h"
-#include "KControlsEvents.h"
 #include "KInputState.h"
 #include "KScriptedInput.h"
 
