@@ -13,7 +13,7 @@
 
 #include "AppTestWindow.h"
 #include "TestAssets.h"
-#include "ShownFrame.h"
+#include "CopyShownFrame.h"
 #include "app/AssetCache.h"
 #include "input/KScriptedInput.h"
 #include "puzzles/CopyGames.h"

@@ -12,7 +12,7 @@
 
 #include "AppTestWindow.h"
 #include "InputScript.h"
-#include "ShownFrame.h"
+#include "StripShownFrame.h"
 #include "TestSupport.h"
 #include "app/AssetCache.h"
 #include "app/Frame.h"

@@ -1,4 +1,4 @@
-// The frame last shown, read back as the X server shows the test window.
+// The frame last shown in a copy game, read back as the X server shows the test window.
 #pragma once
 
 #include <gtest/gtest.h>
