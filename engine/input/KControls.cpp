@@ -88,9 +88,10 @@ void ControlsHandleEvent(const SDL_Event& event) {
       break;
     }
     case SDL_KEYDOWN:
-      CONTROLS.input.keyLatched[event.key.keysym.scancode] = true;
-      KeepKeyPress({KeyCodeOfScancode(event.key.keysym.scancode), (event.key.keysym.mod & KMOD_CTRL) != 0,
-                    (event.key.keysym.mod & KMOD_SHIFT) != 0, event.key.repeat != 0});
+    case SDL_KEYUP:
+      FeedKey({KeyCodeOfScancode(event.key.keysym.scancode), (event.key.keysym.mod & KMOD_CTRL) != 0,
+               (event.key.keysym.mod & KMOD_SHIFT) != 0, event.key.repeat != 0},
+              event.type == SDL_KEYDOWN);
       break;
     default:
       break;

@@ -25,6 +25,7 @@ struct KInputState {
   bool buttonDown[kMouseButtons] = {};
   bool buttonLatched[kMouseButtons] = {};  // pressed since the frame began
   bool keyLatched[SDL_NUM_SCANCODES] = {};
+  bool keyDown[KEY_COUNT] = {};  // as the key events handled, or the script, left them
   std::vector<KKeyPress> keyPresses;
   // The game placed the pointer; the mouse takes it back by moving.
   bool pointerPlaced = false;
@@ -34,10 +35,9 @@ struct KInputState {
   int16_t wheel = 0;
 };
 
-// A test's input, read instead of the platform's.
+// A test's input, fed instead of the platform's.
 struct KInputScript {
   bool on = false;
-  bool keyDown[KEY_COUNT] = {};
   KFrameScript frameScript;
   uint32_t frame = 0;
 };
@@ -59,8 +59,11 @@ struct KControlsData {
 
 extern KControlsData CONTROLS;
 
-// Whether the keyboard (or a pad, or a test's script) has the key down, as far as the events
-// handled tell; a press latched since the frame began is reported once.
+// A key went down or up, from the platform's events or a test's script alike: the one way
+// into the keyboard's state. A press is kept for TakeKeyPresses and latched for the frame.
+void FeedKey(const KKeyPress& press, bool down);
+// Whether the key is down (by the keyboard, a pad or a test's script), as far as the events
+// fed tell; a press latched since the frame began is reported once.
 bool KeyboardShowsDown(int32_t keyCode);
 // Keeps a press for TakeKeyPresses, as a key of the keyboard would.
 void KeepKeyPress(const KKeyPress& press);

@@ -7,6 +7,14 @@
 #include "KControls.h"
 #include "KInputState.h"
 
+void FeedKey(const KKeyPress& press, bool down) {
+  if (down) KeepKeyPress(press);
+  if (!IsKeyCode(press.keyCode)) return;
+  KInputState& input = CONTROLS.input;
+  input.keyDown[press.keyCode] = down;
+  if (down) input.keyLatched[ScancodeOf(press.keyCode)] = true;
+}
+
 bool KeyboardShowsDown(int32_t keyCode) {
   KInputState& input = CONTROLS.input;
   const SDL_Scancode scancode = ScancodeOf(keyCode);
@@ -15,11 +23,7 @@ bool KeyboardShowsDown(int32_t keyCode) {
     input.keyLatched[scancode] = false;
     return true;
   }
-  if (input.keyHeldByPad[keyCode]) return true;
-  if (CONTROLS.script.on) return CONTROLS.script.keyDown[keyCode];
-  if (!SDL_WasInit(SDL_INIT_VIDEO)) return false;
-  const Uint8* state = SDL_GetKeyboardState(nullptr);
-  return state && state[scancode];
+  return input.keyHeldByPad[keyCode] || input.keyDown[keyCode];
 }
 
 void KeepKeyPress(const KKeyPress& press) {

@@ -8,12 +8,13 @@
 
 namespace {
 
-// Nothing the game placed or held outlives a change of input.
+// Nothing the game placed or held, and no key the script held, outlives a change of input.
 void ForgetGameHand() {
   KInputState& input = CONTROLS.input;
   input.pointerPlaced = false;
   input.leftHeldByGame = false;
   for (bool& held : input.keyHeldByPad) held = false;
+  for (bool& down : input.keyDown) down = false;
 }
 
 }  // namespace
@@ -42,15 +43,13 @@ void SetScriptedButton(int32_t button, bool down) {
   if (button >= 0 && button < kMouseButtons) SetMouseButton(button, down);
 }
 
+// Fed as the platform's key events are, with the modifiers the script holds.
 void SetScriptedKey(int32_t keyCode, bool down) {
   if (!IsKeyCode(keyCode)) return;
-  KInputScript& script = CONTROLS.script;
-  if (down && !script.keyDown[keyCode]) {
-    const auto held = [&](int32_t a, int32_t b) { return script.keyDown[a] || script.keyDown[b]; };
-    KeepKeyPress({keyCode, held(KEY_LCONTROL, KEY_RCONTROL), held(KEY_LSHIFT, KEY_RSHIFT)});
-  }
-  script.keyDown[keyCode] = down;
-  if (down) CONTROLS.input.keyLatched[ScancodeOf(keyCode)] = true;
+  const bool* keyDown = CONTROLS.input.keyDown;
+  if (down && keyDown[keyCode]) return;
+  const auto held = [&](int32_t a, int32_t b) { return keyDown[a] || keyDown[b]; };
+  FeedKey({keyCode, held(KEY_LCONTROL, KEY_RCONTROL), held(KEY_LSHIFT, KEY_RSHIFT)}, down);
 }
 
 void SetFrameScript(KFrameScript frameScript) {
