@@ -3,6 +3,7 @@
 
 #include <SDL.h>
 
+#include <tuple>
 #include <vector>
 
 #include "input/KControls.h"
@@ -10,12 +11,7 @@
 
 namespace {
 
-struct PadKey {
-  int32_t keyCode;
-  bool down;
-  bool holds;
-  bool operator==(const PadKey&) const = default;
-};
+using PadKey = std::tuple<int32_t, bool, bool>;  // key code, down, holds
 std::vector<PadKey> handed;
 
 SDL_Event Button(uint8_t button, bool down) {
