@@ -13,6 +13,7 @@
 #include "SoundCapture.h"
 #include "app/AssetCache.h"
 #include "sound/KSample.h"
+#include "TestPaths.h"
 
 namespace {
 
@@ -56,7 +57,7 @@ class EffectVolumes : public tafutest::AppWindowTest {};
 
 TEST_F(EffectVolumes, EveryEffectPlaysAtItsOwnVolume) {
   for (const char* folder : {"img", "snd"})
-    std::filesystem::create_symlink(std::filesystem::path(TAFU_RUNTIME_DIR) / folder, folder_.Path() / folder);
+    std::filesystem::create_symlink(std::filesystem::path(tafutest::RuntimeDir()) / folder, folder_.Path() / folder);
   const tafutest::SoundCapture capture(folder_ / "mixed.raw", kFastDelayMs);
   SetMasterVolumes(100, 100);
   LoadSharedAssets();

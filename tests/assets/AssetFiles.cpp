@@ -9,6 +9,7 @@
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_PNG
 #include "stb_image.h"
+#include "TestPaths.h"
 
 namespace assettest {
 
@@ -27,7 +28,7 @@ uint32_t Le(const std::string& b, size_t at, int bytes) {
 
 }  // namespace
 
-std::string RuntimePath(const std::string& name) { return std::string(TAFU_RUNTIME_DIR) + "/" + name; }
+std::string RuntimePath(const std::string& name) { return std::string(tafutest::RuntimeDir()) + "/" + name; }
 
 uint32_t Rgba::Colour(int x, int y) const {
   const uint8_t* p = &pixels[(static_cast<size_t>(y) * width + x) * 4];

@@ -9,6 +9,7 @@
 
 #include "AssetFiles.h"
 #include "TestSupport.h"
+#include "TestPaths.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ TEST(PixelArtTool, LongRunsAndLiteralsSurviveRunLengthStorage) {
     SCOPED_TRACE(store);
     const std::string text = Grid(300, store);  // runs and literals longer than one 128-pixel packet
     tafutest::WriteFile(folder / "grid.txt", text);
-    ASSERT_EQ(RunTool(TAFU_PIXEL_ART, folder / "grid.txt", folder / "out.tga"), 0);
+    ASSERT_EQ(RunTool(tafutest::PixelArtTool(), folder / "grid.txt", folder / "out.tga"), 0);
     const assettest::Tga tga = assettest::LoadTga(folder / "out.tga");
     ASSERT_TRUE(tga.ok);
     ASSERT_EQ(tga.width, 300);
@@ -55,7 +56,7 @@ TEST(PixelArtTool, RefusesGridsThatDoNotMatchTheirSizeOrLegend) {
   for (const std::string& body : {std::string("aaa\naa\n"), std::string("aaa\n"), std::string("aaa\naab\n"),
                                   std::string("aaa\naaa\naaa\n")}) {
     tafutest::WriteFile(folder / "grid.txt", head + body);
-    EXPECT_NE(RunTool(TAFU_PIXEL_ART, folder / "grid.txt", folder / "out.tga"), 0) << body;
+    EXPECT_NE(RunTool(tafutest::PixelArtTool(), folder / "grid.txt", folder / "out.tga"), 0) << body;
   }
 }
 
@@ -68,7 +69,7 @@ TEST(SoundTool, RefusesMistakesInADescription) {
                                   std::string("length 0.1\n"),  // nothing to hear
                                   std::string("length 0.1\ntone 0 0.1 sine C5 C5 0.5\n")}) {
     tafutest::WriteFile(folder / "sound.snd", text);
-    EXPECT_NE(RunTool(TAFU_SOUND_SYNTH, folder / "sound.snd", folder / "out.wav"), 0) << text;
+    EXPECT_NE(RunTool(tafutest::SoundSynthTool(), folder / "sound.snd", folder / "out.wav"), 0) << text;
   }
 }
 
@@ -77,8 +78,8 @@ TEST(SoundTool, ALoopingSoundWrapsItsTailRoundToTheStart) {
   // A bell struck near the end rings on past it; in a loop that ringing opens the sound.
   tafutest::WriteFile(folder / "loop.snd", "length 0.5\nloop\ntone 0.4 0.3 sine A4 A4 0.5 0.005 0.5\n");
   tafutest::WriteFile(folder / "once.snd", "length 0.5\ntone 0.4 0.3 sine A4 A4 0.5 0.005 0.5\n");
-  ASSERT_EQ(RunTool(TAFU_SOUND_SYNTH, folder / "loop.snd", folder / "loop.wav"), 0);
-  ASSERT_EQ(RunTool(TAFU_SOUND_SYNTH, folder / "once.snd", folder / "once.wav"), 0);
+  ASSERT_EQ(RunTool(tafutest::SoundSynthTool(), folder / "loop.snd", folder / "loop.wav"), 0);
+  ASSERT_EQ(RunTool(tafutest::SoundSynthTool(), folder / "once.snd", folder / "once.wav"), 0);
   const assettest::Sound looped = assettest::LoadWav(folder / "loop.wav");
   const assettest::Sound once = assettest::LoadWav(folder / "once.wav");
   ASSERT_TRUE(looped.ok && once.ok);

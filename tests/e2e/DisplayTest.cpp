@@ -16,6 +16,7 @@
 #include "PrivateXServer.h"
 #include "graphic/KPictureDecode.h"
 #include "services/KFile.h"
+#include "TestPaths.h"
 
 namespace fs = std::filesystem;
 
@@ -152,7 +153,7 @@ TEST_P(FullScreen, FillsAWideDesktopWithoutAModeChangeAndTheSwitchGivesAWindowNe
   ASSERT_TRUE(game.WaitForWorld(tafutest::kMenuSky, IsBluish));
 
   std::string bytes;
-  ASSERT_TRUE(KFile::ReadWhole(std::string(TAFU_RUNTIME_DIR) + "/img/bg/menu.png", bytes));
+  ASSERT_TRUE(KFile::ReadWhole(std::string(tafutest::RuntimeDir()) + "/img/bg/menu.png", bytes));
   KDecodedPicture menu;
   ASSERT_TRUE(DecodePicture(bytes.data(), bytes.size(), KPictureFormat::Png, 4096, menu));
   const std::vector<uint32_t> middle = game.Area(240, 0, 1440, 1080);

@@ -17,6 +17,7 @@
 #include "ScreenPictures.h"
 #include "StudioPlaces.h"
 #include "TestAssets.h"
+#include "TestPaths.h"
 
 namespace fs = std::filesystem;
 
@@ -93,7 +94,7 @@ TEST_P(RestingScreens, LookExactlyAsTheirReference) {
     ASSERT_FALSE(shown.empty()) << "no colour picked";
   }
 
-  const std::string reference = std::string(TAFU_SOURCE_DIR) + "/tests/e2e/reference/" + screen.name + ".png";
+  const std::string reference = std::string(tafutest::SourceDir()) + "/tests/e2e/reference/" + screen.name + ".png";
   if (std::getenv("TAFU_UPDATE_REFERENCES")) {
     ASSERT_TRUE(WritePicturePng(reference, shown)) << reference;
     return;

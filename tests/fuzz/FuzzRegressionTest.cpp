@@ -11,13 +11,14 @@
 #include "graphic/KPngCheck.h"
 #include "services/KFile.h"
 #include "services/KPaths.h"
+#include "TestPaths.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kInputs = fs::path(TAFU_SOURCE_DIR) / "tests" / "fuzz" / "inputs";
-const fs::path kSeeds = fs::path(TAFU_SOURCE_DIR) / "fuzz" / "seeds";
+const fs::path kInputs = fs::path(tafutest::SourceDir()) / "tests" / "fuzz" / "inputs";
+const fs::path kSeeds = fs::path(tafutest::SourceDir()) / "fuzz" / "seeds";
 
 const uint8_t* Bytes(const std::string& file) { return reinterpret_cast<const uint8_t*>(file.data()); }
 

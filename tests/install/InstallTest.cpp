@@ -19,6 +19,7 @@
 #include "services/KPaths.h"
 #include "board/PictureBuffer.h"
 #include "board/PictureFiles.h"
+#include "TestPaths.h"
 
 namespace fs = std::filesystem;
 
@@ -73,7 +74,7 @@ class Installed : public ::testing::Test {
  protected:
   void SetUp() override {
     destdir_ = root_ / "dest";
-    ASSERT_EQ(RunCommand("DESTDIR=" + destdir_.string() + " cmake --install " TAFU_BUILD_DIR " --prefix /usr >/dev/null"), 0);
+    ASSERT_EQ(RunCommand("DESTDIR=" + destdir_.string() + " cmake --install " + std::string(tafutest::BuildDir()) + " --prefix /usr >/dev/null"), 0);
   }
   fs::path Prefix() const { return destdir_ / "usr"; }
 
@@ -132,7 +133,7 @@ TEST_F(Installed, TheExportActionWritesIntoThePicturesFolder) {
 
 TEST(ManualPage, RendersWithoutWarnings) {
   tafutest::TempFolder work;
-  ASSERT_EQ(RunCommand("MANWIDTH=80 man --warnings=w -l " TAFU_SOURCE_DIR "/dist/tafu.6 >" + work / "page.txt" + " 2>" +
+  ASSERT_EQ(RunCommand("MANWIDTH=80 man --warnings=w -l " + std::string(tafutest::SourceDir()) + "/dist/tafu.6 >" + work / "page.txt" + " 2>" +
                        work / "warnings.txt"),
             0);
   EXPECT_EQ(tafutest::ReadFile(work / "warnings.txt"), "");
@@ -183,7 +184,7 @@ TEST(DebianPackage, InstallsStartsAndRemovesCleanly) {
   if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X server";
   if (getuid() != 0) GTEST_SKIP() << "installing a package needs root";
   tafutest::TempFolder work;
-  ASSERT_EQ(RunCommand("cd " + work.Path().string() + " && cpack -G DEB --config " TAFU_BUILD_DIR
+  ASSERT_EQ(RunCommand("cd " + work.Path().string() + " && cpack -G DEB --config " + tafutest::BuildDir() +
                        "/CPackConfig.cmake >/dev/null"),
             0);
   fs::path package;

@@ -9,6 +9,7 @@
 #include "services/KKeyValueFile.h"
 #include "shell/CommandLine.h"
 #include "shell/GrownUpSettings.h"
+#include "TestPaths.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ const std::vector<std::string> kKeys = {"fullscreen", "mute",         "music-vol
 // it is once its "#" is gone, and with its --no-KEY.
 TEST(SettingsFile, TheShippedFileAndHelpNameEveryKeyAndEachLineWorksUncommented) {
   tafutest::TempFolder folder;
-  const std::string shipped = tafutest::ReadFile(TAFU_SOURCE_DIR "/dist/tafu.conf");
+  const std::string shipped = tafutest::ReadFile(std::string(tafutest::SourceDir()) + "/dist/tafu.conf");
   std::string uncommented;
   for (const std::string& key : kKeys) {
     EXPECT_NE(UsageText().find(key + " = "), std::string::npos) << key;

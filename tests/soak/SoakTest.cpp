@@ -33,6 +33,7 @@
 #include "studio/GalleryScreen.h"
 #include "board/PictureBuffer.h"
 #include "AppTestWindow.h"
+#include "TestPaths.h"
 
 namespace {
 
@@ -190,7 +191,7 @@ class Soak : public tafutest::AppWindowTest {
   void SetUp() override {
     AppWindowTest::SetUp();
     if (HasFatalFailure()) return;
-    const fs::path runtime = TAFU_RUNTIME_DIR;
+    const fs::path runtime = tafutest::RuntimeDir();
     for (const char* folder : {"img", "snd", "game"})
       fs::copy(runtime / folder, folder_.Path() / folder, fs::copy_options::recursive);
     fs::copy_file(runtime / "setup.ini", folder_.Path() / "setup.ini");

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "MenuPlaces.h"
+#include "TestPaths.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -36,8 +37,8 @@ std::string EndToEndUnavailable() {
 }
 
 GameLauncher::GameLauncher(const std::vector<std::string>& linked) {
-  const fs::path runtime = TAFU_RUNTIME_DIR;
-  fs::copy_file(TAFU_EXE, Exe());
+  const fs::path runtime = tafutest::RuntimeDir();
+  fs::copy_file(tafutest::GameExe(), Exe());
   for (const std::string& name : linked) fs::create_symlink(runtime / name, folder_.Path() / name);
 }
 

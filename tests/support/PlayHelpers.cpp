@@ -8,6 +8,7 @@
 #include "StudioPlaces.h"
 #include "graphic/KPictureDecode.h"
 #include "services/KFile.h"
+#include "TestPaths.h"
 
 namespace tafutest {
 
@@ -35,7 +36,7 @@ int32_t LitEffectsLeds(const GameLauncher& game) { return CountLit(game, Effects
 bool ShowsMenuBackground(const GameLauncher& game, const Box& box) {
   std::string bytes;
   KDecodedPicture menu;
-  if (!KFile::ReadWhole(std::string(TAFU_RUNTIME_DIR) + "/img/bg/menu.png", bytes) ||
+  if (!KFile::ReadWhole(std::string(tafutest::RuntimeDir()) + "/img/bg/menu.png", bytes) ||
       !DecodePicture(bytes.data(), bytes.size(), KPictureFormat::Png, 4096, menu))
     return false;
   const std::vector<uint32_t> shown = game.Area(box.x, box.y, box.width, box.height);

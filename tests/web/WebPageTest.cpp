@@ -21,6 +21,7 @@
 #include "graphic/KPictureDecode.h"
 #include "MenuPlaces.h"
 #include "StudioPlaces.h"
+#include "TestPaths.h"
 
 namespace fs = std::filesystem;
 
@@ -32,7 +33,7 @@ using namespace tafutest;
 using tafutest::Screenshot;
 using tafutest::WaitFor;
 
-constexpr const char* kSite = TAFU_WEB_SITE;
+const char* const kSite = tafutest::WebSite();
 constexpr int32_t kWidth = 800;
 constexpr int32_t kHeight = 600;
 // The player's folder on the page is kept in this IndexedDB database and object store.

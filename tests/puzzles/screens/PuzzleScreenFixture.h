@@ -21,6 +21,7 @@
 #include "services/KRandom.h"
 #include "board/PictureBuffer.h"
 #include "board/PictureFiles.h"
+#include "TestPaths.h"
 
 namespace puzzletest {
 
@@ -30,7 +31,7 @@ class PuzzleScreenTest : public tafutest::AppWindowTest {
     AppWindowTest::SetUp();
     if (HasFatalFailure()) return;
     namespace fs = std::filesystem;
-    const fs::path runtime = TAFU_RUNTIME_DIR;
+    const fs::path runtime = tafutest::RuntimeDir();
     for (const char* folder : {"img", "snd"})
       fs::copy(runtime / folder, folder_.Path() / folder, fs::copy_options::recursive);
     fs::create_directories(folder_.Path() / "game" / "big");

@@ -1,6 +1,7 @@
 #include <filesystem>
 
 #include "StudioFixture.h"
+#include "TestPaths.h"
 
 namespace studiotest {
 namespace {
@@ -12,7 +13,7 @@ class StudioArtTest : public StudioTest {
  protected:
   void SetUp() override {
     StudioTest::SetUp();
-    std::filesystem::copy(std::filesystem::path(TAFU_RUNTIME_DIR) / "img", folder_.Path() / "img",
+    std::filesystem::copy(std::filesystem::path(tafutest::RuntimeDir()) / "img", folder_.Path() / "img",
                           std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
   }
 };
