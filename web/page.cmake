@@ -16,6 +16,9 @@ set(packed)
 foreach(name img snd game setup.ini)
   list(APPEND packed "SHELL:--preload-file ${TAFU_WEB_ASSETS}/${name}@${program_folder}/${name}")
 endforeach()
+# The pictures' larger drawings are for frames drawn larger than the world; the page draws
+# its canvas at the world's size and leaves them out.
+list(APPEND packed "SHELL:--exclude-file *@2x.png" "SHELL:--exclude-file *@3x.png" "SHELL:--exclude-file *@4x.png")
 
 set(page ${CMAKE_SOURCE_DIR}/web)
 find_program(MAGICK_CONVERT convert REQUIRED)

@@ -2,6 +2,9 @@
 
 #include <SDL_opengl.h>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 uint64_t opaqueCopies = 0;
@@ -48,10 +51,18 @@ void DrawView(const KViewCommand& view) {
   glDisable(GL_DEPTH_TEST);
 }
 
+// A line or point one screen pixel wide, whatever the frame's pixels: as wide as the
+// nearest whole number of them.
+float ShapeWidth() {
+  return std::max(1.0f, std::round(std::min(FrameScaleX(), FrameScaleY())));
+}
+
 // Lines and points go through pixel centres (their corners say so), so that a whole-pixel
 // position lights exactly that pixel.
 void DrawShape(const KShapeCommand& shape) {
   StopTexturing();
+  if (shape.kind == KShapeKind::Line) glLineWidth(ShapeWidth());
+  if (shape.kind == KShapeKind::Point) glPointSize(ShapeWidth());
   Blend({shape.blended, GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA});
   glColor4f(shape.colour.r, shape.colour.g, shape.colour.b, shape.colour.a);
   const GLenum mode = shape.kind == KShapeKind::Line ? GL_LINES : shape.kind == KShapeKind::Point ? GL_POINTS : GL_QUADS;
@@ -89,6 +100,16 @@ void KDrawGL::Draw(const KDrawCommand& command) {
     DrawShape(*shape);
   else
     DrawView(std::get<KViewCommand>(command.drawing));
+}
+
+float FrameScaleX() {
+  if (pictureLayer.screenWidth <= 0 || pictureLayer.frameWidth <= 0) return 1.0f;
+  return static_cast<float>(pictureLayer.frameWidth) / static_cast<float>(pictureLayer.screenWidth);
+}
+
+float FrameScaleY() {
+  if (pictureLayer.screenHeight <= 0 || pictureLayer.frameHeight <= 0) return 1.0f;
+  return static_cast<float>(pictureLayer.frameHeight) / static_cast<float>(pictureLayer.screenHeight);
 }
 
 void BindTexture(uint32_t texture) {

@@ -9,6 +9,8 @@
 struct KPictureLayer {
   int16_t screenWidth = 0, screenHeight = 0;
   bool screenSizeKnown = false;
+  // The pixels the screen's frame is drawn at: its own size, or larger on a larger output.
+  int32_t frameWidth = 0, frameHeight = 0;
   // The texture last bound by a picture; -1 when unknown.
   int32_t boundTexture = -1;
   // Opaque pictures are copied without blending.
@@ -19,6 +21,10 @@ struct KPictureLayer {
   KFrameRecord* frames = nullptr;
 };
 inline KPictureLayer pictureLayer;
+
+// Frame pixels to a screen pixel, along each side.
+float FrameScaleX();
+float FrameScaleY();
 
 class KDrawGL final : public KCommandDrawer {
  public:

@@ -128,6 +128,10 @@ class KGraphicGL final : public KGraphic {
   static void SetScreenSize(int16_t width, int16_t height, int16_t depth);
   // The frame that pictures draw into from now on, the window's; null: they draw at once.
   static void DrawInto(KFrameRecord* frames);
+  // The pixels the window draws its frame at (the screen size until it says otherwise):
+  // pictures loaded from now on come from the drawing of their file nearest above that
+  // scale, and grabs keep the frame at it.
+  static void SetFramePixels(int32_t width, int32_t height);
   // The side of the square texture that holds a width x height picture: a
   // power of two, at least 4.
   static int32_t TextureSide(int32_t width, int32_t height);
@@ -196,6 +200,7 @@ class KGraphicGL final : public KGraphic {
   bool IsKeyColour(uint8_t r, uint8_t g, uint8_t b) const;
   // The decoded picture as this object's texture; its pixels are given up.
   void MakeTexture(KDecodedPicture& decoded, bool trueColour, bool keepAlpha);
+  bool LoadLargerDrawing(const std::string& path, int32_t times, bool trueColour, bool keepAlpha);
   bool SetAlpha(KDecodedPicture& decoded, bool keepAlpha) const;
   void UploadInCorner(const uint8_t* pixels, int32_t width, int32_t height, int32_t internalFormat);
   void Upload(const void* pixels, int32_t width, int32_t height, int32_t internalFormat);
@@ -209,8 +214,11 @@ class KGraphicGL final : public KGraphic {
   uint32_t texture_ = 0;
   uint32_t sourceFactor_;
   uint32_t destinationFactor_;
+  // The texture's size in the picture's own pixels (larger drawings and grabs of a larger
+  // frame hold more texels than pixels).
   float textureWidth_ = 0;
   float textureHeight_ = 0;
+  bool drawnLarger_ = false;
   bool repeat_ = false;
   bool colourKeyOn_ = false;
   uint8_t keyR_ = 0;

@@ -3,9 +3,13 @@
 #include <SDL_opengl.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <new>
+#include <string>
+#include <system_error>
 
 #include "KDrawGL.h"
 #include "KFrameRecord.h"
@@ -43,6 +47,33 @@ void ClearAround(int32_t width, int32_t height, int32_t side) {
                     zeros.get());
 }
 
+// A picture file may have larger drawings of itself beside it, NAME@2x.png to NAME@4x.png:
+// the same picture drawn two, three and four times as large.
+constexpr int32_t kLargerDrawings[] = {2, 3, 4};
+
+std::string LargerDrawingPath(const std::string& path, int32_t times) {
+  const size_t dot = path.find_last_of('.');
+  const size_t slash = path.find_last_of("/\\");
+  const size_t stem = dot == std::string::npos || (slash != std::string::npos && dot < slash) ? path.size() : dot;
+  return path.substr(0, stem) + "@" + std::to_string(times) + "x" + path.substr(stem);
+}
+
+// How many times larger the drawing to load is: the smallest of those beside the file that is
+// at least the frame's scale, else the largest there; 1 (the file itself) at the screen's
+// own size or when there are none.
+int32_t DrawingTimes(const std::string& path) {
+  const float scale = std::max(FrameScaleX(), FrameScaleY());
+  if (scale <= 1.0f) return 1;
+  int32_t chosen = 1;
+  for (const int32_t times : kLargerDrawings) {
+    std::error_code error;
+    if (!std::filesystem::exists(LargerDrawingPath(path, times), error)) continue;
+    chosen = times;
+    if (static_cast<float>(times) >= scale) break;
+  }
+  return chosen;
+}
+
 int32_t MaxTextureSize() {
   GLint size = 0;
   glGetIntegerv(GL_MAX_TEXTURE_SIZE, &size);
@@ -68,6 +99,8 @@ KGraphicGL::~KGraphicGL() { FreePicture(); }
 void KGraphicGL::SetScreenSize(int16_t width, int16_t height, int16_t /*depth*/) {
   pictureLayer.screenWidth = width;
   pictureLayer.screenHeight = height;
+  pictureLayer.frameWidth = width;
+  pictureLayer.frameHeight = height;
   pictureLayer.screenSizeKnown = true;
   // A new screen has a new context: nothing is known to be bound in it.
   ForgetBoundTexture();
@@ -76,6 +109,11 @@ void KGraphicGL::SetScreenSize(int16_t width, int16_t height, int16_t /*depth*/)
 }
 
 void KGraphicGL::DrawInto(KFrameRecord* frames) { pictureLayer.frames = frames; }
+
+void KGraphicGL::SetFramePixels(int32_t width, int32_t height) {
+  pictureLayer.frameWidth = width;
+  pictureLayer.frameHeight = height;
+}
 
 int32_t KGraphicGL::TextureSide(int32_t width, int32_t height) {
   const int32_t largest = std::max(width, height);
@@ -101,10 +139,15 @@ void KGraphicGL::ApplyWrap() const {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
 }
 
+// On a frame drawn larger than the screen, a picture comes from its larger drawing when the
+// file has one; its width and height stay those of the file itself.
 bool KGraphicGL::LoadPicture(const std::string& path, bool trueColour, bool keepAlpha) {
   FreePicture();
   KDecodedPicture ahead;
-  if (TakePictureReadAhead(path, ahead) && std::max(ahead.width, ahead.height) <= MaxTextureSize()) {
+  const bool readAhead = TakePictureReadAhead(path, ahead);
+  const int32_t times = DrawingTimes(path);
+  if (times > 1 && LoadLargerDrawing(LargerDrawingPath(path, times), times, trueColour, keepAlpha)) return true;
+  if (readAhead && std::max(ahead.width, ahead.height) <= MaxTextureSize()) {
     MakeTexture(ahead, trueColour, keepAlpha);
     return true;
   }
@@ -112,6 +155,33 @@ bool KGraphicGL::LoadPicture(const std::string& path, bool trueColour, bool keep
   std::string bytes;
   if (!ReadPictureFile(path, format, bytes)) return false;
   return LoadPictureFromMemory(bytes.data(), bytes.size(), format, trueColour, keepAlpha);
+}
+
+// A larger drawing's texture is of its own size, with no power-of-two room around it: at
+// three times the size that room would be most of the memory. Drawn a little smaller than its
+// pixels (the drawing nearest above the scale) it takes each pixel's nearest texel, which
+// keeps its edges as sharp as they were drawn; drawn larger (the largest there is, on a
+// larger screen still) it is smoothed.
+bool KGraphicGL::LoadLargerDrawing(const std::string& path, int32_t times, bool trueColour, bool keepAlpha) {
+  KPictureFormat format = KPictureFormat::None;
+  std::string bytes;
+  KDecodedPicture decoded;
+  if (!ReadPictureFile(path, format, bytes) ||
+      !DecodePicture(bytes.data(), bytes.size(), format, MaxTextureSize(), decoded))
+    return false;
+  allOpaque_ = SetAlpha(decoded, keepAlpha);
+  GLint internalFormat = trueColour ? GL_RGB8 : GL_RGB;
+  if (keepAlpha) internalFormat = trueColour ? GL_RGBA8 : GL_RGBA;
+  Upload(decoded.rgba.get(), decoded.width, decoded.height, internalFormat);
+  const auto scale = static_cast<float>(times);
+  width_ = std::round(static_cast<float>(decoded.width) / scale);
+  height_ = std::round(static_cast<float>(decoded.height) / scale);
+  textureWidth_ /= scale;
+  textureHeight_ /= scale;
+  drawnLarger_ = true;
+  SetFiltering(kSmoothingDefault);
+  ApplyWrap();
+  return true;
 }
 
 bool KGraphicGL::LoadPictureFromMemory(const void* data, size_t size, KPictureFormat format, bool trueColour,
@@ -190,15 +260,16 @@ void KGraphicGL::FreePicture() {
   pixels_ = nullptr;
   uploaded_.clear();
   allOpaque_ = false;
+  drawnLarger_ = false;
 }
 
 void KGraphicGL::SetFiltering(bool smooth) {
   if (!HasTexture()) return;
   Changing();
-  smooth_ = smooth;
+  smooth_ = smooth || drawnLarger_;
   Bind();
-  const GLint filter = smooth ? GL_LINEAR : GL_NEAREST;
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+  const GLint filter = smooth_ ? GL_LINEAR : GL_NEAREST;
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, drawnLarger_ ? GL_NEAREST : filter);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
 }
 
@@ -224,9 +295,9 @@ bool KGraphicGL::GrabFrontBuffer() { return Grab(nullptr, false, GL_RGB); }
 bool KGraphicGL::Grab(KGrabCallback callback, bool useColourKey, int32_t internalFormat) {
   FreePicture();
   FlushFrame();
-  const int32_t width = pictureLayer.screenWidth;
-  const int32_t height = pictureLayer.screenHeight;
-  if (width <= 0 || height <= 0) return false;
+  const int32_t width = pictureLayer.frameWidth;
+  const int32_t height = pictureLayer.frameHeight;
+  if (width <= 0 || height <= 0 || pictureLayer.screenWidth <= 0 || pictureLayer.screenHeight <= 0) return false;
   std::unique_ptr<uint8_t[]> screen = AllocatePixels(width, height);
   if (!screen) return false;
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -241,7 +312,9 @@ bool KGraphicGL::Grab(KGrabCallback callback, bool useColourKey, int32_t interna
   uint8_t* texel = screen.get();
   for (int32_t y = 0; y < height; ++y) {
     for (int32_t x = 0; x < width; ++x, texel += kBytesPerPixel) {
-      if (callback) callback(x, y, &texel[0], &texel[1], &texel[2]);
+      if (callback)
+        callback(x * pictureLayer.screenWidth / width, y * pictureLayer.screenHeight / height, &texel[0], &texel[1],
+                 &texel[2]);
       texel[3] = useColourKey && IsKeyColour(texel[0], texel[1], texel[2]) ? 0 : kOpaque;
     }
   }
@@ -250,8 +323,11 @@ bool KGraphicGL::Grab(KGrabCallback callback, bool useColourKey, int32_t interna
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, EdgeWrap());
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, EdgeWrap());
-  width_ = static_cast<float>(width);
-  height_ = static_cast<float>(height);
+  // The grab keeps the frame's pixels and is as large as the screen.
+  width_ = static_cast<float>(pictureLayer.screenWidth);
+  height_ = static_cast<float>(pictureLayer.screenHeight);
+  textureWidth_ /= FrameScaleX();
+  textureHeight_ /= FrameScaleY();
   return true;
 }
 

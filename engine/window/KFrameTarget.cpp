@@ -37,7 +37,7 @@ KFrameTarget::~KFrameTarget() {
   }
 }
 
-bool KFrameTarget::Create(int32_t width, int32_t height) {
+bool KFrameTarget::Create(int32_t worldWidth, int32_t worldHeight) {
   genFramebuffers_ = GlFunction<PFNGLGENFRAMEBUFFERSPROC>("glGenFramebuffers");
   framebufferTexture_ = GlFunction<PFNGLFRAMEBUFFERTEXTURE2DPROC>("glFramebufferTexture2D");
   checkStatus_ = GlFunction<PFNGLCHECKFRAMEBUFFERSTATUSPROC>("glCheckFramebufferStatus");
@@ -47,11 +47,39 @@ bool KFrameTarget::Create(int32_t width, int32_t height) {
   if (!genFramebuffers_ || !framebufferTexture_ || !checkStatus_ || !bindFramebuffer_ || !deleteFramebuffers_)
     return false;
 
-  width_ = width;
-  height_ = height;
+  worldWidth_ = worldWidth;
+  worldHeight_ = worldHeight;
+  width_ = worldWidth;
+  height_ = worldHeight;
   if (!MakeTarget(texture_, framebuffer_)) return false;
-  glViewport(0, 0, width, height);
+  glViewport(0, 0, width_, height_);
   return true;
+}
+
+KFrameRect KFrameTarget::SizeOn(int32_t drawableWidth, int32_t drawableHeight, int32_t worldWidth,
+                                int32_t worldHeight) {
+  KFrameRect fitted = FitFrame(drawableWidth, drawableHeight, worldWidth, worldHeight);
+  if (fitted.width < worldWidth || fitted.height < worldHeight) return {0, 0, worldWidth, worldHeight};
+  return {0, 0, fitted.width, fitted.height};
+}
+
+bool KFrameTarget::Fit(int32_t drawableWidth, int32_t drawableHeight) {
+  const KFrameRect size = SizeOn(drawableWidth, drawableHeight, worldWidth_, worldHeight_);
+  if (size.width == width_ && size.height == height_) return false;
+  const int32_t oldWidth = width_;
+  const int32_t oldHeight = height_;
+  bindFramebuffer_(GL_FRAMEBUFFER, 0);
+  FreeTarget(layerTexture_, layerFramebuffer_);
+  FreeTarget(texture_, framebuffer_);
+  width_ = size.width;
+  height_ = size.height;
+  if (!MakeTarget(texture_, framebuffer_)) {
+    width_ = oldWidth;
+    height_ = oldHeight;
+    MakeTarget(texture_, framebuffer_);
+  }
+  glViewport(0, 0, width_, height_);
+  return width_ != oldWidth || height_ != oldHeight;
 }
 
 bool KFrameTarget::MakeTarget(GLuint& texture, GLuint& framebuffer) {
@@ -163,21 +191,24 @@ KFrameRect KFrameTarget::Placement(int32_t drawableWidth, int32_t drawableHeight
   return FitFrame(drawableWidth, drawableHeight, width_, height_);
 }
 
+// Shown pixel for pixel, or as whole blocks, the frame stays sharp; other sizes (the moment
+// after a resize, a window smaller than the world) are smoothed.
+GLint KFrameTarget::Filter(const KFrameRect& rect) const {
+  return IsWholeMultiple(rect, width_, height_) ? GL_NEAREST : GL_LINEAR;
+}
+
 void KFrameTarget::Present(int32_t drawableWidth, int32_t drawableHeight) {
   const KFrameRect rect = Placement(drawableWidth, drawableHeight);
   bindFramebuffer_(GL_FRAMEBUFFER, 0);
-  // Whole multiples repeat every pixel as a sharp block; other sizes are smoothed.
-  const GLint filter = IsWholeMultiple(rect, width_, height_) ? GL_NEAREST : GL_LINEAR;
-  DrawTexture(texture_, rect, drawableWidth, drawableHeight, filter, true);
+  DrawTexture(texture_, rect, drawableWidth, drawableHeight, Filter(rect), true);
 }
 
 KFrameRect KFrameTarget::PresentPart(int32_t drawableWidth, int32_t drawableHeight, const KScreenRect& framePart) {
   const KFrameRect rect = Placement(drawableWidth, drawableHeight);
-  const KFrameRect area = WindowAreaOf(framePart, rect, width_, height_);
+  const KFrameRect area = WindowAreaOf(framePart, rect, worldWidth_, worldHeight_);
   if (area.width <= 0 || area.height <= 0) return area;
   bindFramebuffer_(GL_FRAMEBUFFER, 0);
-  const GLint filter = IsWholeMultiple(rect, width_, height_) ? GL_NEAREST : GL_LINEAR;
-  DrawTexture(texture_, rect, drawableWidth, drawableHeight, filter, false, area);
+  DrawTexture(texture_, rect, drawableWidth, drawableHeight, Filter(rect), false, area);
   return area;
 }
 

@@ -1,7 +1,9 @@
-// The game's frame, drawn at its own fixed size into a texture of its own and shown on the
-// window scaled to fit, with its shape kept and black bars around it. A second texture of
-// the same size is the layer that keeps a frame's unchanged pixels; it is made when a frame
-// is first drawn over it, so that the first frame reaches the window without waiting for it.
+// The game's frame, drawn into a texture of its own at the size it takes on the window: the
+// world's fixed size scaled to fit the drawable, with its shape kept and black bars around
+// it, never smaller than the world. The window then shows its pixels one for one; a window
+// smaller than the world shows them scaled down. A second texture of the same size is the
+// layer that keeps a frame's unchanged pixels; it is made when a frame is first drawn over
+// it, so that the first frame reaches the window without waiting for it.
 #pragma once
 
 #include <SDL_opengl.h>
@@ -18,9 +20,18 @@ class KFrameTarget final : public KFrameLayer {
   KFrameTarget(const KFrameTarget&) = delete;
   KFrameTarget& operator=(const KFrameTarget&) = delete;
 
-  // Makes the target in the current context and draws into it from now on; false when the
-  // driver has no framebuffer objects.
-  bool Create(int32_t width, int32_t height);
+  // Makes the target in the current context for a world of this size, drawn at the world's
+  // own size until Fit says otherwise, and draws into it from now on; false when the driver
+  // has no framebuffer objects.
+  bool Create(int32_t worldWidth, int32_t worldHeight);
+  // The size the frame takes on a drawable of this size, at least the world's.
+  static KFrameRect SizeOn(int32_t drawableWidth, int32_t drawableHeight, int32_t worldWidth, int32_t worldHeight);
+  // The target takes the size the frame has on a drawable of this size; true when that
+  // changed it (the layer is gone then, and what the target held). False with the target as
+  // it was when the driver will not make the larger one.
+  bool Fit(int32_t drawableWidth, int32_t drawableHeight);
+  int32_t Width() const { return width_; }
+  int32_t Height() const { return height_; }
   // Draws the frame into the window's back buffer, fitted to a drawable of this size.
   void Present(int32_t drawableWidth, int32_t drawableHeight);
   // Draws only the window pixels that show this part of the frame (frame pixels from its
@@ -40,12 +51,15 @@ class KFrameTarget final : public KFrameLayer {
   // with neither made, when the driver will not draw into it.
   bool MakeTarget(GLuint& texture, GLuint& framebuffer);
   void FreeTarget(GLuint& texture, GLuint& framebuffer);
+  GLint Filter(const KFrameRect& rect) const;
   // Draws a texture of the frame's size, unblended, onto a rectangle of the drawable the
   // bound framebuffer draws into, and puts back what that changed; with clearAround, what
   // lies around it is black. When only is not empty, nothing outside it is drawn.
   void DrawTexture(GLuint texture, const KFrameRect& rect, int32_t drawableWidth, int32_t drawableHeight,
                    GLint filter, bool clearAround, const KFrameRect& only = {}) const;
 
+  int32_t worldWidth_ = 0;
+  int32_t worldHeight_ = 0;
   int32_t width_ = 0;
   int32_t height_ = 0;
   GLuint texture_ = 0;

@@ -134,6 +134,7 @@ void KScreenGL::Flip(bool waitWhileInactive, bool resetAfter) {
     unchangedFrames_ = 0;
   }
   ControlsEndFrame();
+  FitFrameToDrawable();
   RunFrameHooks();
 
   restedMs_ = 0;

@@ -72,6 +72,8 @@ class KScreenGL final : public KScreen {
   void PresentFrame(const KScreenRect& changed = kEverywhere);
   void PresentChangedPart(int32_t drawableWidth, int32_t drawableHeight, const KScreenRect& changed);
   void FollowWindowSize();
+  // The frame target takes the size the frame has on the drawable now, between frames.
+  void FitFrameToDrawable();
   void FollowWindowEvent(uint8_t windowEvent);
   int32_t WindowedScale() const;
 
@@ -95,13 +97,16 @@ class KScreenGL final : public KScreen {
   bool quitRequested_ = false;
   bool drawCursor_ = false;
   bool videoStarted_ = false;  // this screen started SDL's video and shuts it down
-  // The frame at width x height, shown on the window scaled to fit, and what it records.
+  // The frame, width x height in the world's units, drawn at the size it takes on the
+  // window, and what it records.
   KDrawGL drawer_;
   std::unique_ptr<KFrameTarget> frame_;
   std::unique_ptr<KFrameRecord> frames_;
   // The window needs the frame again (uncovered, resized, switched, focused) even when it
   // has not changed.
   bool presentPending_ = true;
+  // The window's size changed since the target last took the frame's size on it.
+  bool fitPending_ = true;
   uint64_t presentedFrames_ = 0;
   // Shows parts of the frame on a software renderer; the drawable's size at the last swap,
   // and whether its back buffer holds the whole frame as the window shows it.

@@ -35,56 +35,43 @@ KPictureFormat FormatOfType(uint32_t type) {
   }
 }
 
-// The bottom-left width x height pixels of the back buffer, top row first.
-std::unique_ptr<uint8_t[]> ReadBackBuffer(int32_t width, int32_t height) {
-  const size_t pixelCount = static_cast<size_t>(width) * static_cast<size_t>(height);
-  std::unique_ptr<uint8_t[]> rgba(new (std::nothrow) uint8_t[pixelCount * kRgba]);
-  std::unique_ptr<uint8_t[]> rgb(new (std::nothrow) uint8_t[pixelCount * kRgb]);
+// The frame target's frameWidth x frameHeight pixels read back and shown at width x height,
+// top row first: each pixel of the picture is the frame's pixel under its middle.
+std::unique_ptr<uint8_t[]> ReadFrame(int32_t frameWidth, int32_t frameHeight, int32_t width, int32_t height) {
+  const size_t framePixels = static_cast<size_t>(frameWidth) * static_cast<size_t>(frameHeight);
+  std::unique_ptr<uint8_t[]> rgba(new (std::nothrow) uint8_t[framePixels * kRgba]);
+  std::unique_ptr<uint8_t[]> rgb(new (std::nothrow) uint8_t[static_cast<size_t>(width) * height * kRgb]);
   if (!rgba || !rgb) return nullptr;
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.get());
+  glReadPixels(0, 0, frameWidth, frameHeight, GL_RGBA, GL_UNSIGNED_BYTE, rgba.get());
+  const auto sample = [](int32_t position, int32_t size, int32_t frameSize) {
+    return static_cast<int32_t>((2 * static_cast<int64_t>(position) + 1) * frameSize / (2 * static_cast<int64_t>(size)));
+  };
+  uint8_t* target = rgb.get();
   for (int32_t y = 0; y < height; ++y) {
-    const uint8_t* source = rgba.get() + static_cast<size_t>(height - 1 - y) * width * kRgba;
-    uint8_t* target = rgb.get() + static_cast<size_t>(y) * width * kRgb;
-    for (int32_t x = 0; x < width; ++x, source += kRgba, target += kRgb) std::copy(source, source + kRgb, target);
+    const int32_t row = frameHeight - 1 - sample(y, height, frameHeight);
+    for (int32_t x = 0; x < width; ++x, target += kRgb) {
+      const uint8_t* source = rgba.get() + (static_cast<size_t>(row) * frameWidth + sample(x, width, frameWidth)) * kRgba;
+      std::copy(source, source + kRgb, target);
+    }
   }
   return rgb;
 }
 
 }  // namespace
 
-// A thumbnail (width and height both positive) is drawn scaled into the
-// bottom-left corner, read from there, and the frame is put back as it was.
+// The frame as the game drew it, at the screen's size, or a thumbnail when width and height
+// are both positive, whatever size the window draws it at.
 bool KScreenGL::SaveScreenshot(const std::string& path, uint32_t type, int32_t width, int32_t height) {
-  if (!context_ || type > kPng) return false;
-  KGraphicGL frame;
-  if (!frame.GrabBackBuffer(nullptr)) return false;
-
-  glMatrixMode(GL_PROJECTION);
-  glPushMatrix();
-  glMatrixMode(GL_MODELVIEW);
-  glPushMatrix();
-  ResetView();
-
+  if (!context_ || !frame_ || type > kPng) return false;
   if (width > 0 && height > 0) {
     width = std::min<int32_t>(width, width_);
     height = std::min<int32_t>(height, height_);
-    frame.DrawStretched(0, 0, width_, height_, 0, static_cast<float>(height_ - height), static_cast<float>(width),
-                        height_, 1.0f, 0.0f);
   } else {
     width = width_;
     height = height_;
   }
   FlushFrame();
-  std::unique_ptr<uint8_t[]> pixels = ReadBackBuffer(width, height);
-  const bool written = pixels && EncodePictureFile(path, FormatOfType(type), width, height, pixels.get());
-  frame.Blit(0, 0, width_, height_, 0, 0, false, false);
-  // The copy is drawn before it goes.
-  FlushFrame();
-
-  glMatrixMode(GL_PROJECTION);
-  glPopMatrix();
-  glMatrixMode(GL_MODELVIEW);
-  glPopMatrix();
-  return written;
+  std::unique_ptr<uint8_t[]> pixels = ReadFrame(frame_->Width(), frame_->Height(), width, height);
+  return pixels && EncodePictureFile(path, FormatOfType(type), width, height, pixels.get());
 }

@@ -101,6 +101,7 @@ bool KScreenGL::OpenWindow(int32_t width, int32_t height, int32_t depth, bool wi
   if (!MakeFrame()) return false;
   FollowWindowSize();
   KGraphicGL::SetScreenSize(width_, height_, depth_);
+  FitFrameToDrawable();
   InitControls(window_);
   SetKeyEventSink([this](const SDL_Event& event) { HandleEvent(event); });
 
@@ -117,7 +118,7 @@ bool KScreenGL::OpenWindow(int32_t width, int32_t height, int32_t depth, bool wi
   Flip(true, true);
   ReadRenderer();
 
-  glViewport(0, 0, width_, height_);
+  glViewport(0, 0, frame_->Width(), frame_->Height());
   ResetView();
   return true;
 }
@@ -222,6 +223,21 @@ void KScreenGL::FollowWindowSize() {
   int height = 0;
   SDL_GetWindowSize(window_, &width, &height);
   SetPointerArea(frame_->Placement(width, height), width_, height_);
+  fitPending_ = true;
+}
+
+// Between frames, so that no frame is drawn half at one size and half at another. The layer
+// went with the old target, and the frame is shown whole again.
+void KScreenGL::FitFrameToDrawable() {
+  if (!fitPending_ || !window_ || !frame_) return;
+  fitPending_ = false;
+  int width = 0;
+  int height = 0;
+  SDL_GL_GetDrawableSize(window_, &width, &height);
+  if (!frame_->Fit(width, height)) return;
+  frames_->SetLayer(frame_.get());
+  KGraphicGL::SetFramePixels(frame_->Width(), frame_->Height());
+  presentPending_ = true;
 }
 
 void KScreenGL::SetTitle(const std::string& title) {

@@ -14,6 +14,7 @@
 #include "GameLauncher.h"
 #include "MenuPlaces.h"
 #include "PrivateXServer.h"
+#include "ScreenPictures.h"
 #include "graphic/KPictureDecode.h"
 #include "services/KFile.h"
 #include "TestPaths.h"
@@ -41,8 +42,10 @@ struct Placement {
   }
 };
 
-// 1920 x 1080 full screen: 1440 x 1080 in the middle, bars of 240 each side.
+// 1920 x 1080 full screen: 1440 x 1080 in the middle, bars of 240 each side; 3840 x 2160:
+// 2880 x 2160, bars of 480.
 constexpr Placement kWideFullScreen = {240, 0, 1.8};
+constexpr Placement k4KFullScreen = {480, 0, 3.6};
 constexpr Placement kOwnSize = {0, 0, 1};
 
 // Cell (10, 10) of the big canvas, and a point far from it.
@@ -64,7 +67,7 @@ bool UnderAButton(double x, double y) {
   return false;
 }
 
-// The menu picture at a world position between its pixels, as smooth scaling blends it.
+// A picture at a position between its pixels, as smooth scaling blends it.
 uint32_t Smoothed(const KDecodedPicture& picture, double x, double y) {
   x = std::clamp(x, 0.0, picture.width - 1.0);
   y = std::clamp(y, 0.0, picture.height - 1.0);
@@ -128,6 +131,19 @@ class GameOnDisplay : public tafutest::GameLauncher {
   Placement placement_;
 };
 
+// The menu's buttons drawn on the window as sharp as in an 800 x 600 one: their outlines'
+// edges at most two pixels wide (stretching the world's frame made them four at 1.8 times).
+void ExpectSharpButtons(const GameOnDisplay& game, Placement placement) {
+  for (const tafutest::Box& button : tafutest::kMenuButtons) {
+    const Spot from = placement.At({button.x, button.y});
+    const Spot to = placement.At({button.x + button.width - 1, button.y + button.height - 1});
+    const std::vector<uint32_t> area = game.Area(from.x, from.y, to.x - from.x, to.y - from.y);
+    const double width = tafutest::MedianEdgeWidth(area, to.x - from.x, {0, 0, to.x - from.x, to.y - from.y});
+    EXPECT_GT(width, 0) << "button at " << button.x << ", " << button.y;
+    EXPECT_LE(width, 2) << "button at " << button.x << ", " << button.y;
+  }
+}
+
 class Display : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -152,25 +168,27 @@ TEST_P(FullScreen, FillsAWideDesktopWithoutAModeChangeAndTheSwitchGivesAWindowNe
   ASSERT_TRUE(game.MoveTo(100, 1000));  // over a bar: the game's cursor is out of the world
   ASSERT_TRUE(game.WaitForWorld(tafutest::kMenuSky, IsBluish));
 
+  // The middle is the menu's drawing at twice its size, drawn at 0.9 of that.
   std::string bytes;
-  ASSERT_TRUE(KFile::ReadWhole(std::string(tafutest::RuntimeDir()) + "/img/bg/menu.png", bytes));
+  ASSERT_TRUE(KFile::ReadWhole(std::string(tafutest::RuntimeDir()) + "/img/bg/menu@2x.png", bytes));
   KDecodedPicture menu;
   ASSERT_TRUE(DecodePicture(bytes.data(), bytes.size(), KPictureFormat::Png, 4096, menu));
+  ASSERT_EQ(menu.width, 1600);
   const std::vector<uint32_t> middle = game.Area(240, 0, 1440, 1080);
   ASSERT_EQ(middle.size(), 1440u * 1080u);
   size_t compared = 0;
   size_t differing = 0;
   for (int32_t y = 0; y < 1080; y += 3) {
     for (int32_t x = 0; x < 1440; x += 3) {
-      const double worldX = (x + 0.5) / 1.8 - 0.5;
-      const double worldY = (y + 0.5) / 1.8 - 0.5;
-      if (UnderAButton(worldX, worldY)) continue;
+      if (UnderAButton((x + 0.5) / 1.8 - 0.5, (y + 0.5) / 1.8 - 0.5)) continue;
       ++compared;
-      if (!Near(middle[static_cast<size_t>(y) * 1440 + x], Smoothed(menu, worldX, worldY), 12)) ++differing;
+      if (!Near(middle[static_cast<size_t>(y) * 1440 + x], Smoothed(menu, (x + 0.5) / 0.9 - 0.5, (y + 0.5) / 0.9 - 0.5), 12))
+        ++differing;
     }
   }
   EXPECT_GT(compared, 50000u);
   EXPECT_LT(differing, compared / 100) << differing << " of " << compared << " differ";
+  ExpectSharpButtons(game, kWideFullScreen);
   for (const int32_t barLeft : {0, 1680})
     for (const uint32_t pixel : game.Area(barLeft, 0, 240, 1080)) ASSERT_EQ(pixel, 0u);
 
@@ -207,18 +225,27 @@ TEST_F(Display, AWindowOn4KOpensThreeTimesAsLargeAndSharpAndKeepsClicksOnButtons
   ASSERT_TRUE(game.MoveTo(2390, 1790));
   ASSERT_TRUE(game.WaitForWorld(tafutest::kMenuSky, IsBluish));
 
-  // Around the sun's rim every world pixel is a sharp 3 x 3 block.
-  const std::vector<uint32_t> sun = game.Area(0, 0, 360, 360);
-  ASSERT_EQ(sun.size(), 360u * 360u);
-  for (int32_t y = 0; y < 360; ++y)
-    for (int32_t x = 0; x < 360; ++x)
-      ASSERT_EQ(sun[static_cast<size_t>(y) * 360 + x], sun[static_cast<size_t>(y - y % 3) * 360 + (x - x % 3)])
-          << "at " << x << ", " << y;
+  ExpectSharpButtons(game, {0, 0, 3});
 
   ASSERT_TRUE(game.Resize(1000, 600));
   ASSERT_TRUE(game.WaitForSize(1000, 600));
   game.Place({100, 0, 1});
   ASSERT_TRUE(game.WaitForWorld(tafutest::kMenuSky, IsBluish));
+  ASSERT_TRUE(game.ClickWorld(tafutest::kOptions));
+  EXPECT_TRUE(game.WaitForWorld(tafutest::kMenuSky, IsWarm));
+}
+
+TEST_F(Display, FullScreenOn4KDrawsTheButtonsAsSharpAsAWindow) {
+  tafutest::PrivateXServer server({3840, 2160, false});
+  ASSERT_EQ(server.Failure(), "");
+  GameOnDisplay game(k4KFullScreen);
+  tafutest::WriteFile(game.File("options.raw"), Settings(false));
+  ASSERT_TRUE(game.Start());
+  ASSERT_TRUE(game.WaitForSize(3840, 2160));
+  ASSERT_TRUE(game.Focus());
+  ASSERT_TRUE(game.MoveTo(100, 2000));
+  ASSERT_TRUE(game.WaitForWorld(tafutest::kMenuSky, IsBluish));
+  ExpectSharpButtons(game, k4KFullScreen);
   ASSERT_TRUE(game.ClickWorld(tafutest::kOptions));
   EXPECT_TRUE(game.WaitForWorld(tafutest::kMenuSky, IsWarm));
 }

@@ -91,4 +91,32 @@ std::string PictureDifference(const WindowPicture& shown, const WindowPicture& r
          std::to_string(top) + ") and (" + std::to_string(right) + ", " + std::to_string(bottom) + ")";
 }
 
+double MedianEdgeWidth(const std::vector<uint32_t>& pixels, int32_t width, Box box) {
+  constexpr int32_t kStep = 8;
+  constexpr int32_t kStrong = 100;
+  const auto brightness = [&](int32_t x, int32_t y) {
+    const uint32_t p = pixels[static_cast<size_t>(y) * width + x];
+    return (2 * Channel(p, 0) + 5 * Channel(p, 8) + Channel(p, 16)) / 8;
+  };
+  std::vector<int32_t> widths;
+  for (int32_t y = box.y; y < box.y + box.height; ++y) {
+    int32_t run = 0, change = 0;
+    for (int32_t x = box.x; x + 1 < box.x + box.width; ++x) {
+      const int32_t step = brightness(x + 1, y) - brightness(x, y);
+      const bool continues = std::abs(step) > kStep && (run == 0 || (step > 0) == (change > 0));
+      if (!continues) {
+        if (std::abs(change) >= kStrong) widths.push_back(run);
+        run = std::abs(step) > kStep ? 1 : 0;
+        change = run ? step : 0;
+        continue;
+      }
+      ++run;
+      change += step;
+    }
+  }
+  if (widths.empty()) return 0;
+  std::nth_element(widths.begin(), widths.begin() + static_cast<std::ptrdiff_t>(widths.size() / 2), widths.end());
+  return widths[widths.size() / 2];
+}
+
 }  // namespace tafutest

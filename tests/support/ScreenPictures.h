@@ -36,4 +36,10 @@ WindowPicture ReadPicturePng(const std::string& path);
 // else how many pixels, by how much at most, and the smallest box holding them all.
 std::string PictureDifference(const WindowPicture& shown, const WindowPicture& reference, int32_t tolerance);
 
+// How sharp a picture of width x height pixels (rows top first) is inside box: the median
+// width, in pixels, of the strong edges met along its rows. An edge is a run of neighbours
+// whose brightness keeps stepping the same way by more than 8, 100 or more from end to end;
+// its width is the number of steps. 0 when there is none.
+double MedianEdgeWidth(const std::vector<uint32_t>& pixels, int32_t width, Box box);
+
 }  // namespace tafutest
