@@ -2,6 +2,30 @@
 
 #include <algorithm>
 
+namespace {
+
+// The answers, each with only what it says set.
+ScanAnswer LeadTo(const Box& box) {
+  ScanAnswer answer;
+  answer.lead = box;
+  return answer;
+}
+
+ScanAnswer Press(std::optional<Box> ring = std::nullopt) {
+  ScanAnswer answer;
+  answer.ring = ring;
+  answer.press = true;
+  return answer;
+}
+
+ScanAnswer Restarted() {
+  ScanAnswer answer;
+  answer.restart = true;
+  return answer;
+}
+
+}  // namespace
+
 Scanner::Scanner(int32_t stepMs) : stepMs_(std::max(stepMs, 0)) {}
 
 std::vector<Box> Scanner::Items(const TargetList& targets) const {
@@ -29,7 +53,7 @@ ScanAnswer Scanner::Step(const TargetList& targets) {
     return {};
   }
   index_ = (index_ + 1) % static_cast<int32_t>(items.size());
-  return {.lead = items[static_cast<size_t>(index_)]};
+  return LeadTo(items[static_cast<size_t>(index_)]);
 }
 
 ScanAnswer Scanner::Choose(const TargetList& targets) {
@@ -42,7 +66,7 @@ ScanAnswer Scanner::Choose(const TargetList& targets) {
       return {};
     }
     grid_ = order[static_cast<size_t>(index_)];
-    if (grid_.columns * grid_.rows == 1) return {.press = true};
+    if (grid_.columns * grid_.rows == 1) return Press();
     level_ = Level::Rows;
     index_ = -1;
     return Step(targets);
@@ -58,7 +82,7 @@ ScanAnswer Scanner::Choose(const TargetList& targets) {
   const auto grid = std::find_if(order.begin(), order.end(), [&](const TargetArea& a) { return BoxOf(a) == BoxOf(grid_); });
   level_ = Level::Targets;
   index_ = static_cast<int32_t>(grid - order.begin());
-  return {.ring = BoxOf(grid_), .press = true};
+  return Press(BoxOf(grid_));
 }
 
 ScanAnswer Scanner::FollowScreen(const TargetList& targets, const Box& ring) {
@@ -66,7 +90,7 @@ ScanAnswer Scanner::FollowScreen(const TargetList& targets, const Box& ring) {
   const std::vector<Box> items = Items(targets);
   if (index_ < static_cast<int32_t>(items.size()) && items[static_cast<size_t>(index_)] == ring) return {};
   Restart();
-  return {.restart = true};
+  return Restarted();
 }
 
 ScanAnswer Scanner::Wait(const TargetList& targets, int32_t elapsedMs) {

@@ -32,6 +32,12 @@ KFrameRect FitFrame(int32_t outputWidth, int32_t outputHeight, int32_t frameWidt
   return rect;
 }
 
+KFrameRect FrameTargetSize(int32_t outputWidth, int32_t outputHeight, int32_t worldWidth, int32_t worldHeight) {
+  const KFrameRect fitted = FitFrame(outputWidth, outputHeight, worldWidth, worldHeight);
+  if (fitted.width < worldWidth || fitted.height < worldHeight) return {0, 0, worldWidth, worldHeight};
+  return {0, 0, fitted.width, fitted.height};
+}
+
 bool IsWholeMultiple(const KFrameRect& rect, int32_t frameWidth, int32_t frameHeight) {
   if (frameWidth <= 0 || frameHeight <= 0 || rect.width % frameWidth != 0 || rect.height % frameHeight != 0)
     return false;

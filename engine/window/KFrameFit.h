@@ -18,6 +18,10 @@ struct KFrameRect {
 // the output is the black bars.
 KFrameRect FitFrame(int32_t outputWidth, int32_t outputHeight, int32_t frameWidth, int32_t frameHeight);
 
+// The pixels the frame is drawn at on an output of this size: the size it takes there, never
+// smaller than the world's (a smaller window shows the world's pixels scaled down).
+KFrameRect FrameTargetSize(int32_t outputWidth, int32_t outputHeight, int32_t worldWidth, int32_t worldHeight);
+
 // The rectangle shows every frame pixel as a whole k x k block.
 bool IsWholeMultiple(const KFrameRect& rect, int32_t frameWidth, int32_t frameHeight);
 

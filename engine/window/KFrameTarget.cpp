@@ -56,15 +56,8 @@ bool KFrameTarget::Create(int32_t worldWidth, int32_t worldHeight) {
   return true;
 }
 
-KFrameRect KFrameTarget::SizeOn(int32_t drawableWidth, int32_t drawableHeight, int32_t worldWidth,
-                                int32_t worldHeight) {
-  KFrameRect fitted = FitFrame(drawableWidth, drawableHeight, worldWidth, worldHeight);
-  if (fitted.width < worldWidth || fitted.height < worldHeight) return {0, 0, worldWidth, worldHeight};
-  return {0, 0, fitted.width, fitted.height};
-}
-
 bool KFrameTarget::Fit(int32_t drawableWidth, int32_t drawableHeight) {
-  const KFrameRect size = SizeOn(drawableWidth, drawableHeight, worldWidth_, worldHeight_);
+  const KFrameRect size = FrameTargetSize(drawableWidth, drawableHeight, worldWidth_, worldHeight_);
   if (size.width == width_ && size.height == height_) return false;
   const int32_t oldWidth = width_;
   const int32_t oldHeight = height_;

@@ -24,8 +24,6 @@ class KFrameTarget final : public KFrameLayer {
   // own size until Fit says otherwise, and draws into it from now on; false when the driver
   // has no framebuffer objects.
   bool Create(int32_t worldWidth, int32_t worldHeight);
-  // The size the frame takes on a drawable of this size, at least the world's.
-  static KFrameRect SizeOn(int32_t drawableWidth, int32_t drawableHeight, int32_t worldWidth, int32_t worldHeight);
   // The target takes the size the frame has on a drawable of this size; true when that
   // changed it (the layer is gone then, and what the target held). False with the target as
   // it was when the driver will not make the larger one.
