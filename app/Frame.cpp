@@ -128,7 +128,7 @@ void BeginFrame() {
 }
 
 void DrawBackground(KGraphic* picture) {
-  if (picture) picture->Blit(0, 0, kScreenWidth, kScreenHeight, 0, 0, kNoFlip, kNoFlip);
+  if (picture) picture->BlitBackdrop();
 }
 
 const std::vector<KKeyPress>& FrameKeyPresses() { return frameKeys; }

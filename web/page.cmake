@@ -16,9 +16,10 @@ set(packed)
 foreach(name img snd game setup.ini)
   list(APPEND packed "SHELL:--preload-file ${TAFU_WEB_ASSETS}/${name}@${program_folder}/${name}")
 endforeach()
-# The pictures' larger drawings are for frames drawn larger than the world; the page draws
-# its canvas at the world's size and leaves them out.
-list(APPEND packed "SHELL:--exclude-file *@2x.png" "SHELL:--exclude-file *@3x.png" "SHELL:--exclude-file *@4x.png")
+# The pictures' larger and wider drawings are for frames drawn larger than the world and for
+# screens of other shapes; the page draws its canvas at the world's size and leaves them out.
+list(APPEND packed "SHELL:--exclude-file *@2x.png" "SHELL:--exclude-file *@3x.png" "SHELL:--exclude-file *@4x.png"
+  "SHELL:--exclude-file *@wide*")
 
 set(page ${CMAKE_SOURCE_DIR}/web)
 find_program(MAGICK_CONVERT convert REQUIRED)

@@ -31,10 +31,17 @@ void Place(const KPlacement& placement) {
   if (placement.zoom != 1.0f) glScalef(placement.zoom, placement.zoom, 0);
 }
 
+// The projection shows the screen where the frame target has it, and the margins around it
+// as the screen's plane goes on.
 void DrawView(const KViewCommand& view) {
+  const KVisibleArea area = VisibleArea();
+  const auto screenHeight = static_cast<float>(pictureLayer.screenHeight);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  glOrtho(0, view.width, 0, view.height, -100, 100);
+  if (HasMargins())
+    glOrtho(area.left, area.right, screenHeight - area.bottom, screenHeight - area.top, -100, 100);
+  else
+    glOrtho(0, view.width, 0, view.height, -100, 100);
   glMatrixMode(GL_MODELVIEW);
   if (view.clear) {
     glClearColor(view.clearColour.r, view.clearColour.g, view.clearColour.b, view.clearColour.a);
@@ -110,6 +117,23 @@ float FrameScaleX() {
 float FrameScaleY() {
   if (pictureLayer.screenHeight <= 0 || pictureLayer.frameHeight <= 0) return 1.0f;
   return static_cast<float>(pictureLayer.frameHeight) / static_cast<float>(pictureLayer.screenHeight);
+}
+
+KVisibleArea VisibleArea() {
+  const auto width = static_cast<float>(pictureLayer.screenWidth);
+  const auto height = static_cast<float>(pictureLayer.screenHeight);
+  if (!HasMargins()) return {0, 0, width, height};
+  const float scaleX = FrameScaleX();
+  const float scaleY = FrameScaleY();
+  const int32_t right = pictureLayer.targetWidth - pictureLayer.frameLeft - pictureLayer.frameWidth;
+  const int32_t bottom = pictureLayer.targetHeight - pictureLayer.frameTop - pictureLayer.frameHeight;
+  return {-static_cast<float>(pictureLayer.frameLeft) / scaleX, -static_cast<float>(pictureLayer.frameTop) / scaleY,
+          width + static_cast<float>(right) / scaleX, height + static_cast<float>(bottom) / scaleY};
+}
+
+bool HasMargins() {
+  return pictureLayer.frameWidth > 0 && (pictureLayer.targetWidth > pictureLayer.frameWidth ||
+                                         pictureLayer.targetHeight > pictureLayer.frameHeight);
 }
 
 void BindTexture(uint32_t texture) {

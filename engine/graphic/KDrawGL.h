@@ -9,8 +9,13 @@
 struct KPictureLayer {
   int16_t screenWidth = 0, screenHeight = 0;
   bool screenSizeKnown = false;
-  // The pixels the screen's frame is drawn at: its own size, or larger on a larger output.
-  int32_t frameWidth = 0, frameHeight = 0;
+  // The frame target's pixels, and where the screen lies in them: (frameLeft, frameTop) and
+  // frameWidth x frameHeight, the screen's own size or larger on a larger output. The rest of
+  // the target is the margins a screen of another shape shows around it.
+  int32_t targetWidth = 0, targetHeight = 0;
+  int32_t frameLeft = 0, frameTop = 0, frameWidth = 0, frameHeight = 0;
+  // Something drew over the margins this frame (a backdrop): they are not blacked out.
+  bool marginsDrawn = false;
   // The texture last bound by a picture; -1 when unknown.
   int32_t boundTexture = -1;
   // Opaque pictures are copied without blending.
@@ -25,6 +30,14 @@ inline KPictureLayer pictureLayer;
 // Frame pixels to a screen pixel, along each side.
 float FrameScaleX();
 float FrameScaleY();
+
+// The part of the screen's plane the frame target shows, in screen pixels: the screen
+// itself, and the margins around it.
+struct KVisibleArea {
+  float left = 0, top = 0, right = 0, bottom = 0;
+};
+KVisibleArea VisibleArea();
+bool HasMargins();
 
 class KDrawGL final : public KCommandDrawer {
  public:

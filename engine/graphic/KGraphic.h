@@ -82,6 +82,12 @@ class KGraphic {
   virtual void DrawStretched(float x1, float y1, float x2, float y2, float destX1, float destY1, float destX2,
                              float destY2, float alpha, float angle) = 0;
 
+  // The picture drawn over the whole screen as Blit draws it from (0, 0), and, where the
+  // window shows more than the screen, the scene its file goes on with past its edges: the
+  // picture's wider drawing (NAME@wide.png, the picture in its middle) when it has one, else
+  // black.
+  virtual void BlitBackdrop() = 0;
+
   // The picture becomes a copy of the whole back (front) buffer.
   virtual bool GrabBackBuffer(KGrabCallback callback) = 0;
   virtual bool GrabFrontBuffer() = 0;
@@ -128,10 +134,12 @@ class KGraphicGL final : public KGraphic {
   static void SetScreenSize(int16_t width, int16_t height, int16_t depth);
   // The frame that pictures draw into from now on, the window's; null: they draw at once.
   static void DrawInto(KFrameRecord* frames);
-  // The pixels the window draws its frame at (the screen size until it says otherwise):
-  // pictures loaded from now on come from the drawing of their file nearest above that
-  // scale, and grabs keep the frame at it.
-  static void SetFramePixels(int32_t width, int32_t height);
+  // The frame target the window draws into (the screen's size until it says otherwise) and
+  // where the screen lies in it, width x height pixels from (left, top): pictures loaded from
+  // now on come from the drawing of their file nearest above that scale, grabs keep the
+  // screen's pixels at it, and backdrops fill the margins around it.
+  static void SetFramePixels(int32_t targetWidth, int32_t targetHeight, int32_t left, int32_t top, int32_t width,
+                             int32_t height);
   // The side of the square texture that holds a width x height picture: a
   // power of two, at least 4.
   static int32_t TextureSide(int32_t width, int32_t height);
@@ -165,6 +173,8 @@ class KGraphicGL final : public KGraphic {
   void SetBlendMode(int32_t mode) override;
   void DrawStretched(float x1, float y1, float x2, float y2, float destX1, float destY1, float destX2, float destY2,
                      float alpha, float angle) override;
+
+  void BlitBackdrop() override;
 
   bool GrabBackBuffer(KGrabCallback callback) override;
   bool GrabFrontBuffer() override;
@@ -201,6 +211,10 @@ class KGraphicGL final : public KGraphic {
   // The decoded picture as this object's texture; its pixels are given up.
   void MakeTexture(KDecodedPicture& decoded, bool trueColour, bool keepAlpha);
   bool LoadLargerDrawing(const std::string& path, int32_t times, bool trueColour, bool keepAlpha);
+  // The decoded drawing, times as large as the picture it stands for, as this picture.
+  void TakeDrawing(KDecodedPicture& decoded, int32_t times, bool trueColour, bool keepAlpha);
+  // The part of the picture's wider drawing that the margins show, when it has one.
+  void LoadContinuation(const std::string& path, bool trueColour);
   bool SetAlpha(KDecodedPicture& decoded, bool keepAlpha) const;
   void UploadInCorner(const uint8_t* pixels, int32_t width, int32_t height, int32_t internalFormat);
   void Upload(const void* pixels, int32_t width, int32_t height, int32_t internalFormat);
@@ -219,6 +233,11 @@ class KGraphicGL final : public KGraphic {
   float textureWidth_ = 0;
   float textureHeight_ = 0;
   bool drawnLarger_ = false;
+  // What the margins show of the wider drawing, and where its top-left corner lies on the
+  // screen's plane.
+  std::unique_ptr<KGraphicGL> continuation_;
+  float continuationLeft_ = 0;
+  float continuationTop_ = 0;
   bool repeat_ = false;
   bool colourKeyOn_ = false;
   uint8_t keyR_ = 0;

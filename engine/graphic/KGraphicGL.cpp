@@ -51,12 +51,21 @@ void ClearAround(int32_t width, int32_t height, int32_t side) {
 // the same picture drawn two, three and four times as large.
 constexpr int32_t kLargerDrawings[] = {2, 3, 4};
 
-std::string LargerDrawingPath(const std::string& path, int32_t times) {
+// The path with a mark put before its extension.
+std::string MarkedPath(const std::string& path, const std::string& mark) {
   const size_t dot = path.find_last_of('.');
   const size_t slash = path.find_last_of("/\\");
   const size_t stem = dot == std::string::npos || (slash != std::string::npos && dot < slash) ? path.size() : dot;
-  return path.substr(0, stem) + "@" + std::to_string(times) + "x" + path.substr(stem);
+  return path.substr(0, stem) + mark + path.substr(stem);
 }
+
+std::string LargerDrawingPath(const std::string& path, int32_t times) {
+  return MarkedPath(path, "@" + std::to_string(times) + "x");
+}
+
+// A picture's wider drawing: the scene it shows going on past its edges, the picture in its
+// middle (NAME@wide.png, and its own larger drawings).
+std::string WideDrawingPath(const std::string& path) { return MarkedPath(path, "@wide"); }
 
 // How many times larger the drawing to load is: the smallest of those beside the file that is
 // at least the frame's scale, else the largest there; 1 (the file itself) at the screen's
@@ -99,8 +108,7 @@ KGraphicGL::~KGraphicGL() { FreePicture(); }
 void KGraphicGL::SetScreenSize(int16_t width, int16_t height, int16_t /*depth*/) {
   pictureLayer.screenWidth = width;
   pictureLayer.screenHeight = height;
-  pictureLayer.frameWidth = width;
-  pictureLayer.frameHeight = height;
+  SetFramePixels(width, height, 0, 0, width, height);
   pictureLayer.screenSizeKnown = true;
   // A new screen has a new context: nothing is known to be bound in it.
   ForgetBoundTexture();
@@ -110,7 +118,12 @@ void KGraphicGL::SetScreenSize(int16_t width, int16_t height, int16_t /*depth*/)
 
 void KGraphicGL::DrawInto(KFrameRecord* frames) { pictureLayer.frames = frames; }
 
-void KGraphicGL::SetFramePixels(int32_t width, int32_t height) {
+void KGraphicGL::SetFramePixels(int32_t targetWidth, int32_t targetHeight, int32_t left, int32_t top, int32_t width,
+                                int32_t height) {
+  pictureLayer.targetWidth = targetWidth;
+  pictureLayer.targetHeight = targetHeight;
+  pictureLayer.frameLeft = left;
+  pictureLayer.frameTop = top;
   pictureLayer.frameWidth = width;
   pictureLayer.frameHeight = height;
 }
@@ -146,15 +159,60 @@ bool KGraphicGL::LoadPicture(const std::string& path, bool trueColour, bool keep
   KDecodedPicture ahead;
   const bool readAhead = TakePictureReadAhead(path, ahead);
   const int32_t times = DrawingTimes(path);
-  if (times > 1 && LoadLargerDrawing(LargerDrawingPath(path, times), times, trueColour, keepAlpha)) return true;
-  if (readAhead && std::max(ahead.width, ahead.height) <= MaxTextureSize()) {
+  bool loaded = times > 1 && LoadLargerDrawing(LargerDrawingPath(path, times), times, trueColour, keepAlpha);
+  if (!loaded && readAhead && std::max(ahead.width, ahead.height) <= MaxTextureSize()) {
     MakeTexture(ahead, trueColour, keepAlpha);
-    return true;
+    loaded = true;
   }
+  if (!loaded) {
+    KPictureFormat format = KPictureFormat::None;
+    std::string bytes;
+    if (!ReadPictureFile(path, format, bytes)) return false;
+    loaded = LoadPictureFromMemory(bytes.data(), bytes.size(), format, trueColour, keepAlpha);
+  }
+  if (loaded && HasTexture() && HasMargins()) LoadContinuation(path, trueColour);
+  return loaded;
+}
+
+// Only the part the margins can show is kept: the drawing cut to the window's view of the
+// screen's plane.
+void KGraphicGL::LoadContinuation(const std::string& path, bool trueColour) {
+  const std::string wide = WideDrawingPath(path);
+  int32_t times = DrawingTimes(wide);
+  const std::string file = times > 1 ? LargerDrawingPath(wide, times) : wide;
   KPictureFormat format = KPictureFormat::None;
   std::string bytes;
-  if (!ReadPictureFile(path, format, bytes)) return false;
-  return LoadPictureFromMemory(bytes.data(), bytes.size(), format, trueColour, keepAlpha);
+  KDecodedPicture whole;
+  if (!ReadPictureFile(file, format, bytes) || !DecodePicture(bytes.data(), bytes.size(), format, kLargestPictureSide, whole))
+    return;
+  const float scale = static_cast<float>(times);
+  // Where the picture's top-left corner lies in the drawing, in its pixels.
+  const float pictureLeft = (static_cast<float>(whole.width) - width_ * scale) / 2;
+  const float pictureTop = (static_cast<float>(whole.height) - height_ * scale) / 2;
+  const KVisibleArea area = VisibleArea();
+  const auto cut = [scale](float position, float offset, int32_t size) {
+    return std::clamp(static_cast<int32_t>(std::floor(position * scale + offset)), 0, size);
+  };
+  const int32_t left = cut(area.left, pictureLeft, whole.width);
+  const int32_t right = std::clamp(cut(area.right, pictureLeft, whole.width) + 1, left, whole.width);
+  const int32_t top = cut(area.top, pictureTop, whole.height);
+  const int32_t bottom = std::clamp(cut(area.bottom, pictureTop, whole.height) + 1, top, whole.height);
+  if (right <= left || bottom <= top) return;
+  // The part's rows are moved to the front of the drawing's own pixels, each to a place
+  // before the one it leaves.
+  const int32_t partWidth = right - left;
+  const size_t row = static_cast<size_t>(partWidth) * kBytesPerPixel;
+  uint8_t* pixels = whole.rgba.get();
+  for (int32_t y = top; y < bottom; ++y)
+    std::memmove(pixels + static_cast<size_t>(y - top) * row,
+                 pixels + (static_cast<size_t>(y) * whole.width + left) * kBytesPerPixel, row);
+  whole.width = partWidth;
+  whole.height = bottom - top;
+  KDecodedPicture& part = whole;
+  continuation_ = std::make_unique<KGraphicGL>();
+  continuation_->TakeDrawing(part, times, trueColour, false);
+  continuationLeft_ = (static_cast<float>(left) - pictureLeft) / scale;
+  continuationTop_ = (static_cast<float>(top) - pictureTop) / scale;
 }
 
 // A larger drawing's texture is of its own size, with no power-of-two room around it: at
@@ -169,6 +227,11 @@ bool KGraphicGL::LoadLargerDrawing(const std::string& path, int32_t times, bool 
   if (!ReadPictureFile(path, format, bytes) ||
       !DecodePicture(bytes.data(), bytes.size(), format, MaxTextureSize(), decoded))
     return false;
+  TakeDrawing(decoded, times, trueColour, keepAlpha);
+  return true;
+}
+
+void KGraphicGL::TakeDrawing(KDecodedPicture& decoded, int32_t times, bool trueColour, bool keepAlpha) {
   allOpaque_ = SetAlpha(decoded, keepAlpha);
   GLint internalFormat = trueColour ? GL_RGB8 : GL_RGB;
   if (keepAlpha) internalFormat = trueColour ? GL_RGBA8 : GL_RGBA;
@@ -181,7 +244,6 @@ bool KGraphicGL::LoadLargerDrawing(const std::string& path, int32_t times, bool 
   drawnLarger_ = true;
   SetFiltering(kSmoothingDefault);
   ApplyWrap();
-  return true;
 }
 
 bool KGraphicGL::LoadPictureFromMemory(const void* data, size_t size, KPictureFormat format, bool trueColour,
@@ -261,6 +323,7 @@ void KGraphicGL::FreePicture() {
   uploaded_.clear();
   allOpaque_ = false;
   drawnLarger_ = false;
+  continuation_.reset();
 }
 
 void KGraphicGL::SetFiltering(bool smooth) {
@@ -301,7 +364,8 @@ bool KGraphicGL::Grab(KGrabCallback callback, bool useColourKey, int32_t interna
   std::unique_ptr<uint8_t[]> screen = AllocatePixels(width, height);
   if (!screen) return false;
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, screen.get());
+  glReadPixels(pictureLayer.frameLeft, pictureLayer.targetHeight - pictureLayer.frameTop - height, width, height, GL_RGBA,
+               GL_UNSIGNED_BYTE, screen.get());
 
   // The screen is read from the bottom row up; the texture holds the top row first.
   const size_t stride = static_cast<size_t>(width) * kBytesPerPixel;

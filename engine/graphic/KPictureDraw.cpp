@@ -107,6 +107,33 @@ void KGraphicGL::Blit(float x1, float y1, float x2, float y2, int16_t x, int16_t
   if (HasTexture()) Submit(SourceQuad(x1, y1, x2, y2, x, FlipY(y), flipX, flipY));
 }
 
+// The bands of the margins are drawn from the continuation as they lie on the screen's plane,
+// copied unblended like the picture itself.
+void KGraphicGL::BlitBackdrop() {
+  const auto width = static_cast<float>(pictureLayer.screenWidth);
+  const auto height = static_cast<float>(pictureLayer.screenHeight);
+  Blit(0, 0, width, height, 0, 0, kNoFlip, kNoFlip);
+  if (!continuation_ || !HasMargins()) return;
+  pictureLayer.marginsDrawn = true;
+  const KVisibleArea area = VisibleArea();
+  const KGraphicGL& scene = *continuation_;
+  const auto band = [&](float left, float top, float right, float bottom) {
+    if (right <= left || bottom <= top) return;
+    const float u1 = (left - continuationLeft_) / scene.textureWidth_;
+    const float u2 = (right - continuationLeft_) / scene.textureWidth_;
+    const float v1 = (top - continuationTop_) / scene.textureHeight_;
+    const float v2 = (bottom - continuationTop_) / scene.textureHeight_;
+    KQuadCommand quad;
+    quad.texture = scene.texture_;
+    quad.corners = Rectangle(left, FlipY(top), right, FlipY(bottom), u1, v1, u2, v2);
+    ::Submit(&scene, scene.version_, quad);
+  };
+  band(area.left, area.top, 0, area.bottom);
+  band(width, area.top, area.right, area.bottom);
+  band(0, area.top, width, 0);
+  band(0, height, width, area.bottom);
+}
+
 // The quad turned and zoomed about the centre of the destination rectangle.
 KQuadCommand KGraphicGL::TurnedQuad(float x1, float y1, float x2, float y2, int16_t x, int16_t y, float angle,
                                     float zoom, bool flipX, bool flipY) const {

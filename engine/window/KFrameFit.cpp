@@ -10,6 +10,11 @@ namespace {
 constexpr int64_t kWindowShareTenths = 9;
 constexpr int64_t kTenths = 10;
 
+// Rounds toward minus infinity.
+int64_t FloorDivide(int64_t numerator, int64_t denominator) {
+  return numerator / denominator - (numerator % denominator < 0 ? 1 : 0);
+}
+
 }  // namespace
 
 KFrameRect FitFrame(int32_t outputWidth, int32_t outputHeight, int32_t frameWidth, int32_t frameHeight) {
@@ -35,7 +40,7 @@ KFrameRect FitFrame(int32_t outputWidth, int32_t outputHeight, int32_t frameWidt
 KFrameRect FrameTargetSize(int32_t outputWidth, int32_t outputHeight, int32_t worldWidth, int32_t worldHeight) {
   const KFrameRect fitted = FitFrame(outputWidth, outputHeight, worldWidth, worldHeight);
   if (fitted.width < worldWidth || fitted.height < worldHeight) return {0, 0, worldWidth, worldHeight};
-  return {0, 0, fitted.width, fitted.height};
+  return {0, 0, outputWidth, outputHeight};
 }
 
 bool IsWholeMultiple(const KFrameRect& rect, int32_t frameWidth, int32_t frameHeight) {
@@ -44,19 +49,25 @@ bool IsWholeMultiple(const KFrameRect& rect, int32_t frameWidth, int32_t frameHe
   return rect.width / frameWidth == rect.height / frameHeight && rect.width >= frameWidth;
 }
 
-KFrameRect WindowAreaOf(const KScreenRect& framePart, const KFrameRect& placement, int32_t frameWidth,
-                        int32_t frameHeight) {
+KFrameRect WindowAreaOf(const KScreenRect& framePart, const KFrameRect& placement, const KFrameRect& bounds,
+                        int32_t frameWidth, int32_t frameHeight) {
   if (frameWidth <= 0 || frameHeight <= 0 || framePart.right <= framePart.left || framePart.bottom <= framePart.top)
     return {};
-  // A smoothed window pixel mixes the frame pixels on both sides of where it samples.
-  const auto spread = [](int64_t start, int64_t end, int32_t rectStart, int32_t rectSize, int32_t frameSize) {
-    const int64_t from = std::clamp<int64_t>(start - 1, 0, frameSize);
-    const int64_t to = std::clamp<int64_t>(end + 1, from, frameSize);
-    return std::pair<int32_t, int32_t>{static_cast<int32_t>(rectStart + from * rectSize / frameSize),
-                                       static_cast<int32_t>(rectStart + (to * rectSize + frameSize - 1) / frameSize)};
+  // A smoothed window pixel mixes the frame pixels on both sides of where it samples. Frame
+  // positions far past the edges (kEverywhere) are held at a frame's size beyond them first.
+  const auto spread = [](int64_t start, int64_t end, int32_t rectStart, int32_t rectSize, int32_t frameSize,
+                         int32_t low, int32_t high) {
+    const int64_t from = std::clamp<int64_t>(start - 1, -frameSize, 2 * static_cast<int64_t>(frameSize));
+    const int64_t to = std::clamp<int64_t>(end + 1, from, 2 * static_cast<int64_t>(frameSize));
+    const int64_t first = rectStart + FloorDivide(from * rectSize, frameSize);
+    const int64_t last = rectStart + FloorDivide(to * rectSize + frameSize - 1, frameSize);
+    return std::pair<int32_t, int32_t>{static_cast<int32_t>(std::clamp<int64_t>(first, low, high)),
+                                       static_cast<int32_t>(std::clamp<int64_t>(last, low, high))};
   };
-  const auto [left, right] = spread(framePart.left, framePart.right, placement.left, placement.width, frameWidth);
-  const auto [top, bottom] = spread(framePart.top, framePart.bottom, placement.top, placement.height, frameHeight);
+  const auto [left, right] = spread(framePart.left, framePart.right, placement.left, placement.width, frameWidth,
+                                    bounds.left, bounds.left + bounds.width);
+  const auto [top, bottom] = spread(framePart.top, framePart.bottom, placement.top, placement.height, frameHeight,
+                                    bounds.top, bounds.top + bounds.height);
   return {left, top, right - left, bottom - top};
 }
 

@@ -18,18 +18,20 @@ struct KFrameRect {
 // the output is the black bars.
 KFrameRect FitFrame(int32_t outputWidth, int32_t outputHeight, int32_t frameWidth, int32_t frameHeight);
 
-// The pixels the frame is drawn at on an output of this size: the size it takes there, never
-// smaller than the world's (a smaller window shows the world's pixels scaled down).
+// The pixels the frame is drawn at on an output of this size: the output's own, unless the
+// world would be smaller there than its own size (a smaller window shows the world's pixels
+// scaled down); then the world's.
 KFrameRect FrameTargetSize(int32_t outputWidth, int32_t outputHeight, int32_t worldWidth, int32_t worldHeight);
 
 // The rectangle shows every frame pixel as a whole k x k block.
 bool IsWholeMultiple(const KFrameRect& rect, int32_t frameWidth, int32_t frameHeight);
 
-// The window pixels of the placed frame whose colour can come from the given part of the
-// frame (any rectangle, kEverywhere included), scaled smoothly: the part and one frame pixel
-// around it, clipped to the placement.
-KFrameRect WindowAreaOf(const KScreenRect& framePart, const KFrameRect& placement, int32_t frameWidth,
-                        int32_t frameHeight);
+// The window pixels whose colour can come from the given part of the frame (any rectangle in
+// frame pixels, kEverywhere and the margins past the frame's edges included), with the frame
+// placed at placement and scaled smoothly: the part and one frame pixel around it, clipped to
+// bounds.
+KFrameRect WindowAreaOf(const KScreenRect& framePart, const KFrameRect& placement, const KFrameRect& bounds,
+                        int32_t frameWidth, int32_t frameHeight);
 
 // The largest whole k >= 1 with k x the frame inside 90 % of the usable area.
 int32_t WindowScale(int32_t usableWidth, int32_t usableHeight, int32_t frameWidth, int32_t frameHeight);

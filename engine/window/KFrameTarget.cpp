@@ -14,16 +14,22 @@ Function GlFunction(const char* name) {
   return reinterpret_cast<Function>(SDL_GL_GetProcAddress(name));
 }
 
-// The quad that shows the frame, in the window's bottom-up pixels.
-void DrawFrameQuad(GLuint texture, const KFrameRect& rect, int32_t drawableHeight) {
+// The quad that shows the source part of a texture textureWidth x textureHeight, both from
+// their top-left corners, in the window's bottom-up pixels.
+void DrawFrameQuad(GLuint texture, const KFrameRect& source, int32_t textureWidth, int32_t textureHeight,
+                   const KFrameRect& rect, int32_t drawableHeight) {
   const auto left = static_cast<float>(rect.left);
   const auto right = static_cast<float>(rect.left + rect.width);
   const auto top = static_cast<float>(drawableHeight - rect.top);
   const float bottom = top - static_cast<float>(rect.height);
+  const float u1 = static_cast<float>(source.left) / static_cast<float>(textureWidth);
+  const float u2 = static_cast<float>(source.left + source.width) / static_cast<float>(textureWidth);
+  const float v2 = static_cast<float>(textureHeight - source.top) / static_cast<float>(textureHeight);
+  const float v1 = v2 - static_cast<float>(source.height) / static_cast<float>(textureHeight);
   KQuadCommand quad;
   quad.texture = texture;
-  quad.corners = {KCorner{left, bottom, 0, 0}, KCorner{right, bottom, 1, 0}, KCorner{right, top, 1, 1},
-                  KCorner{left, top, 0, 1}};
+  quad.corners = {KCorner{left, bottom, u1, v1}, KCorner{right, bottom, u2, v1}, KCorner{right, top, u2, v2},
+                  KCorner{left, top, u1, v2}};
   KDrawGL().Draw({nullptr, 0, quad});
 }
 
@@ -51,6 +57,7 @@ bool KFrameTarget::Create(int32_t worldWidth, int32_t worldHeight) {
   worldHeight_ = worldHeight;
   width_ = worldWidth;
   height_ = worldHeight;
+  screenPart_ = {0, 0, worldWidth, worldHeight};
   if (!MakeTarget(texture_, framebuffer_)) return false;
   glViewport(0, 0, width_, height_);
   return true;
@@ -71,6 +78,8 @@ bool KFrameTarget::Fit(int32_t drawableWidth, int32_t drawableHeight) {
     height_ = oldHeight;
     MakeTarget(texture_, framebuffer_);
   }
+  const bool whole = width_ == drawableWidth && height_ == drawableHeight;
+  screenPart_ = whole ? FitFrame(width_, height_, worldWidth_, worldHeight_) : KFrameRect{0, 0, width_, height_};
   glViewport(0, 0, width_, height_);
   return width_ != oldWidth || height_ != oldHeight;
 }
@@ -139,8 +148,8 @@ class KPresentState {
 
 }  // namespace
 
-void KFrameTarget::DrawTexture(GLuint texture, const KFrameRect& rect, int32_t drawableWidth, int32_t drawableHeight,
-                               GLint filter, bool clearAround, const KFrameRect& only) const {
+void KFrameTarget::DrawTexture(GLuint texture, const KFrameRect& source, const KFrameRect& rect, int32_t drawableWidth,
+                               int32_t drawableHeight, GLint filter, bool clearAround, const KFrameRect& only) const {
   const KPresentState kept(width_, height_);
   glMatrixMode(GL_PROJECTION);
   glPushMatrix();
@@ -168,7 +177,7 @@ void KFrameTarget::DrawTexture(GLuint texture, const KFrameRect& rect, int32_t d
   // then copies or scales them without a multiplication for each. All the engine's other
   // drawing multiplies by its colour, so that is put back.
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-  DrawFrameQuad(texture, rect, drawableHeight);
+  DrawFrameQuad(texture, source, width_, height_, rect, drawableHeight);
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
   // The binding is put back as it was: the pictures' bind cache no longer knows it.
   ForgetBoundTexture();
@@ -181,27 +190,38 @@ void KFrameTarget::DrawTexture(GLuint texture, const KFrameRect& rect, int32_t d
 
 
 KFrameRect KFrameTarget::Placement(int32_t drawableWidth, int32_t drawableHeight) const {
-  return FitFrame(drawableWidth, drawableHeight, width_, height_);
+  return FitFrame(drawableWidth, drawableHeight, worldWidth_, worldHeight_);
 }
 
-// Shown pixel for pixel, or as whole blocks, the frame stays sharp; other sizes (the moment
-// after a resize, a window smaller than the world) are smoothed.
-GLint KFrameTarget::Filter(const KFrameRect& rect) const {
-  return IsWholeMultiple(rect, width_, height_) ? GL_NEAREST : GL_LINEAR;
+bool KFrameTarget::FillsDrawable(int32_t drawableWidth, int32_t drawableHeight) const {
+  return width_ == drawableWidth && height_ == drawableHeight;
 }
 
+// A target of the drawable's size is shown pixel for pixel, margins and all. Any other (the
+// moment after a resize, a window smaller than the world) shows the world scaled to fit,
+// sharp at whole multiples and smoothed otherwise, with black bars.
 void KFrameTarget::Present(int32_t drawableWidth, int32_t drawableHeight) {
-  const KFrameRect rect = Placement(drawableWidth, drawableHeight);
   bindFramebuffer_(GL_FRAMEBUFFER, 0);
-  DrawTexture(texture_, rect, drawableWidth, drawableHeight, Filter(rect), true);
+  if (FillsDrawable(drawableWidth, drawableHeight)) {
+    const KFrameRect whole{0, 0, width_, height_};
+    DrawTexture(texture_, whole, whole, drawableWidth, drawableHeight, GL_NEAREST, false);
+    return;
+  }
+  const KFrameRect rect = Placement(drawableWidth, drawableHeight);
+  const GLint filter = IsWholeMultiple(rect, screenPart_.width, screenPart_.height) ? GL_NEAREST : GL_LINEAR;
+  DrawTexture(texture_, screenPart_, rect, drawableWidth, drawableHeight, filter, true);
 }
 
 KFrameRect KFrameTarget::PresentPart(int32_t drawableWidth, int32_t drawableHeight, const KScreenRect& framePart) {
-  const KFrameRect rect = Placement(drawableWidth, drawableHeight);
-  const KFrameRect area = WindowAreaOf(framePart, rect, worldWidth_, worldHeight_);
+  if (!FillsDrawable(drawableWidth, drawableHeight)) {
+    Present(drawableWidth, drawableHeight);
+    return {0, 0, drawableWidth, drawableHeight};
+  }
+  const KFrameRect area = WindowAreaOf(framePart, screenPart_, {0, 0, width_, height_}, worldWidth_, worldHeight_);
   if (area.width <= 0 || area.height <= 0) return area;
   bindFramebuffer_(GL_FRAMEBUFFER, 0);
-  DrawTexture(texture_, rect, drawableWidth, drawableHeight, Filter(rect), false, area);
+  const KFrameRect whole{0, 0, width_, height_};
+  DrawTexture(texture_, whole, whole, drawableWidth, drawableHeight, GL_NEAREST, false, area);
   return area;
 }
 
@@ -225,5 +245,6 @@ void KFrameTarget::CopyLayer() {
     bindFramebuffer_(GL_READ_FRAMEBUFFER, framebuffer_);
     return;
   }
-  DrawTexture(layerTexture_, {0, 0, width_, height_}, width_, height_, GL_NEAREST, false);
+  const KFrameRect whole{0, 0, width_, height_};
+  DrawTexture(layerTexture_, whole, whole, width_, height_, GL_NEAREST, false);
 }

@@ -110,6 +110,8 @@ void KScreenGL::PresentChangedPart(int32_t drawableWidth, int32_t drawableHeight
 
 void KScreenGL::Flip(bool waitWhileInactive, bool resetAfter) {
   if (!window_ || !frames_) return;
+  if (HasMargins() && !pictureLayer.marginsDrawn) DrawMargins();
+  pictureLayer.marginsDrawn = false;
   if (drawCursor_) {
     ResetView();
     DrawEngineCursor();
@@ -148,14 +150,37 @@ void KScreenGL::Flip(bool waitWhileInactive, bool resetAfter) {
   if (standStill && !IsForeground()) WaitForFocus();
 }
 
+// The fade darkens the margins with the world.
 void KScreenGL::DrawFade() {
   ResetView();
   KShapeCommand fade;
   fade.colour = {0, 0, 0, std::max(0.0f, 1.0f - fadeLevel_)};
+  const KVisibleArea area = VisibleArea();
+  const auto height = static_cast<float>(height_);
+  fade.corners = {KCorner{area.left, height - area.top}, KCorner{area.right, height - area.top},
+                  KCorner{area.right, height - area.bottom}, KCorner{area.left, height - area.bottom}};
+  frames_->Record({this, 0, fade});
+}
+
+// Margins that nothing drew this frame are black, as the bars were.
+void KScreenGL::DrawMargins() {
+  ResetView();
+  const KVisibleArea area = VisibleArea();
   const auto width = static_cast<float>(width_);
   const auto height = static_cast<float>(height_);
-  fade.corners = {KCorner{0, height}, KCorner{width, height}, KCorner{width, 0}, KCorner{0, 0}};
-  frames_->Record({this, 0, fade});
+  const auto band = [&](float left, float top, float right, float bottom) {
+    if (right <= left || bottom <= top) return;
+    KShapeCommand black;
+    black.colour = {0, 0, 0, 1};
+    black.blended = false;
+    black.corners = {KCorner{left, height - top}, KCorner{right, height - top}, KCorner{right, height - bottom},
+                     KCorner{left, height - bottom}};
+    frames_->Record({this, 0, black});
+  };
+  band(area.left, area.top, 0, area.bottom);
+  band(width, area.top, area.right, area.bottom);
+  band(0, area.top, width, 0);
+  band(0, height, width, area.bottom);
 }
 
 // A frame that used up its time still waits, for nothing: in the browser that wait is

@@ -60,6 +60,7 @@ class KScreenGL final : public KScreen {
   void HandleEvent(const SDL_Event& event);
   KEvent TranslateEvent(const SDL_Event& event) const;
   void DrawFade();
+  void DrawMargins();
   void HoldFrameRate(uint64_t frameStart);
   // The longest this frame may rest: what the screen allows, and no later than a hook is due.
   uint32_t RestMs() const;

@@ -35,15 +35,17 @@ KPictureFormat FormatOfType(uint32_t type) {
   }
 }
 
-// The frame target's frameWidth x frameHeight pixels read back and shown at width x height,
-// top row first: each pixel of the picture is the frame's pixel under its middle.
-std::unique_ptr<uint8_t[]> ReadFrame(int32_t frameWidth, int32_t frameHeight, int32_t width, int32_t height) {
+// The screen's part of the frame target (frameWidth x frameHeight pixels from left, bottom)
+// read back and shown at width x height, top row first: each pixel of the picture is the
+// frame's pixel under its middle.
+std::unique_ptr<uint8_t[]> ReadFrame(int32_t left, int32_t bottom, int32_t frameWidth, int32_t frameHeight,
+                                     int32_t width, int32_t height) {
   const size_t framePixels = static_cast<size_t>(frameWidth) * static_cast<size_t>(frameHeight);
   std::unique_ptr<uint8_t[]> rgba(new (std::nothrow) uint8_t[framePixels * kRgba]);
   std::unique_ptr<uint8_t[]> rgb(new (std::nothrow) uint8_t[static_cast<size_t>(width) * height * kRgb]);
   if (!rgba || !rgb) return nullptr;
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, frameWidth, frameHeight, GL_RGBA, GL_UNSIGNED_BYTE, rgba.get());
+  glReadPixels(left, bottom, frameWidth, frameHeight, GL_RGBA, GL_UNSIGNED_BYTE, rgba.get());
   const auto sample = [](int32_t position, int32_t size, int32_t frameSize) {
     return static_cast<int32_t>((2 * static_cast<int64_t>(position) + 1) * frameSize / (2 * static_cast<int64_t>(size)));
   };
@@ -72,6 +74,8 @@ bool KScreenGL::SaveScreenshot(const std::string& path, uint32_t type, int32_t w
     height = height_;
   }
   FlushFrame();
-  std::unique_ptr<uint8_t[]> pixels = ReadFrame(frame_->Width(), frame_->Height(), width, height);
+  const KFrameRect part = frame_->ScreenPart();
+  std::unique_ptr<uint8_t[]> pixels =
+      ReadFrame(part.left, frame_->Height() - part.top - part.height, part.width, part.height, width, height);
   return pixels && EncodePictureFile(path, FormatOfType(type), width, height, pixels.get());
 }

@@ -236,7 +236,8 @@ void KScreenGL::FitFrameToDrawable() {
   SDL_GL_GetDrawableSize(window_, &width, &height);
   if (!frame_->Fit(width, height)) return;
   frames_->SetLayer(frame_.get());
-  KGraphicGL::SetFramePixels(frame_->Width(), frame_->Height());
+  const KFrameRect part = frame_->ScreenPart();
+  KGraphicGL::SetFramePixels(frame_->Width(), frame_->Height(), part.left, part.top, part.width, part.height);
   presentPending_ = true;
 }
 

@@ -22,12 +22,12 @@ TEST(FrameFit, TheFrameKeepsItsShapeCentredBetweenBars) {
   EXPECT_FALSE(IsWholeMultiple(FitFrame(400, 300, 800, 600), 800, 600));
 }
 
-TEST(FrameFit, TheFrameIsDrawnAtTheSizeItTakesOnTheOutputButNeverBelowTheWorlds) {
+TEST(FrameFit, TheFrameIsDrawnAtTheOutputsSizeButNeverWithTheWorldBelowItsOwn) {
   ExpectRect(FrameTargetSize(800, 600, 800, 600), 0, 0, 800, 600);
-  ExpectRect(FrameTargetSize(1920, 1080, 800, 600), 0, 0, 1440, 1080);
-  ExpectRect(FrameTargetSize(3840, 2160, 800, 600), 0, 0, 2880, 2160);
+  ExpectRect(FrameTargetSize(1920, 1080, 800, 600), 0, 0, 1920, 1080);
+  ExpectRect(FrameTargetSize(3840, 2160, 800, 600), 0, 0, 3840, 2160);
   ExpectRect(FrameTargetSize(2400, 1800, 800, 600), 0, 0, 2400, 1800);
-  ExpectRect(FrameTargetSize(1000, 2000, 800, 600), 0, 0, 1000, 750);
+  ExpectRect(FrameTargetSize(1000, 2000, 800, 600), 0, 0, 1000, 2000);
   ExpectRect(FrameTargetSize(640, 480, 800, 600), 0, 0, 800, 600);
   ExpectRect(FrameTargetSize(1000, 599, 800, 600), 0, 0, 800, 600);
 }
