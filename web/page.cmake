@@ -19,7 +19,8 @@ endforeach()
 # The pictures' larger and wider drawings are for frames drawn larger than the world and for
 # screens of other shapes; the page draws its canvas at the world's size and leaves them out.
 list(APPEND packed "SHELL:--exclude-file *@2x.png" "SHELL:--exclude-file *@3x.png" "SHELL:--exclude-file *@4x.png"
-  "SHELL:--exclude-file *@wide*")
+  "SHELL:--exclude-file *@left*" "SHELL:--exclude-file *@right*" "SHELL:--exclude-file *@top*"
+  "SHELL:--exclude-file *@bottom*")
 
 set(page ${CMAKE_SOURCE_DIR}/web)
 find_program(MAGICK_CONVERT convert REQUIRED)

@@ -47,6 +47,7 @@ struct Program {
   std::string label;
   std::string path;
   std::string title;
+  const char* option = nullptr;  // one command-line option, or none
 };
 
 struct Sample {
@@ -169,7 +170,7 @@ RunFigures RunOnce(Display* display, const Program& program) {
   const Clock::time_point start = Clock::now();
   const pid_t pid = fork();
   if (pid == 0) {
-    execl(program.path.c_str(), program.path.c_str(), static_cast<char*>(nullptr));
+    execl(program.path.c_str(), program.path.c_str(), program.option, static_cast<char*>(nullptr));
     _exit(127);
   }
   if (pid < 0) return figures;
@@ -232,7 +233,11 @@ int main(int argc, char** argv) {
     return 1;
   }
   XSetErrorHandler(IgnoreXError);
-  const Program programs[] = {{"tafu", TAFU_EXE, "TAFU"}, {"bare_window", BARE_WINDOW_EXE, "TAFU bare window"}};
+  // The game in its window and full screen (on a display larger than its world, the frame
+  // drawn at the display's size), and the bare window.
+  const Program programs[] = {{"tafu", TAFU_EXE, "TAFU"},
+                              {"tafu_full_screen", TAFU_EXE, "TAFU", "--fullscreen"},
+                              {"bare_window", BARE_WINDOW_EXE, "TAFU bare window"}};
   std::printf("# figure unit values...\n");
   bool failed = false;
   // The programs take turns, so that a machine that grows busier or quieter while the runs

@@ -84,8 +84,9 @@ class KGraphic {
 
   // The picture drawn over the whole screen as Blit draws it from (0, 0), and, where the
   // window shows more than the screen, the scene its file goes on with past its edges: the
-  // picture's wider drawing (NAME@wide.png, the picture in its middle) when it has one, else
-  // black.
+  // drawings beside it of what lies past each edge (NAME@left.png and NAME@right.png as tall
+  // as the picture, NAME@top.png and NAME@bottom.png as wide), as far as they reach; black
+  // beyond them.
   virtual void BlitBackdrop() = 0;
 
   // The picture becomes a copy of the whole back (front) buffer.
@@ -213,8 +214,9 @@ class KGraphicGL final : public KGraphic {
   bool LoadLargerDrawing(const std::string& path, int32_t times, bool trueColour, bool keepAlpha);
   // The decoded drawing, times as large as the picture it stands for, as this picture.
   void TakeDrawing(KDecodedPicture& decoded, int32_t times, bool trueColour, bool keepAlpha);
-  // The part of the picture's wider drawing that the margins show, when it has one.
-  void LoadContinuation(const std::string& path, bool trueColour);
+  // The drawings of what lies past the picture's edges that the margins show, cut to what
+  // they show.
+  void LoadSurroundings(const std::string& path, bool trueColour);
   bool SetAlpha(KDecodedPicture& decoded, bool keepAlpha) const;
   void UploadInCorner(const uint8_t* pixels, int32_t width, int32_t height, int32_t internalFormat);
   void Upload(const void* pixels, int32_t width, int32_t height, int32_t internalFormat);
@@ -233,11 +235,14 @@ class KGraphicGL final : public KGraphic {
   float textureWidth_ = 0;
   float textureHeight_ = 0;
   bool drawnLarger_ = false;
-  // What the margins show of the wider drawing, and where its top-left corner lies on the
-  // screen's plane.
-  std::unique_ptr<KGraphicGL> continuation_;
-  float continuationLeft_ = 0;
-  float continuationTop_ = 0;
+  // What the margins show past the picture's edges, each with where its top-left corner lies
+  // on the screen's plane.
+  struct Surrounding {
+    std::unique_ptr<KGraphicGL> picture;
+    float left = 0;
+    float top = 0;
+  };
+  std::vector<Surrounding> surroundings_;
   bool repeat_ = false;
   bool colourKeyOn_ = false;
   uint8_t keyR_ = 0;

@@ -63,9 +63,27 @@ std::string LargerDrawingPath(const std::string& path, int32_t times) {
   return MarkedPath(path, "@" + std::to_string(times) + "x");
 }
 
-// A picture's wider drawing: the scene it shows going on past its edges, the picture in its
-// middle (NAME@wide.png, and its own larger drawings).
-std::string WideDrawingPath(const std::string& path) { return MarkedPath(path, "@wide"); }
+// The drawings of what lies past a picture's edges, each with its own larger drawings.
+enum class KEdge { Left, Right, Top, Bottom };
+constexpr KEdge kEdges[] = {KEdge::Left, KEdge::Right, KEdge::Top, KEdge::Bottom};
+
+std::string SurroundingPath(const std::string& path, KEdge edge) {
+  constexpr const char* kMarks[] = {"@left", "@right", "@top", "@bottom"};
+  return MarkedPath(path, kMarks[static_cast<size_t>(edge)]);
+}
+
+// Keeps the part from (left, top) to (right, bottom) of a decoded picture: its rows are moved
+// to the front of its own pixels, each to a place before the one it leaves.
+void CutDecoded(KDecodedPicture& decoded, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+  const int32_t width = right - left;
+  const size_t row = static_cast<size_t>(width) * kBytesPerPixel;
+  uint8_t* pixels = decoded.rgba.get();
+  for (int32_t y = top; y < bottom; ++y)
+    std::memmove(pixels + static_cast<size_t>(y - top) * row,
+                 pixels + (static_cast<size_t>(y) * decoded.width + left) * kBytesPerPixel, row);
+  decoded.width = width;
+  decoded.height = bottom - top;
+}
 
 // How many times larger the drawing to load is: the smallest of those beside the file that is
 // at least the frame's scale, else the largest there; 1 (the file itself) at the screen's
@@ -170,49 +188,49 @@ bool KGraphicGL::LoadPicture(const std::string& path, bool trueColour, bool keep
     if (!ReadPictureFile(path, format, bytes)) return false;
     loaded = LoadPictureFromMemory(bytes.data(), bytes.size(), format, trueColour, keepAlpha);
   }
-  if (loaded && HasTexture() && HasMargins()) LoadContinuation(path, trueColour);
+  if (loaded && HasTexture() && HasMargins()) LoadSurroundings(path, trueColour);
   return loaded;
 }
 
-// Only the part the margins can show is kept: the drawing cut to the window's view of the
-// screen's plane.
-void KGraphicGL::LoadContinuation(const std::string& path, bool trueColour) {
-  const std::string wide = WideDrawingPath(path);
-  int32_t times = DrawingTimes(wide);
-  const std::string file = times > 1 ? LargerDrawingPath(wide, times) : wide;
-  KPictureFormat format = KPictureFormat::None;
-  std::string bytes;
-  KDecodedPicture whole;
-  if (!ReadPictureFile(file, format, bytes) || !DecodePicture(bytes.data(), bytes.size(), format, kLargestPictureSide, whole))
-    return;
-  const float scale = static_cast<float>(times);
-  // Where the picture's top-left corner lies in the drawing, in its pixels.
-  const float pictureLeft = (static_cast<float>(whole.width) - width_ * scale) / 2;
-  const float pictureTop = (static_cast<float>(whole.height) - height_ * scale) / 2;
+// Only what the margins show is kept of each drawing, which reaches from the picture's edge
+// outwards; edges the margins do not lie beyond are not read.
+void KGraphicGL::LoadSurroundings(const std::string& path, bool trueColour) {
   const KVisibleArea area = VisibleArea();
-  const auto cut = [scale](float position, float offset, int32_t size) {
-    return std::clamp(static_cast<int32_t>(std::floor(position * scale + offset)), 0, size);
-  };
-  const int32_t left = cut(area.left, pictureLeft, whole.width);
-  const int32_t right = std::clamp(cut(area.right, pictureLeft, whole.width) + 1, left, whole.width);
-  const int32_t top = cut(area.top, pictureTop, whole.height);
-  const int32_t bottom = std::clamp(cut(area.bottom, pictureTop, whole.height) + 1, top, whole.height);
-  if (right <= left || bottom <= top) return;
-  // The part's rows are moved to the front of the drawing's own pixels, each to a place
-  // before the one it leaves.
-  const int32_t partWidth = right - left;
-  const size_t row = static_cast<size_t>(partWidth) * kBytesPerPixel;
-  uint8_t* pixels = whole.rgba.get();
-  for (int32_t y = top; y < bottom; ++y)
-    std::memmove(pixels + static_cast<size_t>(y - top) * row,
-                 pixels + (static_cast<size_t>(y) * whole.width + left) * kBytesPerPixel, row);
-  whole.width = partWidth;
-  whole.height = bottom - top;
-  KDecodedPicture& part = whole;
-  continuation_ = std::make_unique<KGraphicGL>();
-  continuation_->TakeDrawing(part, times, trueColour, false);
-  continuationLeft_ = (static_cast<float>(left) - pictureLeft) / scale;
-  continuationTop_ = (static_cast<float>(top) - pictureTop) / scale;
+  for (const KEdge edge : kEdges) {
+    const bool shown = edge == KEdge::Left    ? area.left < 0
+                       : edge == KEdge::Right ? area.right > width_
+                       : edge == KEdge::Top   ? area.top < 0
+                                              : area.bottom > height_;
+    if (!shown) continue;
+    const std::string side = SurroundingPath(path, edge);
+    const int32_t times = DrawingTimes(side);
+    KPictureFormat format = KPictureFormat::None;
+    std::string bytes;
+    KDecodedPicture decoded;
+    if (!ReadPictureFile(times > 1 ? LargerDrawingPath(side, times) : side, format, bytes) ||
+        !DecodePicture(bytes.data(), bytes.size(), format, kLargestPictureSide, decoded))
+      continue;
+    const float scale = static_cast<float>(times);
+    const float reachX = static_cast<float>(decoded.width) / scale;
+    const float reachY = static_cast<float>(decoded.height) / scale;
+    // Where the drawing's top-left corner lies on the plane, and the part of it shown.
+    float left = edge == KEdge::Left ? -reachX : edge == KEdge::Right ? width_ : 0;
+    float top = edge == KEdge::Top ? -reachY : edge == KEdge::Bottom ? height_ : 0;
+    const auto texel = [scale](float position, float origin, int32_t size) {
+      return std::clamp(static_cast<int32_t>(std::floor((position - origin) * scale)), 0, size);
+    };
+    const int32_t cutLeft = texel(area.left, left, decoded.width);
+    const int32_t cutRight = std::max(cutLeft, texel(area.right, left, decoded.width) + 1);
+    const int32_t cutTop = texel(area.top, top, decoded.height);
+    const int32_t cutBottom = std::max(cutTop, texel(area.bottom, top, decoded.height) + 1);
+    if (cutRight <= cutLeft || cutBottom <= cutTop) continue;
+    CutDecoded(decoded, cutLeft, cutTop, std::min(cutRight, decoded.width), std::min(cutBottom, decoded.height));
+    left += static_cast<float>(cutLeft) / scale;
+    top += static_cast<float>(cutTop) / scale;
+    Surrounding surrounding{std::make_unique<KGraphicGL>(), left, top};
+    surrounding.picture->TakeDrawing(decoded, times, trueColour, false);
+    surroundings_.push_back(std::move(surrounding));
+  }
 }
 
 // A larger drawing's texture is of its own size, with no power-of-two room around it: at
@@ -323,7 +341,7 @@ void KGraphicGL::FreePicture() {
   uploaded_.clear();
   allOpaque_ = false;
   drawnLarger_ = false;
-  continuation_.reset();
+  surroundings_.clear();
 }
 
 void KGraphicGL::SetFiltering(bool smooth) {

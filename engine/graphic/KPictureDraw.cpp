@@ -107,31 +107,41 @@ void KGraphicGL::Blit(float x1, float y1, float x2, float y2, int16_t x, int16_t
   if (HasTexture()) Submit(SourceQuad(x1, y1, x2, y2, x, FlipY(y), flipX, flipY));
 }
 
-// The bands of the margins are drawn from the continuation as they lie on the screen's plane,
-// copied unblended like the picture itself.
+// The margins are black first, then each drawing past an edge goes over them where it lies
+// on the screen's plane, copied unblended like the picture itself.
 void KGraphicGL::BlitBackdrop() {
   const auto width = static_cast<float>(pictureLayer.screenWidth);
   const auto height = static_cast<float>(pictureLayer.screenHeight);
   Blit(0, 0, width, height, 0, 0, kNoFlip, kNoFlip);
-  if (!continuation_ || !HasMargins()) return;
+  if (surroundings_.empty() || !HasMargins()) return;
   pictureLayer.marginsDrawn = true;
   const KVisibleArea area = VisibleArea();
-  const KGraphicGL& scene = *continuation_;
-  const auto band = [&](float left, float top, float right, float bottom) {
+  const auto black = [&](float left, float top, float right, float bottom) {
     if (right <= left || bottom <= top) return;
-    const float u1 = (left - continuationLeft_) / scene.textureWidth_;
-    const float u2 = (right - continuationLeft_) / scene.textureWidth_;
-    const float v1 = (top - continuationTop_) / scene.textureHeight_;
-    const float v2 = (bottom - continuationTop_) / scene.textureHeight_;
+    KShapeCommand shape = Shape(KShapeKind::Rectangle, 0, 0, 0, 1);
+    shape.blended = false;
+    shape.corners = Rectangle(left, FlipY(top), right, FlipY(bottom), 0, 0, 0, 0);
+    ::Submit(this, version_, shape);
+  };
+  black(area.left, area.top, 0, area.bottom);
+  black(width, area.top, area.right, area.bottom);
+  black(0, area.top, width, 0);
+  black(0, height, width, area.bottom);
+  for (const Surrounding& surrounding : surroundings_) {
+    const KGraphicGL& scene = *surrounding.picture;
+    const float left = std::max(surrounding.left, area.left);
+    const float top = std::max(surrounding.top, area.top);
+    const float right = std::min(surrounding.left + scene.textureWidth_, area.right);
+    const float bottom = std::min(surrounding.top + scene.textureHeight_, area.bottom);
+    if (right <= left || bottom <= top) continue;
     KQuadCommand quad;
     quad.texture = scene.texture_;
-    quad.corners = Rectangle(left, FlipY(top), right, FlipY(bottom), u1, v1, u2, v2);
+    quad.corners = Rectangle(left, FlipY(top), right, FlipY(bottom), (left - surrounding.left) / scene.textureWidth_,
+                             (top - surrounding.top) / scene.textureHeight_,
+                             (right - surrounding.left) / scene.textureWidth_,
+                             (bottom - surrounding.top) / scene.textureHeight_);
     ::Submit(&scene, scene.version_, quad);
-  };
-  band(area.left, area.top, 0, area.bottom);
-  band(width, area.top, area.right, area.bottom);
-  band(0, area.top, width, 0);
-  band(0, height, width, area.bottom);
+  }
 }
 
 // The quad turned and zoomed about the centre of the destination rectangle.

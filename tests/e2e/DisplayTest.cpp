@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "GameLauncher.h"
@@ -189,24 +190,25 @@ TEST_P(FullScreen, FillsAWideDesktopWithoutAModeChangeAndTheSwitchGivesAWindowNe
   EXPECT_GT(compared, 50000u);
   EXPECT_LT(differing, compared / 100) << differing << " of " << compared << " differ";
   ExpectSharpButtons(game, kWideFullScreen);
-  // The columns either side go on with the meadow, from its wider drawing at twice its size,
-  // where the picture lies 300 and 234 pixels in.
-  ASSERT_TRUE(KFile::ReadWhole(std::string(tafutest::RuntimeDir()) + "/img/bg/menu@wide@2x.png", bytes));
-  KDecodedPicture meadow;
-  ASSERT_TRUE(DecodePicture(bytes.data(), bytes.size(), KPictureFormat::Png, 4096, meadow));
-  ASSERT_EQ(meadow.width, 2800);
+  // The columns either side go on with the meadow, from the drawings of what lies past the
+  // menu's left and right edges at twice their size (300 x 600 each at their own).
   compared = 0;
   differing = 0;
-  for (const int32_t columnLeft : {0, 1680}) {
+  for (const auto& [columnLeft, file, edge] : {std::tuple{0, "menu@left@2x.png", -300}, {1680, "menu@right@2x.png", 800}}) {
+    ASSERT_TRUE(KFile::ReadWhole(std::string(tafutest::RuntimeDir()) + "/img/bg/" + file, bytes));
+    KDecodedPicture meadow;
+    ASSERT_TRUE(DecodePicture(bytes.data(), bytes.size(), KPictureFormat::Png, 4096, meadow));
+    ASSERT_EQ(meadow.width, 600);
     const std::vector<uint32_t> column = game.Area(columnLeft, 0, 240, 1080);
     for (int32_t y = 0; y < 1080; y += 3) {
       for (int32_t x = 0; x < 240; x += 3) {
         // The game's pointer stands over the left column.
         if (columnLeft + x < 200 && y > 950) continue;
         ++compared;
-        const double drawingX = (columnLeft + x + 0.5 - 240) / 0.9 + 600 - 0.5;
-        const double drawingY = (y + 0.5) / 0.9 + 468 - 0.5;
-        if (!Near(column[static_cast<size_t>(y) * 240 + x], Smoothed(meadow, drawingX, drawingY), 12)) ++differing;
+        const double worldX = (columnLeft + x + 0.5 - 240) / 1.8;
+        const double worldY = (y + 0.5) / 1.8;
+        const uint32_t drawn = Smoothed(meadow, (worldX - edge) * 2 - 0.5, worldY * 2 - 0.5);
+        if (!Near(column[static_cast<size_t>(y) * 240 + x], drawn, 12)) ++differing;
       }
     }
   }
