@@ -87,10 +87,10 @@ ScreenCode AskMenuButtons(MenuButtons& buttons, const GrownUpSettings& grownUps)
 
 }  // namespace
 
-void ReadMenuAhead() {
+void ReadMenuAhead(float scale) {
   std::vector<std::string> paths;
   for (const auto& [name, smooth] : kMenuPictureFiles) paths.push_back(MakePath(name));
-  ReadPicturesAhead(paths);
+  ReadPicturesAhead(paths, scale);
 }
 
 ScreenCode RunMainMenu(const GrownUpSettings& grownUps, const Animal* player) {

@@ -13,8 +13,9 @@ constexpr ScreenCode kCodeChangePlayer = 96;
 // The menu without its exit door in a kiosk, and without its options button when the
 // options are locked; with a player, the player's animal small in the top-left corner.
 ScreenCode RunMainMenu(const GrownUpSettings& grownUps = {}, const Animal* player = nullptr);
-// Reads the menu's pictures while the window opens, for the menu to find them decoded.
-void ReadMenuAhead();
+// Reads the menu's pictures while the window opens, for the menu to find them decoded:
+// the drawings of them for a frame drawn scale times the world's size.
+void ReadMenuAhead(float scale);
 
 // Runs the menu, then the screen it chose; returns 100 to end the program, 96 to choose
 // another player, or 0 to come back to the menu.

@@ -167,13 +167,14 @@ int RunGame(const GrownUpSettings& grownUps) {
   }
   ChooseUserFolder();
   ChoosePaintingsFolder(grownUps.paintings);
-  if (!grownUps.players) ReadMenuAhead();
   MainScreen = CreateScreen(kOpenGL, kNoDepthBuffer);
   if (!MainScreen) return kExitSuccess;
 
   LoadSettings();
   OverrideForThisRun(grownUps);
   const Settings inEffect = SettingsInEffect();
+  if (!grownUps.players)
+    ReadMenuAhead(ExpectedFrameScale(kWindowWidth, kWindowHeight, inEffect.windowed != 0));
 
   KIniFile setup;
   setup.LoadIni(MakePath("setup.ini"));

@@ -26,9 +26,16 @@ enum class KPictureFormat : int32_t { None, Tga, Jpeg, Bmp, Png };
 // lower-cased copy of the whole path, in that order, the last one found winning.
 KPictureFormat PictureFormatOfPath(const std::string& path);
 
+// The file a picture is drawn from on a frame drawn scale times the screen's size: the
+// smallest of its larger drawings beside it (NAME@2x.png to NAME@4x.png, the same picture two
+// to four times as large) at least that large, else the largest there, else the file itself;
+// times says how many times larger it is.
+std::string DrawingAtScale(const std::string& path, float scale, int32_t& times);
+
 // Reads and decodes these picture files on a thread of their own, for LoadPicture to take
-// when it loads one of them: the first screen's pictures are read while the window opens.
-void ReadPicturesAhead(const std::vector<std::string>& paths);
+// when it loads one of them: the first screen's pictures are read while the window opens,
+// the drawings of them for a frame drawn scale times the screen's size.
+void ReadPicturesAhead(const std::vector<std::string>& paths, float scale = 1.0f);
 
 // The blits' flipX and flipY for a picture drawn as it is, and LoadPicture's flags for the
 // game's pictures (kept in true colour with their alpha), named at their call sites.

@@ -85,21 +85,7 @@ void CutDecoded(KDecodedPicture& decoded, int32_t left, int32_t top, int32_t rig
   decoded.height = bottom - top;
 }
 
-// How many times larger the drawing to load is: the smallest of those beside the file that is
-// at least the frame's scale, else the largest there; 1 (the file itself) at the screen's
-// own size or when there are none.
-int32_t DrawingTimes(const std::string& path) {
-  const float scale = std::max(FrameScaleX(), FrameScaleY());
-  if (scale <= 1.0f) return 1;
-  int32_t chosen = 1;
-  for (const int32_t times : kLargerDrawings) {
-    std::error_code error;
-    if (!std::filesystem::exists(LargerDrawingPath(path, times), error)) continue;
-    chosen = times;
-    if (static_cast<float>(times) >= scale) break;
-  }
-  return chosen;
-}
+float FrameScale() { return std::max(FrameScaleX(), FrameScaleY()); }
 
 int32_t MaxTextureSize() {
   GLint size = 0;
@@ -108,6 +94,18 @@ int32_t MaxTextureSize() {
 }
 
 }  // namespace
+
+std::string DrawingAtScale(const std::string& path, float scale, int32_t& times) {
+  times = 1;
+  if (scale <= 1.0f) return path;
+  for (const int32_t larger : kLargerDrawings) {
+    std::error_code error;
+    if (!std::filesystem::exists(LargerDrawingPath(path, larger), error)) continue;
+    times = larger;
+    if (static_cast<float>(larger) >= scale) break;
+  }
+  return times > 1 ? LargerDrawingPath(path, times) : path;
+}
 
 std::unique_ptr<KGraphic> CreateGraphic() { return std::unique_ptr<KGraphic>(new (std::nothrow) KGraphicGL()); }
 
@@ -174,14 +172,17 @@ void KGraphicGL::ApplyWrap() const {
 // file has one; its width and height stay those of the file itself.
 bool KGraphicGL::LoadPicture(const std::string& path, bool trueColour, bool keepAlpha) {
   FreePicture();
+  int32_t times = 1;
+  const std::string file = DrawingAtScale(path, FrameScale(), times);
   KDecodedPicture ahead;
-  const bool readAhead = TakePictureReadAhead(path, ahead);
-  const int32_t times = DrawingTimes(path);
-  bool loaded = times > 1 && LoadLargerDrawing(LargerDrawingPath(path, times), times, trueColour, keepAlpha);
-  if (!loaded && readAhead && std::max(ahead.width, ahead.height) <= MaxTextureSize()) {
-    MakeTexture(ahead, trueColour, keepAlpha);
+  bool loaded = false;
+  if (TakePictureReadAhead(file, ahead) && std::max(ahead.width, ahead.height) <= MaxTextureSize()) {
+    times > 1 ? TakeDrawing(ahead, times, trueColour, keepAlpha) : MakeTexture(ahead, trueColour, keepAlpha);
     loaded = true;
   }
+  // A drawing read ahead for another scale is not kept.
+  if (file != path) TakePictureReadAhead(path, ahead);
+  if (!loaded && times > 1) loaded = LoadLargerDrawing(file, times, trueColour, keepAlpha);
   if (!loaded) {
     KPictureFormat format = KPictureFormat::None;
     std::string bytes;
@@ -202,12 +203,12 @@ void KGraphicGL::LoadSurroundings(const std::string& path, bool trueColour) {
                        : edge == KEdge::Top   ? area.top < 0
                                               : area.bottom > height_;
     if (!shown) continue;
-    const std::string side = SurroundingPath(path, edge);
-    const int32_t times = DrawingTimes(side);
+    int32_t times = 1;
+    const std::string side = DrawingAtScale(SurroundingPath(path, edge), FrameScale(), times);
     KPictureFormat format = KPictureFormat::None;
     std::string bytes;
     KDecodedPicture decoded;
-    if (!ReadPictureFile(times > 1 ? LargerDrawingPath(side, times) : side, format, bytes) ||
+    if (!ReadPictureFile(side, format, bytes) ||
         !DecodePicture(bytes.data(), bytes.size(), format, kLargestPictureSide, decoded))
       continue;
     const float scale = static_cast<float>(times);

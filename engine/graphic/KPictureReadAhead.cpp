@@ -55,9 +55,14 @@ void ReadAll(std::vector<std::string> paths) {
 
 }  // namespace
 
-void ReadPicturesAhead(const std::vector<std::string>& paths) {
+void ReadPicturesAhead(const std::vector<std::string>& pictures, float scale) {
   // Where there are no threads of ours (the browser), each picture is read as it is loaded.
   if (!HasThreads()) return;
+  std::vector<std::string> paths;
+  for (const std::string& picture : pictures) {
+    int32_t times = 1;
+    paths.push_back(DrawingAtScale(picture, scale, times));
+  }
   ReadAhead& ahead = TheReadAhead();
   if (ahead.reader.joinable()) ahead.reader.join();
   {

@@ -74,6 +74,11 @@ constexpr bool kNoDepthBuffer = false;
 constexpr bool kWaitWhileInactive = true;
 constexpr bool kResetViewAfter = true;
 
+// How many times its width x height the frame of a window opened now will be drawn at: in a
+// window at its first size, or full screen, on the first display (1 when that is not known
+// yet). Pictures read ahead for it are read at that scale.
+float ExpectedFrameScale(int32_t width, int32_t height, bool windowed);
+
 // Whether there is a display a person can see, found without opening a window: the video
 // driver that SDL_VIDEODRIVER names, when it names one on purpose (an invisible one
 // included); otherwise only x11, wayland or kmsdrm count, never SDL's offscreen or dummy

@@ -89,6 +89,17 @@ bool HasVisibleDisplay() {
   return false;
 }
 
+float ExpectedFrameScale(int32_t width, int32_t height, bool windowed) {
+  SDL_Rect bounds{};
+  if (!SDL_WasInit(SDL_INIT_VIDEO) || width <= 0 || height <= 0) return 1.0f;
+  if (windowed)
+    return SDL_GetDisplayUsableBounds(0, &bounds) == 0 ? static_cast<float>(WindowScale(bounds.w, bounds.h, width, height))
+                                                       : 1.0f;
+  if (SDL_GetDisplayBounds(0, &bounds) != 0) return 1.0f;
+  const KFrameRect fitted = FitFrame(bounds.w, bounds.h, width, height);
+  return std::max(1.0f, static_cast<float>(fitted.height) / static_cast<float>(height));
+}
+
 bool KScreenGL::OpenWindow(int32_t width, int32_t height, int32_t depth, bool windowed, const std::string& title) {
   width_ = static_cast<int16_t>(width);
   height_ = static_cast<int16_t>(height);
