@@ -131,6 +131,27 @@ KVisibleArea VisibleArea() {
           width + static_cast<float>(right) / scaleX, height + static_cast<float>(bottom) / scaleY};
 }
 
+std::vector<KShapeCommand> BlackMargins() {
+  const KVisibleArea area = VisibleArea();
+  const auto width = static_cast<float>(pictureLayer.screenWidth);
+  const auto height = static_cast<float>(pictureLayer.screenHeight);
+  const KVisibleArea bands[] = {{area.left, area.top, 0, area.bottom},
+                                {width, area.top, area.right, area.bottom},
+                                {0, area.top, width, 0},
+                                {0, height, width, area.bottom}};
+  std::vector<KShapeCommand> shapes;
+  for (const KVisibleArea& band : bands) {
+    if (band.right <= band.left || band.bottom <= band.top) continue;
+    KShapeCommand black;
+    black.colour = {0, 0, 0, 1};
+    black.blended = false;
+    black.corners = {KCorner{band.left, height - band.top}, KCorner{band.right, height - band.top},
+                     KCorner{band.right, height - band.bottom}, KCorner{band.left, height - band.bottom}};
+    shapes.push_back(black);
+  }
+  return shapes;
+}
+
 bool HasMargins() {
   return pictureLayer.frameWidth > 0 && (pictureLayer.targetWidth > pictureLayer.frameWidth ||
                                          pictureLayer.targetHeight > pictureLayer.frameHeight);

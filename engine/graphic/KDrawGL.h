@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "KFrameRecord.h"
 
@@ -38,6 +39,9 @@ struct KVisibleArea {
 };
 KVisibleArea VisibleArea();
 bool HasMargins();
+// The margins around the screen filled black: an unblended rectangle for each band (left,
+// right, above, below) the frame target has.
+std::vector<KShapeCommand> BlackMargins();
 
 class KDrawGL final : public KCommandDrawer {
  public:

@@ -205,12 +205,8 @@ void KGraphicGL::LoadSurroundings(const std::string& path, bool trueColour) {
     if (!shown) continue;
     int32_t times = 1;
     const std::string side = DrawingAtScale(SurroundingPath(path, edge), FrameScale(), times);
-    KPictureFormat format = KPictureFormat::None;
-    std::string bytes;
     KDecodedPicture decoded;
-    if (!ReadPictureFile(side, format, bytes) ||
-        !DecodePicture(bytes.data(), bytes.size(), format, kLargestPictureSide, decoded))
-      continue;
+    if (!ReadAndDecodePicture(side, kLargestPictureSide, decoded)) continue;
     const float scale = static_cast<float>(times);
     const float reachX = static_cast<float>(decoded.width) / scale;
     const float reachY = static_cast<float>(decoded.height) / scale;
@@ -240,12 +236,8 @@ void KGraphicGL::LoadSurroundings(const std::string& path, bool trueColour) {
 // keeps its edges as sharp as they were drawn; drawn larger (the largest there is, on a
 // larger screen still) it is smoothed.
 bool KGraphicGL::LoadLargerDrawing(const std::string& path, int32_t times, bool trueColour, bool keepAlpha) {
-  KPictureFormat format = KPictureFormat::None;
-  std::string bytes;
   KDecodedPicture decoded;
-  if (!ReadPictureFile(path, format, bytes) ||
-      !DecodePicture(bytes.data(), bytes.size(), format, MaxTextureSize(), decoded))
-    return false;
+  if (!ReadAndDecodePicture(path, MaxTextureSize(), decoded)) return false;
   TakeDrawing(decoded, times, trueColour, keepAlpha);
   return true;
 }

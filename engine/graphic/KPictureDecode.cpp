@@ -83,6 +83,13 @@ bool ReadPictureFile(const std::string& path, KPictureFormat& format, std::strin
   return format != KPictureFormat::None && KFile::ReadWhole(path, bytes);
 }
 
+bool ReadAndDecodePicture(const std::string& path, int32_t maxSide, KDecodedPicture& out) {
+  out = KDecodedPicture{};
+  KPictureFormat format = KPictureFormat::None;
+  std::string bytes;
+  return ReadPictureFile(path, format, bytes) && DecodePicture(bytes.data(), bytes.size(), format, maxSide, out);
+}
+
 bool DecodePicture(const void* data, size_t size, KPictureFormat format, int32_t maxSide, KDecodedPicture& out) {
   out = KDecodedPicture{};
   const auto* bytes = static_cast<const uint8_t*>(data);

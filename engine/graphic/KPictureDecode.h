@@ -30,6 +30,10 @@ constexpr int32_t kLargestPictureSide = 8192;
 // chooses none or the file cannot be read.
 bool ReadPictureFile(const std::string& path, KPictureFormat& format, std::string& bytes);
 
+// A picture file read and decoded (ReadPictureFile, then DecodePicture); false, with out
+// empty, when either fails.
+bool ReadAndDecodePicture(const std::string& path, int32_t maxSide, KDecodedPicture& out);
+
 // Decodes data with the decoder of format. False (and out empty) when that
 // decoder does not accept the data, or when a side is larger than maxSide.
 bool DecodePicture(const void* data, size_t size, KPictureFormat format, int32_t maxSide, KDecodedPicture& out);

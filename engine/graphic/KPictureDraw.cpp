@@ -116,17 +116,7 @@ void KGraphicGL::BlitBackdrop() {
   if (surroundings_.empty() || !HasMargins()) return;
   pictureLayer.marginsDrawn = true;
   const KVisibleArea area = VisibleArea();
-  const auto black = [&](float left, float top, float right, float bottom) {
-    if (right <= left || bottom <= top) return;
-    KShapeCommand shape = Shape(KShapeKind::Rectangle, 0, 0, 0, 1);
-    shape.blended = false;
-    shape.corners = Rectangle(left, FlipY(top), right, FlipY(bottom), 0, 0, 0, 0);
-    ::Submit(this, version_, shape);
-  };
-  black(area.left, area.top, 0, area.bottom);
-  black(width, area.top, area.right, area.bottom);
-  black(0, area.top, width, 0);
-  black(0, height, width, area.bottom);
+  for (const KShapeCommand& black : BlackMargins()) ::Submit(this, version_, black);
   for (const Surrounding& surrounding : surroundings_) {
     const KGraphicGL& scene = *surrounding.picture;
     const float left = std::max(surrounding.left, area.left);

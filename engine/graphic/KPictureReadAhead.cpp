@@ -39,10 +39,7 @@ void ReadAll(std::vector<std::string> paths) {
   ReadAhead& ahead = TheReadAhead();
   for (const std::string& path : paths) {
     KDecodedPicture picture;
-    KPictureFormat format = KPictureFormat::None;
-    std::string bytes;
-    if (ReadPictureFile(path, format, bytes))
-      DecodePicture(bytes.data(), bytes.size(), format, kLargestPictureSide, picture);
+    ReadAndDecodePicture(path, kLargestPictureSide, picture);
     {
       std::lock_guard<std::mutex> lock(ahead.mutex);
       Entry& entry = ahead.entries[path];

@@ -84,10 +84,8 @@ int32_t WindowScale(int32_t usableWidth, int32_t usableHeight, int32_t frameWidt
 
 int32_t WindowToFrame(int32_t position, int32_t rectStart, int32_t rectSize, int32_t frameSize) {
   if (rectSize <= 0) return position;
-  const int64_t scaled = static_cast<int64_t>(position - rectStart) * frameSize;
   // Rounds toward minus infinity, so that the bar just before the frame reads -1.
-  const int64_t quotient = scaled / rectSize - (scaled % rectSize < 0 ? 1 : 0);
-  return static_cast<int32_t>(quotient);
+  return static_cast<int32_t>(FloorDivide(static_cast<int64_t>(position - rectStart) * frameSize, rectSize));
 }
 
 int32_t FrameToWindow(int32_t position, int32_t rectStart, int32_t rectSize, int32_t frameSize) {

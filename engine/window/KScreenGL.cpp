@@ -165,22 +165,7 @@ void KScreenGL::DrawFade() {
 // Margins that nothing drew this frame are black, as the bars were.
 void KScreenGL::DrawMargins() {
   ResetView();
-  const KVisibleArea area = VisibleArea();
-  const auto width = static_cast<float>(width_);
-  const auto height = static_cast<float>(height_);
-  const auto band = [&](float left, float top, float right, float bottom) {
-    if (right <= left || bottom <= top) return;
-    KShapeCommand black;
-    black.colour = {0, 0, 0, 1};
-    black.blended = false;
-    black.corners = {KCorner{left, height - top}, KCorner{right, height - top}, KCorner{right, height - bottom},
-                     KCorner{left, height - bottom}};
-    frames_->Record({this, 0, black});
-  };
-  band(area.left, area.top, 0, area.bottom);
-  band(width, area.top, area.right, area.bottom);
-  band(0, area.top, width, 0);
-  band(0, height, width, area.bottom);
+  for (const KShapeCommand& black : BlackMargins()) frames_->Record({this, 0, black});
 }
 
 // A frame that used up its time still waits, for nothing: in the browser that wait is
