@@ -58,6 +58,11 @@ fi
 cmake --build build-web/host -j "$(nproc)" --target tafu_assets >/dev/null
 
 echo "Building the web page"
+# emcc runs its clang through Debian's ccache when it is there, as the desktop builds do, with
+# paths taken from this clone so that another clone finds the same objects.
+if command -v ccache >/dev/null; then
+  export EM_COMPILER_WRAPPER=ccache CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1
+fi
 emcmake cmake -S . -B build-web/game -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_C_FLAGS_RELEASE=-O2 -DCMAKE_CXX_FLAGS_RELEASE=-O2 -DCMAKE_EXE_LINKER_FLAGS_RELEASE=-O2 \
   -DTAFU_BUILD_TESTS=OFF -DTAFU_BUILD_BENCH=OFF \

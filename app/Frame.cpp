@@ -35,8 +35,6 @@ void QuitOnHeldQuitKeys() {
   QuitKeysHeldMs = QuitKeysDown() ? QuitKeysHeldMs + FrameTime : 0;
   if (QuitKeysHeldMs >= kQuitKeysHoldMs) MainScreen->RequestQuit();
 }
-constexpr float kScreenWidth = 800;
-constexpr float kScreenHeight = 600;
 
 struct FpsCounter {
   bool firstCall = true;
