@@ -318,30 +318,14 @@ int32_t SearchDown(CanvasSize size, int32_t number) {
   return kNoPreviousPainting;
 }
 
-}  // namespace
-
-void SetPaintingsFolder(const std::string& folder) { ChosenPaintingsFolder() = folder; }
-
-std::string GetPaintingsFolder() {
-  return ChosenPaintingsFolder().empty() ? GetUserFolder() : ChosenPaintingsFolder();
-}
-
-std::string MakePaintingPath(const std::string& name) { return MakePathIn(GetPaintingsFolder(), name); }
-
-std::string PictureFileName(PictureKind kind, CanvasSize size, int32_t number) {
-  return FolderOf(kind, size) + "\\" + std::to_string(number) + ".tga";
-}
-
-bool ReadPictureFile(PictureKind kind, CanvasSize size, int32_t number, int32_t columns, int32_t rows) {
-  const std::string name = PictureFileName(kind, size, number);
-  const ReadFailure failure(kind, name);
+// Reads the picture file at path into the top-left columns x rows cells of PictureBuffer;
+// a failure is reported as failure says.
+bool ReadPictureAt(const std::string& path, const ReadFailure& failure, int32_t columns, int32_t rows) {
   if (!FitsGrid(columns, rows))
     return failure.ReportOrExit(nullptr, "A picture of " + std::to_string(columns) + " x " + std::to_string(rows) +
                                        " cells does not fit the grid\n");
 
   std::vector<uint8_t> bytes;
-  // Shipped pictures sit in the program folder, paintings in the player's folder.
-  const std::string path = kind == PictureKind::Game ? MakePath(name) : MakePaintingPath(name);
   const FileRead read = ReadBytes(path, bytes);
   if (read == FileRead::CannotOpen) return failure.ReportOrExit(kCannotOpen, "");
   if (read == FileRead::TooLarge) return failure.ReportOrExit(nullptr, "Image file is too large\n");
@@ -370,6 +354,57 @@ bool ReadPictureFile(PictureKind kind, CanvasSize size, int32_t number, int32_t 
   for (int32_t r = 0; r < rows; ++r)
     for (int32_t c = 0; c < columns; ++c) PictureBuffer.At(c, r) = cells[static_cast<size_t>(r * columns + c)];
   return true;
+}
+
+// The number of a painting's file name ("12.tga"), or 0 when the name is no painting's
+// the gallery shows: digits only, from 1 to 299.
+int32_t PaintingNumberOf(const std::string& entry) {
+  if (entry.size() <= kExtensionLength || entry.size() > kExtensionLength + 3) return 0;
+  const std::string stem = entry.substr(0, entry.size() - kExtensionLength);
+  if (!std::all_of(stem.begin(), stem.end(), [](char c) { return c >= '0' && c <= '9'; })) return 0;
+  const int32_t number = std::stoi(stem);
+  return number >= 1 && number <= kLastBrowsedPainting ? number : 0;
+}
+
+}  // namespace
+
+void SetPaintingsFolder(const std::string& folder) { ChosenPaintingsFolder() = folder; }
+
+std::string GetPaintingsFolder() {
+  return ChosenPaintingsFolder().empty() ? GetUserFolder() : ChosenPaintingsFolder();
+}
+
+std::string MakePaintingPath(const std::string& name) { return MakePathIn(GetPaintingsFolder(), name); }
+
+std::string PictureFileName(PictureKind kind, CanvasSize size, int32_t number) {
+  return FolderOf(kind, size) + "\\" + std::to_string(number) + ".tga";
+}
+
+bool ReadPictureFile(PictureKind kind, CanvasSize size, int32_t number, int32_t columns, int32_t rows) {
+  const std::string name = PictureFileName(kind, size, number);
+  // Shipped pictures sit in the program folder, paintings in the player's folder.
+  const std::string path = kind == PictureKind::Game ? MakePath(name) : MakePaintingPath(name);
+  return ReadPictureAt(path, ReadFailure(kind, name), columns, rows);
+}
+
+bool ReadPaintingIn(const std::string& folder, CanvasSize size, int32_t number, int32_t columns, int32_t rows) {
+  const std::string name = PictureFileName(PictureKind::Drawing, size, number);
+  return ReadPictureAt(MakePathIn(folder, name), ReadFailure(PictureKind::Drawing, name), columns, rows);
+}
+
+std::vector<SavedPainting> ListPaintingsIn(const std::string& folder, CanvasSize size) {
+  std::vector<SavedPainting> found;
+  const std::string drawings = MakePathIn(folder, DrawingFolder(size));
+  FindFiles(drawings + "/*.tga", [&](const std::string& entry, uint32_t flags) {
+    if (flags & KFIND_DIRECTORY) return true;
+    const int32_t number = PaintingNumberOf(entry);
+    if (number == 0) return true;
+    std::error_code error;
+    const auto changed = std::filesystem::last_write_time(drawings + "/" + entry, error);
+    if (!error) found.push_back({number, static_cast<int64_t>(changed.time_since_epoch().count())});
+    return true;
+  });
+  return found;
 }
 
 bool SavePainting(CanvasSize size, int32_t columns, int32_t rows) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "board/PictureTypes.h"
 
@@ -29,6 +30,19 @@ std::string PictureFileName(PictureKind kind, CanvasSize size, int32_t number);
 // that cannot be read is reported on standard error and false comes back, with
 // PictureBuffer untouched.
 bool ReadPictureFile(PictureKind kind, CanvasSize size, int32_t number, int32_t columns, int32_t rows);
+// As ReadPictureFile for a painting, from the drawing folder below another paintings
+// folder (a brother's or sister's).
+bool ReadPaintingIn(const std::string& folder, CanvasSize size, int32_t number, int32_t columns, int32_t rows);
+
+// A painting file of a drawing folder and when it was last written (the file system's
+// clock, in its own units: only for comparing).
+struct SavedPainting {
+  int32_t number;
+  int64_t changed;
+};
+// The paintings of that size below a paintings folder, numbered 1 to 299 as the gallery
+// shows them, in no particular order; none when the folder is missing.
+std::vector<SavedPainting> ListPaintingsIn(const std::string& folder, CanvasSize size);
 
 // Writes the top-left columns x rows cells of PictureBuffer as the next free painting
 // number of that size, creating the drawing folder when needed; past 299, the lowest free

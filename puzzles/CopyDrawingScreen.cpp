@@ -19,10 +19,14 @@ constexpr int32_t kBucketButtonX = 698;
 constexpr int32_t kBucketButtonY = 227;
 constexpr int32_t kBucketButtonWidth = 89;
 constexpr int32_t kBucketButtonHeight = 151;
+// A player's painting shows its painter on the wall beside the picture's top-left corner.
+constexpr float kBadgeX = 64;
+constexpr float kBadgeY = kCopyBoardsTop;
 
 }  // namespace
 
-CopyDrawingGame::CopyDrawingGame(Difficulty difficulty) : difficulty_(difficulty), colour_(kWhite) {
+CopyDrawingGame::CopyDrawingGame(Difficulty difficulty, std::vector<OwnPainting> paintings)
+    : difficulty_(difficulty), pictures_(CanvasSize::Small, std::move(paintings)), colour_(kWhite) {
   boards_.Create(DrawingBoardTile);
   swatch_.Create();
   assets_.AddPicture("img\\bg\\copy.png", false);
@@ -41,12 +45,13 @@ PuzzleFrameSettings CopyDrawingGame::FrameSettings() const {
 void CopyDrawingGame::SetUpRound() {
   ClearSmallBoards(board_);
   colour_ = kWhite;
-  LoadRandomPuzzlePicture(PictureKind::Game, CanvasSize::Small, kCopySide, kCopySide);
+  pictures_.LoadNext();
   CopyGivenRows(board_, difficulty_);
 }
 
 void CopyDrawingGame::DrawBoard(PuzzleFrame& frame) {
   boards_.DrawPicture(frame.Opacity());
+  badge_.Draw(pictures_.Painter(), kBadgeX, kBadgeY, frame.Opacity());
   boards_.DrawBoard(board_, frame.Opacity(), true);
   swatch_.Draw(colour_, frame.Opacity());
 }
@@ -68,8 +73,8 @@ void CopyDrawingGame::HandleToolButtons(PuzzleFrame& frame) {
   if (frame.IsInputEnabled() && bucketButton_.WasClicked()) tool_ = CopyTool::Bucket;
 }
 
-PuzzleRound CopyDrawingScreen(Difficulty difficulty) {
-  CopyDrawingGame game(difficulty);
+PuzzleRound CopyDrawingScreen(Difficulty difficulty, std::vector<OwnPainting> paintings) {
+  CopyDrawingGame game(difficulty, std::move(paintings));
   PuzzleFrame frame(game, game.FrameSettings());
   return frame.Run();
 }

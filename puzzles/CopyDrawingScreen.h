@@ -2,16 +2,20 @@
 // by cell, with a pen and a bucket, on a board that starts with bands of rows given.
 #pragma once
 
+#include <vector>
+
 #include "app/AssetCache.h"
 #include "app/ScreenCodes.h"
 #include "app/Widgets.h"
 #include "puzzles/CopyGames.h"
 #include "puzzles/PuzzleFrame.h"
+#include "puzzles/PuzzlePictures.h"
 
 class CopyDrawingGame : public PuzzleGame {
  public:
-  // Needs the window open and SharedAssets loaded.
-  explicit CopyDrawingGame(Difficulty difficulty);
+  // Needs the window open and SharedAssets loaded. Plays the paintings in turn, or with
+  // none shipped pictures at random.
+  explicit CopyDrawingGame(Difficulty difficulty, std::vector<OwnPainting> paintings = {});
   // The puzzle frame this game runs in: its background, the keys read before drawing.
   PuzzleFrameSettings FrameSettings() const;
 
@@ -32,6 +36,8 @@ class CopyDrawingGame : public PuzzleGame {
 
  private:
   Difficulty difficulty_;
+  PuzzlePictures pictures_;
+  PainterBadge badge_;
   AssetCache assets_;
   CopyBoard board_{};
   uint32_t colour_;

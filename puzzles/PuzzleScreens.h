@@ -2,13 +2,17 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "app/ScreenCodes.h"
+#include "puzzles/PuzzlePictures.h"
 
 // The round of a puzzle screen; its value is what the screen returns when left.
 enum class PuzzleRound : int32_t { SetUp = 0, FadeIn = 1, FadeOut = 3, Play = 4, Finished = 5 };
 
-PuzzleRound SlidePuzzleScreen(Difficulty difficulty);
-PuzzleRound SwapPuzzleScreen(Difficulty difficulty);
-PuzzleRound CopyDrawingScreen(Difficulty difficulty);
+// The swap, slide and copy-drawing puzzles play the given paintings in turn, or with none
+// shipped pictures at random.
+PuzzleRound SlidePuzzleScreen(Difficulty difficulty, std::vector<OwnPainting> paintings = {});
+PuzzleRound SwapPuzzleScreen(Difficulty difficulty, std::vector<OwnPainting> paintings = {});
+PuzzleRound CopyDrawingScreen(Difficulty difficulty, std::vector<OwnPainting> paintings = {});
 PuzzleRound CopyColoursScreen(Difficulty difficulty);

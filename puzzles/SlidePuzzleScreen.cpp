@@ -19,6 +19,9 @@ constexpr int32_t kCellPixels = 10;
 constexpr int32_t kBoardLeft = 168;
 constexpr int32_t kBoardTop = 41;
 constexpr int32_t kStripPixels = kStripRows * kCellPixels;
+// A player's painting shows its painter on the wall beyond the board's top-right corner.
+constexpr float kBadgeX = 706;
+constexpr float kBadgeY = 14;
 
 // A slide moves the strip two cells at this speed.
 constexpr float kSlidePixelsPerSecond = 76.0f;
@@ -43,7 +46,8 @@ constexpr int32_t kArrowHeight = 60;
 
 class SlideGame : public PuzzleGame {
  public:
-  explicit SlideGame(Difficulty difficulty) : difficulty_(difficulty) {
+  SlideGame(Difficulty difficulty, std::vector<OwnPainting> paintings)
+      : difficulty_(difficulty), pictures_(CanvasSize::Big, std::move(paintings)) {
     for (int32_t k = 0; k < kArrowPairs; ++k) {
       const int32_t y = kArrowTop + kArrowSpacing * k;
       leftArrows_[static_cast<size_t>(k)] =
@@ -59,11 +63,12 @@ class SlideGame : public PuzzleGame {
 
   void SetUpRound() override {
     DisplaceStrips(offsets_, difficulty_, kGridColumns);
-    LoadRandomPuzzlePicture(PictureKind::Game, CanvasSize::Big, kGridColumns, kGridRows);
+    pictures_.LoadNext();
   }
 
   void DrawBoard(PuzzleFrame& frame) override {
     board_.ShowGrid(PictureBuffer);
+    badge_.Draw(pictures_.Painter(), kBadgeX, kBadgeY, frame.Opacity());
     for (int32_t s = 0; s < kStripCount; ++s) {
       const bool sliding = direction_ != SlideDirection::None && s == slideStrip_;
       if (sliding) AdvanceSlide(frame);
@@ -140,6 +145,8 @@ class SlideGame : public PuzzleGame {
   const size_t leftArrowPicture_ = assets_.AddPicture("img\\ico\\slide_left.png", true);
   const size_t rightArrowPicture_ = assets_.AddPicture("img\\ico\\slide_right.png", true);
   Difficulty difficulty_;
+  PuzzlePictures pictures_;
+  PainterBadge badge_;
   StripOffsets offsets_{};
   SlideDirection direction_ = SlideDirection::None;
   int32_t slideStrip_ = 0;
@@ -151,8 +158,8 @@ class SlideGame : public PuzzleGame {
 
 }  // namespace
 
-PuzzleRound SlidePuzzleScreen(Difficulty difficulty) {
-  SlideGame game(difficulty);
+PuzzleRound SlidePuzzleScreen(Difficulty difficulty, std::vector<OwnPainting> paintings) {
+  SlideGame game(difficulty, std::move(paintings));
   PuzzleFrame frame(game, {game.Background(), PuzzleKeys::AfterFlip, true});
   return frame.Run();
 }

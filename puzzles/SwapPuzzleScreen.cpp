@@ -18,6 +18,9 @@ constexpr int32_t kCellPixels = 10;
 constexpr int32_t kBoardLeft = 170;
 constexpr int32_t kBoardTop = 41;
 constexpr int32_t kStripPixels = kStripRows * kCellPixels;
+// A player's painting shows its painter on the wall beyond the board's top-right corner.
+constexpr float kBadgeX = 706;
+constexpr float kBadgeY = 14;
 
 // An exchange moves both strips one strip height at this speed, drawn at this opacity.
 constexpr float kSwapPixelsPerSecond = 130.0f;
@@ -39,7 +42,8 @@ int32_t ExchangesFor(Difficulty difficulty) {
 
 class SwapGame : public PuzzleGame {
  public:
-  explicit SwapGame(Difficulty difficulty) : difficulty_(difficulty) {
+  SwapGame(Difficulty difficulty, std::vector<OwnPainting> paintings)
+      : difficulty_(difficulty), pictures_(CanvasSize::Big, std::move(paintings)) {
     for (int32_t k = 1; k <= kArrowCount; ++k)
       arrows_[static_cast<size_t>(k - 1)] =
           MakePuzzleButton(assets_.Picture(arrowPicture_), kArrowWidth, kArrowHeight, kArrowX,
@@ -52,11 +56,12 @@ class SwapGame : public PuzzleGame {
 
   void SetUpRound() override {
     ShuffleStrips(order_, ExchangesFor(difficulty_));
-    LoadRandomPuzzlePicture(PictureKind::Game, CanvasSize::Big, kGridColumns, kGridRows);
+    pictures_.LoadNext();
   }
 
   void DrawBoard(PuzzleFrame& frame) override {
     board_.ShowGrid(PictureBuffer);
+    badge_.Draw(pictures_.Painter(), kBadgeX, kBadgeY, frame.Opacity());
     const auto shift = static_cast<int32_t>(swapTravel_);
     for (int32_t s = 0; s < kStripCount; ++s) {
       const bool upper = swapping_ && s == swapUpper_;
@@ -100,6 +105,8 @@ class SwapGame : public PuzzleGame {
   const size_t background_ = assets_.AddPicture("img\\bg\\swap.png", false);
   const size_t arrowPicture_ = assets_.AddPicture("img\\ico\\swap_arrow.png", true);
   Difficulty difficulty_;
+  PuzzlePictures pictures_;
+  PainterBadge badge_;
   StripOrder order_{0, 1, 2, 3};
   bool swapping_ = false;
   int32_t swapUpper_ = 0;
@@ -110,8 +117,8 @@ class SwapGame : public PuzzleGame {
 
 }  // namespace
 
-PuzzleRound SwapPuzzleScreen(Difficulty difficulty) {
-  SwapGame game(difficulty);
+PuzzleRound SwapPuzzleScreen(Difficulty difficulty, std::vector<OwnPainting> paintings) {
+  SwapGame game(difficulty, std::move(paintings));
   PuzzleFrame frame(game, {game.Background(), PuzzleKeys::AfterFlip, false});
   return frame.Run();
 }

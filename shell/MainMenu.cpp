@@ -53,12 +53,12 @@ MenuButtons MakeMenuButtons(const AssetCache& cache) {
 }
 
 // Runs the action of the menu button that was clicked; the screens it opens run to their end here.
-ScreenCode RunMenuAction(size_t button) {
+ScreenCode RunMenuAction(size_t button, const std::vector<PaintingsFolder>& shelf) {
   switch (button) {
     case kPaint: return RunPaintingSizeSelect();
-    case kSlide: return RunDifficultySelect(kCodeSlideBase);
-    case kSwap: return RunDifficultySelect(kCodeSwapBase);
-    case kCopyDrawing: return RunDifficultySelect(kCodeCopyDrawingBase);
+    case kSlide: return RunDifficultySelect(kCodeSlideBase, shelf);
+    case kSwap: return RunDifficultySelect(kCodeSwapBase, shelf);
+    case kCopyDrawing: return RunDifficultySelect(kCodeCopyDrawingBase, shelf);
     case kCopyColours: return kCodeCopyColoursBase + kHard - 1;
     case kOptions: RunOptions(); return kCodeStayInMenu;
     case kExit: return kCodeQuit;
@@ -75,10 +75,11 @@ bool IsShown(size_t button, const GrownUpSettings& grownUps) {
 
 // The first button that reports a click this frame chooses the code; none leaves the child in the menu.
 // A press that began on a screen the action opened and is still held does not count here.
-ScreenCode AskMenuButtons(MenuButtons& buttons, const GrownUpSettings& grownUps) {
+ScreenCode AskMenuButtons(MenuButtons& buttons, const GrownUpSettings& grownUps,
+                          const std::vector<PaintingsFolder>& shelf) {
   for (size_t i = 0; i < buttons.size(); ++i) {
     if (!IsShown(i, grownUps) || !buttons[i].WasClicked()) continue;
-    const ScreenCode code = RunMenuAction(i);
+    const ScreenCode code = RunMenuAction(i, shelf);
     for (ImageButton& button : buttons) button.IgnoreHeldPress();
     return code;
   }
@@ -93,7 +94,8 @@ void ReadMenuAhead(float scale) {
   ReadPicturesAhead(paths, scale);
 }
 
-ScreenCode RunMainMenu(const GrownUpSettings& grownUps, const Animal* player) {
+ScreenCode RunMainMenu(const GrownUpSettings& grownUps, const Animal* player,
+                       const std::vector<PaintingsFolder>& shelf) {
   AssetCache cache;
   for (const auto& [name, smooth] : kMenuPictureFiles) cache.AddPicture(name, smooth);
   cache.AddMusic("snd\\music\\menu.ogg");
@@ -110,7 +112,7 @@ ScreenCode RunMainMenu(const GrownUpSettings& grownUps, const Animal* player) {
   ScreenCode code = kCodeStayInMenu;
   while (true) {
     BeginFrame();
-    code = AskMenuButtons(buttons, grownUps);
+    code = AskMenuButtons(buttons, grownUps, shelf);
     if (code == kCodeStayInMenu && playerButton && playerButton->WasClicked()) code = kCodeChangePlayer;
     if (MainScreen->IsQuitRequested()) code = kCodeQuit;
     // F1 rebuilds the menu, whatever was chosen in this frame.

@@ -6,6 +6,7 @@
 
 #include "app/ScreenCodes.h"
 #include "app/Widgets.h"
+#include "puzzles/PuzzlePictures.h"
 
 class KGraphic;
 
@@ -26,8 +27,10 @@ ScreenCode RunSelection(KGraphic* background, std::vector<Choice>& choices);
 
 // Easy, medium or hard for the activity whose codes start at base (2 slide, 5 swap,
 // 8 copy drawing): returns base, base + 1 or base + 2; 95 for back; 100 when the window
-// is closing.
-ScreenCode RunDifficultySelect(ScreenCode base);
+// is closing. When shelf's folders hold a painting of the activity's size (small for copy
+// drawing, big for the others), a fourth button shows the newest framed and returns
+// base + 20, the game on the paintings.
+ScreenCode RunDifficultySelect(ScreenCode base, const std::vector<PaintingsFolder>& shelf = {});
 // The big or the small canvas: returns 0 or 1; 95 for back; 100 when the window is closing.
 ScreenCode RunPaintingSizeSelect();
 // Window mode and the two volumes, each change applied and saved at once. Returns 0.

@@ -151,10 +151,13 @@ void PlayAs(const Animal& player, const std::string& accountFolder, const std::s
 void PlayWithPlayers(const GrownUpSettings& grownUps, bool windowed) {
   const std::string accountFolder = GetUserFolder();
   const std::string paintingsFolder = GetPaintingsFolder();
+  // Every player's paintings can become anyone's puzzle; each stays in its painter's folder.
+  std::vector<PaintingsFolder> shelf;
+  for (const Animal& animal : kAnimals) shelf.push_back({PlayerFolderIn(paintingsFolder, animal), animal.smallPicture});
   while (const Animal* player = RunAnimalsScreen(grownUps)) {
     PlayAs(*player, accountFolder, paintingsFolder, windowed);
     ScreenCode code = 0;
-    while (code != kCodeQuit && code != kCodeChangePlayer) code = DispatchScreen(grownUps, player);
+    while (code != kCodeQuit && code != kCodeChangePlayer) code = DispatchScreen(grownUps, player, shelf);
     if (code == kCodeQuit) return;
   }
 }

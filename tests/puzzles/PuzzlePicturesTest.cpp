@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
 #include <set>
+#include <utility>
+#include <vector>
 
 #include "PictureFileFixture.h"
 #include "puzzles/PuzzlePictures.h"
@@ -10,7 +14,7 @@ using namespace picturetest;
 
 namespace {
 
-class PuzzlePictures : public PictureFileTest {
+class PuzzlePictureFiles : public PictureFileTest {
  protected:
   // Shipped pictures 1 to count of a size, each of one colour: 0xFF0000nn for number nn.
   void Ship(CanvasSize size, int count) {
@@ -32,7 +36,7 @@ class PuzzlePictures : public PictureFileTest {
   }
 };
 
-TEST_F(PuzzlePictures, NumbersCoverOneToCountEvenly) {
+TEST_F(PuzzlePictureFiles, NumbersCoverOneToCountEvenly) {
   EXPECT_EQ(PuzzlePictureNumber(5, 0), 1);
   EXPECT_EQ(PuzzlePictureNumber(5, 32767), 5);
   EXPECT_EQ(PuzzlePictureNumber(0, 32767), 1);
@@ -47,14 +51,14 @@ TEST_F(PuzzlePictures, NumbersCoverOneToCountEvenly) {
   for (int n = 1; n <= 5; ++n) EXPECT_NEAR(hits[n], 32768 / 5, 2) << n;
 }
 
-TEST_F(PuzzlePictures, CountOfOneAlwaysGivesPictureOne) {
+TEST_F(PuzzlePictureFiles, CountOfOneAlwaysGivesPictureOne) {
   Ship(CanvasSize::Small, 3);
   Setup("[SMALL_IMAGES]\r\nCOUNT=1\r\n");
   SeedRandom(77);
   for (int i = 0; i < 30; ++i) ASSERT_EQ(Load(CanvasSize::Small), 1);
 }
 
-TEST_F(PuzzlePictures, CountOfFiveShowsEveryPictureFromOneToFive) {
+TEST_F(PuzzlePictureFiles, CountOfFiveShowsEveryPictureFromOneToFive) {
   Ship(CanvasSize::Small, 5);
   Setup("[BIG_IMAGES]\nCOUNT=2\n[SMALL_IMAGES]\nCOUNT=5\n");
   SeedRandom(5);
@@ -63,7 +67,7 @@ TEST_F(PuzzlePictures, CountOfFiveShowsEveryPictureFromOneToFive) {
   EXPECT_EQ(seen, std::set<int>({1, 2, 3, 4, 5}));
 }
 
-TEST_F(PuzzlePictures, BigAndSmallPicturesAreCountedSeparately) {
+TEST_F(PuzzlePictureFiles, BigAndSmallPicturesAreCountedSeparately) {
   Setup("[BIG_IMAGES]\r\nCOUNT=12\r\n[SMALL_IMAGES]\r\nCOUNT=30\r\n");
   EXPECT_EQ(PuzzlePictureCount(CanvasSize::Big), 12);
   EXPECT_EQ(PuzzlePictureCount(CanvasSize::Small), 30);
@@ -76,7 +80,7 @@ TEST_F(PuzzlePictures, BigAndSmallPicturesAreCountedSeparately) {
   EXPECT_EQ(*seen.rbegin(), 12);
 }
 
-TEST_F(PuzzlePictures, MissingSetupOrKeyGivesPictureOne) {
+TEST_F(PuzzlePictureFiles, MissingSetupOrKeyGivesPictureOne) {
   Ship(CanvasSize::Big, 4);
   EXPECT_EQ(PuzzlePictureCount(CanvasSize::Big), 0);
   SeedRandom(3);
@@ -84,6 +88,59 @@ TEST_F(PuzzlePictures, MissingSetupOrKeyGivesPictureOne) {
   Setup("[DEBUG]\nSHOWFPS=1\n");
   EXPECT_EQ(PuzzlePictureCount(CanvasSize::Big), 0);
   for (int i = 0; i < 20; ++i) ASSERT_EQ(Load(CanvasSize::Big), 1);
+}
+
+}  // namespace
+
+namespace {
+
+// Big painting number n of one colour, 0xFF00nn00, in a paintings folder, written at second `when`.
+void Paint(const std::string& folder, int n, int when, bool broken = false) {
+  Header h;
+  h.width = 50;
+  h.height = 40;
+  std::string bytes = HeaderBytes(h);
+  for (int i = 0; i < 50 * 40; ++i) bytes += PixelBytes(kOpaque | static_cast<uint32_t>(n) << 8, 32);
+  const std::string path = folder + "/draw/big/" + std::to_string(n) + ".tga";
+  std::filesystem::create_directories(folder + "/draw/big");
+  tafutest::WriteFile(path, broken ? bytes.substr(0, 100) : bytes);
+  std::filesystem::last_write_time(path, std::filesystem::file_time_type() + std::chrono::seconds(when));
+}
+
+TEST_F(PuzzlePictureFiles, PaintingsArePlayedNewestFirstInTurnPassingOverBrokenOnes) {
+  const std::string cat = (folder_.Path() / "cat").string();
+  const std::string dog = (folder_.Path() / "dog").string();
+  Paint(cat, 1, 100);
+  Paint(cat, 2, 300);
+  Paint(dog, 7, 200);
+  Paint(dog, 8, 400, true);
+  Paint(dog, 9, 300);
+  // Neither is a painting the gallery shows.
+  tafutest::WriteFile(dog + "/draw/big/notes.tga", "x");
+  tafutest::WriteFile(dog + "/draw/big/300.tga", "x");
+  const auto paintings = FindOwnPaintings({{cat, "cat.png"}, {dog, "dog.png"}, {(folder_.Path() / "pig").string()}},
+                                          CanvasSize::Big);
+  std::vector<int> numbers;
+  for (const OwnPainting& p : paintings) numbers.push_back(p.number);
+  EXPECT_EQ(numbers, std::vector<int>({8, 9, 2, 7, 1}));
+
+  PuzzlePictures pictures(CanvasSize::Big, paintings);
+  const std::pair<int, std::string> expected[] = {{9, "dog.png"}, {2, "cat.png"}, {7, "dog.png"}, {1, "cat.png"}, {9, "dog.png"}};
+  for (const auto& [number, painter] : expected) {
+    pictures.LoadNext();
+    EXPECT_EQ(static_cast<int>(PictureBuffer.At(49, 39) >> 8 & 0xFF), number);
+    EXPECT_EQ(pictures.Painter(), painter);
+  }
+}
+
+TEST_F(PuzzlePictureFiles, WithNoReadablePaintingARoundGetsAShippedPicture) {
+  Ship(CanvasSize::Big, 1);
+  const std::string own = (folder_.Path() / "own").string();
+  Paint(own, 4, 100, true);
+  PuzzlePictures pictures(CanvasSize::Big, FindOwnPaintings({{own}}, CanvasSize::Big));
+  pictures.LoadNext();
+  EXPECT_EQ(PictureBuffer.At(49, 39), kOpaque | 1u);
+  EXPECT_EQ(pictures.Painter(), nullptr);
 }
 
 }  // namespace
