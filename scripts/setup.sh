@@ -17,6 +17,7 @@ packages=(
   desktop-file-utils appstream dpkg-dev lintian man-db groff-base xdg-user-dirs
   clang libclang-rt-14-dev python3
   gvfs dbus
+  libcairo2-dev libpaper-dev poppler-utils
 )
 
 missing=()

@@ -7,6 +7,7 @@ namespace {
 
 constexpr const char* kProgramName = "tafu";
 constexpr const char* kExportOption = "--export-paintings";
+constexpr const char* kBookOption = "--export-book";
 constexpr const char* kPlayerOption = "--player";
 constexpr const char* kOptionStart = "--";
 constexpr const char* kOppositeStart = "no-";
@@ -32,7 +33,22 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     command.mistake = Mistake(what);
     return command;
   };
-  const std::string exportWithValue = std::string(kExportOption) + "=";
+  // The value of an option given as "--option VALUE" or "--option=VALUE"; none, with the
+  // mistake noted, when it is missing or empty.
+  const auto valueOf = [&](size_t& i, const char* option, const char* what) -> std::optional<std::string> {
+    const bool joined = arguments[i] != option;
+    std::string value;
+    if (joined)
+      value = arguments[i].substr(std::string(option).size() + 1);
+    else if (i + 1 < arguments.size())
+      value = arguments[++i];
+    if (!value.empty()) return value;
+    fail(std::string("option '") + option + "' needs " + what);
+    return std::nullopt;
+  };
+  const auto isOption = [](const std::string& argument, const char* option) {
+    return argument == option || argument.starts_with(std::string(option) + "=");
+  };
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
     if (argument == "--help") {
@@ -47,17 +63,20 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       command.settings.push_back({"fullscreen", "no"});
     } else if (argument == "--no-system-config") {
       command.systemSettings = false;
-    } else if (argument == kExportOption || argument.starts_with(exportWithValue)) {
-      const bool joined = argument != kExportOption;
-      if (!joined && i + 1 == arguments.size()) return fail(std::string("option '") + kExportOption + "' needs a folder");
-      command.exportFolder = joined ? argument.substr(exportWithValue.size()) : arguments[++i];
-      if (command.exportFolder.empty()) return fail(std::string("option '") + kExportOption + "' needs a folder");
+    } else if (isOption(argument, kExportOption)) {
+      const std::optional<std::string> folder = valueOf(i, kExportOption, "a folder");
+      if (!folder) return command;
+      command.exportFolder = *folder;
       command.action = CommandAction::ExportPaintings;
-    } else if (argument == kPlayerOption || argument.starts_with(std::string(kPlayerOption) + "=")) {
-      const bool joined = argument != kPlayerOption;
-      if (!joined && i + 1 == arguments.size())
-        return fail(std::string("option '") + kPlayerOption + "' needs an animal");
-      command.player = joined ? argument.substr(std::string(kPlayerOption).size() + 1) : arguments[++i];
+    } else if (isOption(argument, kBookOption)) {
+      const std::optional<std::string> file = valueOf(i, kBookOption, "a file");
+      if (!file) return command;
+      command.bookFile = *file;
+      command.action = CommandAction::ExportBook;
+    } else if (isOption(argument, kPlayerOption)) {
+      const std::optional<std::string> player = valueOf(i, kPlayerOption, "an animal");
+      if (!player) return command;
+      command.player = *player;
       if (!FindAnimal(command.player)) return fail("there is no player '" + command.player + "'");
     } else if (argument.starts_with(kOptionStart)) {
       auto [name, value] = SplitOption(argument);
@@ -84,8 +103,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       return fail("unexpected argument '" + argument + "'");
     }
   }
-  if (!command.player.empty() && command.action != CommandAction::ExportPaintings)
-    return fail(std::string("option '") + kPlayerOption + "' goes with '" + kExportOption + "'");
+  if (!command.player.empty() && command.action != CommandAction::ExportPaintings &&
+      command.action != CommandAction::ExportBook)
+    return fail(std::string("option '") + kPlayerOption + "' goes with '" + kExportOption + "' or '" + kBookOption +
+                "'");
   return command;
 }
 
@@ -100,8 +121,11 @@ std::string UsageText() {
          "  --export-paintings DIR    write every saved painting into DIR as a PNG file\n"
          "                            (big-N.png and small-N.png) and end, without a window;\n"
          "                            with players, each player's into DIR/NAME\n"
-         "  --player NAME             with --export-paintings: only that player's paintings\n"
-         "                            (cat, dog, frog, duck, pig or elephant)\n"
+         "  --export-book FILE.pdf    write a book of every saved painting, one a page, into\n"
+         "                            FILE.pdf and end, without a window; with players, each\n"
+         "                            player's into FILE-NAME.pdf\n"
+         "  --player NAME             with --export-paintings or --export-book: only that\n"
+         "                            player's paintings (cat, dog, frog, duck, pig or elephant)\n"
          "  --help                    show this help and end\n"
          "  --version                 show the version and end\n"
          "\n"

@@ -1,13 +1,13 @@
 // What the game is asked to do when started: play (perhaps with some of the grown-ups'
 // settings changed for this run), explain itself, or copy the child's paintings out as PNG
-// files. Read before any window opens.
+// files or a book in a PDF file. Read before any window opens.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <vector>
 
-enum class CommandAction { Play, Help, Version, ExportPaintings, Mistake };
+enum class CommandAction { Play, Help, Version, ExportPaintings, ExportBook, Mistake };
 
 // One grown-ups' setting from the command line: --KEY or --KEY VALUE sets it; --no-KEY sets
 // a yes-or-no key to no and takes any other key back to nothing configured (value none).
@@ -23,9 +23,10 @@ struct CommandLine {
   std::vector<SettingChange> settings;
   // false after --no-system-config: the machine's settings file is not read.
   bool systemSettings = true;
-  // The folder of --export-paintings, and the player of --player whose paintings go there
-  // (empty: the paintings of every player).
+  // The folder of --export-paintings, the file of --export-book, and the player of --player
+  // whose paintings go there (empty: the paintings of every player).
   std::string exportFolder;
+  std::string bookFile;
   std::string player;
   // For a Mistake: the one line for standard error.
   std::string mistake;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "app/AssetCache.h"
@@ -20,6 +21,7 @@
 #include "services/KRandom.h"
 #include "sound/KSample.h"
 #include "board/PictureFiles.h"
+#include "studio/PaintingBook.h"
 #include "studio/PaintingExport.h"
 
 namespace {
@@ -107,25 +109,51 @@ int ExportPaintingsInto(const std::string& folder) {
   return count.failed == 0 ? kExitSuccess : kExitFailure;
 }
 
-// Copies the paintings out of the player's folder, which it finds as the game does but
-// neither makes nor changes; no window opens and no sound plays. One player's go into
-// folder; with players and none named, each player's into folder/NAME.
-int ExportPaintingsTo(const CommandLine& command, const GrownUpSettings& grownUps) {
+// Makes the book of the paintings folder's paintings in file, on the system's paper.
+int MakeBookInto(const std::string& file) {
+  const BookCount count = MakePaintingBook(file, PaperSizeNamed());
+  if (count.pages == 0) {
+    std::printf("No paintings for a book in %s\n", GetPaintingsFolder().c_str());
+    return count.skipped == 0 ? kExitSuccess : kExitFailure;
+  }
+  if (!count.written) {
+    std::fprintf(stderr, "tafu: cannot write the book %s\n", file.c_str());
+    return kExitFailure;
+  }
+  std::printf("Made a book of %d %s in %s\n", count.pages, count.pages == 1 ? "painting" : "paintings", file.c_str());
+  return count.skipped == 0 ? kExitSuccess : kExitFailure;
+}
+
+// "book.pdf" for the player NAME: "book-NAME.pdf".
+std::string PlayersBook(const std::string& file, const std::string& name) {
+  const size_t dot = file.rfind('.');
+  const size_t slash = file.rfind('/');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return file + "-" + name;
+  return file.substr(0, dot) + "-" + name + file.substr(dot);
+}
+
+// Runs exportOne on the paintings the command names, in the player's folder, which it finds
+// as the game does but neither makes nor changes; no window opens and no sound plays: one
+// player's (--player), with players and none named each player's in turn (exportOne is
+// given the player's name), else the paintings folder's (an empty name). Answers the worst
+// exit status.
+int ExportFromPaintingsFolders(const CommandLine& command, const GrownUpSettings& grownUps,
+                               const std::function<int(const std::string& player)>& exportOne) {
   InitPaths();
   SetUserFolder(PlayerFolder());
   const std::string base = grownUps.paintings.empty() ? GetUserFolder() : ExpandFolder(grownUps.paintings);
   if (const Animal* player = FindAnimal(command.player)) {
     SetPaintingsFolder(PlayerFolderIn(base, *player));
-    return ExportPaintingsInto(command.exportFolder);
+    return exportOne("");
   }
   SetPaintingsFolder(base);
-  if (!grownUps.players) return ExportPaintingsInto(command.exportFolder);
+  if (!grownUps.players) return exportOne("");
   int status = kExitSuccess;
   for (const Animal& animal : kAnimals) {
     std::error_code error;
     if (!std::filesystem::is_directory(PlayerFolderIn(base, animal), error)) continue;
     SetPaintingsFolder(PlayerFolderIn(base, animal));
-    status = std::max(status, ExportPaintingsInto(command.exportFolder + "/" + animal.name));
+    status = std::max(status, exportOne(animal.name));
   }
   return status;
 }
@@ -228,7 +256,15 @@ int RunTafu(const std::vector<std::string>& arguments) {
       std::fprintf(stderr, "%s\n", command.mistake.c_str());
       return kExitMistake;
     case CommandAction::ExportPaintings:
-      return ExportPaintingsTo(command, ReadGrownUpSettings(command));
+      // One player's paintings go into the folder; with players and none named, each
+      // player's into folder/NAME.
+      return ExportFromPaintingsFolders(command, ReadGrownUpSettings(command), [&](const std::string& player) {
+        return ExportPaintingsInto(player.empty() ? command.exportFolder : command.exportFolder + "/" + player);
+      });
+    case CommandAction::ExportBook:
+      return ExportFromPaintingsFolders(command, ReadGrownUpSettings(command), [&](const std::string& player) {
+        return MakeBookInto(player.empty() ? command.bookFile : PlayersBook(command.bookFile, player));
+      });
     case CommandAction::Play:
       break;
   }

@@ -40,17 +40,6 @@ int32_t PaintingNumberOf(CanvasSize size, const std::string& entry) {
   return PictureFileName(PictureKind::Drawing, size, number) == PaintingFolder(size) + "\\" + entry ? number : 0;
 }
 
-std::vector<int32_t> SavedPaintings(CanvasSize size) {
-  std::vector<int32_t> numbers;
-  FindFiles(MakePaintingPath(PaintingFolder(size) + "\\*.*"), [&](const std::string& entry, uint32_t flags) {
-    if (flags & KFIND_DIRECTORY) return true;
-    if (const int32_t number = PaintingNumberOf(size, entry)) numbers.push_back(number);
-    return true;
-  });
-  std::sort(numbers.begin(), numbers.end());
-  return numbers;
-}
-
 // The top-left columns x rows cells of PictureBuffer, each a cellPixels square, as rows of
 // red, green and blue bytes, top row first.
 std::vector<uint8_t> EnlargedCells(int32_t columns, int32_t rows, int32_t cellPixels) {
@@ -87,6 +76,17 @@ bool ExportOne(const ExportedSize& exported, int32_t number, const std::string& 
 }
 
 }  // namespace
+
+std::vector<int32_t> SavedPaintings(CanvasSize size) {
+  std::vector<int32_t> numbers;
+  FindFiles(MakePaintingPath(PaintingFolder(size) + "\\*.*"), [&](const std::string& entry, uint32_t flags) {
+    if (flags & KFIND_DIRECTORY) return true;
+    if (const int32_t number = PaintingNumberOf(size, entry)) numbers.push_back(number);
+    return true;
+  });
+  std::sort(numbers.begin(), numbers.end());
+  return numbers;
+}
 
 ExportCount ExportPaintings(const std::string& folder) {
   ExportCount count;

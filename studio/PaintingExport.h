@@ -3,6 +3,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "board/PictureTypes.h"
 
 // Pixels per side of one cell in an exported picture: the big canvas comes out at
 // 800 x 640 pixels, the small one at 480 x 480.
@@ -22,3 +25,7 @@ struct ExportCount {
 // whose PNG cannot be written, is skipped with its file named on standard error. Only
 // reads the paintings folder; PictureBuffer is left holding the last painting read.
 ExportCount ExportPaintings(const std::string& folder);
+
+// The numbers of the paintings of that size in the paintings folder, lowest first: every
+// file named by a number, read or not.
+std::vector<int32_t> SavedPaintings(CanvasSize size);

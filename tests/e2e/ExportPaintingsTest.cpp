@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "GameLauncher.h"
 #include "graphic/KPictureDecode.h"
@@ -94,6 +96,67 @@ TEST(ExportPaintings, WithoutPaintingsNothingIsWrittenAndAllIsWell) {
   EXPECT_EQ(game.Output(), "Exported 0 paintings to " + target + "\n");
   EXPECT_TRUE(fs::is_directory(target));
   EXPECT_FALSE(fs::exists(game.File("draw")));
+}
+
+// The page at path as pdftoppm draws it at 72 dots an inch, a pixel a point.
+KDecodedPicture RenderedPage(const std::string& pdf, int32_t page, const std::string& folder) {
+  const std::string prefix = folder + "/page";
+  const std::string command = "pdftoppm -r 72 -png -f " + std::to_string(page) + " -l " + std::to_string(page) +
+                              " '" + pdf + "' '" + prefix + "' 2>/dev/null";
+  KDecodedPicture picture;
+  if (std::system(command.c_str()) != 0) return picture;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    if (!entry.path().filename().string().starts_with("page-")) continue;
+    const std::string png = tafutest::ReadFile(entry.path().string());
+    DecodePicture(png.data(), png.size(), KPictureFormat::Png, 4096, picture);
+    fs::remove(entry.path());
+  }
+  return picture;
+}
+
+uint32_t PagePixel(const KDecodedPicture& page, double x, double y) {
+  const uint8_t* p = page.rgba.get() + (static_cast<size_t>(y) * page.width + static_cast<size_t>(x)) * 4;
+  return 0xFF000000u | p[2] << 16 | p[1] << 8 | p[0];
+}
+
+// A book of two big paintings and a small one on A4: the big ones turned a quarter (their
+// top-left cell at the page's top right), each cell a square of 13.46 points within margins of
+// 10 mm; the small one upright, 35.9 points a cell. On letter paper the pages are letter.
+TEST(ExportPaintings, ABookHasAPageForEveryPaintingOnTheSystemsPaper) {
+  tafutest::GameLauncher game;
+  SetUserFolder(game.Folder().Path().string());
+  SaveTestPainting(CanvasSize::Big, 50, 40, 1);
+  SaveTestPainting(CanvasSize::Big, 50, 40, 2);
+  SaveTestPainting(CanvasSize::Small, 15, 15, 3);
+  const std::string book = game.File("book.pdf");
+  const std::vector<std::string> noDisplay = {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER", "SDL_AUDIODRIVER"};
+  ASSERT_TRUE(game.Launch({.arguments = {"--export-book", book}, .variables = {{"PAPERSIZE", "a4"}}, .unset = noDisplay}));
+  EXPECT_EQ(game.Wait(10s), 0) << game.Errors();
+  EXPECT_EQ(game.Output(), "Made a book of 3 paintings in " + book + "\n");
+
+  struct Cell {
+    int32_t page, painting, column, row;
+    double x, y;
+  };
+  const Cell cells[] = {
+      {1, 1, 0, 0, 28.35 + 39.5 * 13.4645, 84.34 + 0.5 * 13.4645},   {1, 1, 49, 39, 28.35 + 0.5 * 13.4645, 84.34 + 49.5 * 13.4645},
+      {2, 2, 10, 30, 28.35 + 9.5 * 13.4645, 84.34 + 10.5 * 13.4645}, {3, 3, 0, 0, 28.35 + 0.5 * 35.9055, 151.65 + 0.5 * 35.9055},
+      {3, 3, 14, 14, 28.35 + 14.5 * 35.9055, 151.65 + 14.5 * 35.9055},
+  };
+  for (const Cell& cell : cells) {
+    const KDecodedPicture page = RenderedPage(book, cell.page, game.Folder().Path().string());
+    ASSERT_EQ(page.width, 596) << cell.page;
+    ASSERT_EQ(page.height, 842) << cell.page;
+    EXPECT_EQ(PagePixel(page, cell.x, cell.y), CellColour(cell.painting, cell.column, cell.row))
+        << "page " << cell.page << ", cell " << cell.column << ", " << cell.row;
+  }
+  EXPECT_EQ(RenderedPage(book, 4, game.Folder().Path().string()).width, 0) << "a fourth page";
+
+  ASSERT_TRUE(game.Launch({.arguments = {"--export-book", book}, .variables = {{"PAPERSIZE", "letter"}}, .unset = noDisplay}));
+  EXPECT_EQ(game.Wait(10s), 0);
+  const KDecodedPicture letter = RenderedPage(book, 1, game.Folder().Path().string());
+  EXPECT_EQ(letter.width, 612);
+  EXPECT_EQ(letter.height, 792);
 }
 
 }  // namespace

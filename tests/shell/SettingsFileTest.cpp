@@ -52,12 +52,16 @@ TEST(SettingsFile, TheCommandLineSetsAndUndoesKeysInOrderAndRefusesBadValues) {
   EXPECT_EQ(settings.paintings, "/srv/p");
   EXPECT_EQ(settings.fullscreen, false);
   EXPECT_EQ(ParseCommandLine({"--scan-seconds", "0.25"}).action, CommandAction::Play);
+  const CommandLine book = ParseCommandLine({"--player=dog", "--export-book", "book.pdf"});
+  EXPECT_EQ(book.action, CommandAction::ExportBook);
+  EXPECT_EQ(book.bookFile, "book.pdf");
+  EXPECT_EQ(book.player, "dog");
 
   const std::vector<std::vector<std::string>> mistakes = {
       {"--music-volume", "101"}, {"--effects-volume=-1"}, {"--music-volume", "5x"}, {"--kiosk=true"},
       {"--kiosk=Yes"},           {"--paintings="},        {"--no-kiosk=yes"},      {"--exit"},
       {"--player", "cat"},       {"--player", "cow", "--export-paintings", "out"}, {"--scan-seconds", "0.1"},
-      {"--scan-seconds=61"},     {"--scan-seconds", "1,5"}};
+      {"--scan-seconds=61"},     {"--scan-seconds", "1,5"},  {"--export-book"},       {"--export-book="}};
   for (const std::vector<std::string>& mistake : mistakes)
     EXPECT_EQ(ParseCommandLine(mistake).action, CommandAction::Mistake) << mistake[0];
 }

@@ -331,12 +331,20 @@ TEST_F(WebPage, TheMenuShowsWhatTheNativeWindowShows) {
   EXPECT_LT(difference[2], kMostMenuDifference) << "blue";
 }
 
+// A saved painting stays in the browser: after a reload the gallery shows it, and the swap
+// puzzle's difficulty screen frames it to be played on.
 TEST_F(WebPage, ASavedPaintingIsKeptInTheBrowserAndShownInTheGalleryAfterAReload) {
   ASSERT_NO_FATAL_FAILURE(PaintAndSave());
   ASSERT_NO_FATAL_FAILURE(ReloadAndOpenGallery());
   EXPECT_TRUE(Near(kRed)(Shown(BigCanvasCell(kStrokeFirst, kStrokeRow)))) << std::hex << Shown(BigCanvasCell(kStrokeFirst, kStrokeRow));
   EXPECT_TRUE(Near(kRed)(Shown(BigCanvasCell(kStrokeLast, kStrokeRow)))) << std::hex << Shown(BigCanvasCell(kStrokeLast, kStrokeRow));
   EXPECT_TRUE(Near(kWhite)(Shown(BigCanvasCell(kStrokeLast + 1, kStrokeRow))));
+
+  ASSERT_TRUE(browser_.Reload()) << browser_.Failure();
+  ASSERT_TRUE(WaitForMenu()) << "no menu after the reload";
+  ASSERT_TRUE(Click(tafutest::kSwap));
+  const Spot framed = {600 + 10 + 3 * kStrokeMiddle + 1, 445 + 10 + 3 * kStrokeRow + 1};
+  EXPECT_TRUE(WaitForPixel(framed, Near(kRed))) << "no framed painting: " << std::hex << Shown(framed);
 }
 
 TEST_F(WebPage, APaintingDeletedInTheGalleryStaysDeletedAfterAReload) {
