@@ -147,6 +147,8 @@ std::string UsageText() {
          "  scanning = yes|no         --scanning, --no-scanning: one switch plays; a ring steps\n"
          "                            through what can be chosen and Space chooses\n"
          "  scan-seconds = SECONDS    --scan-seconds S: the ring's step, 0.2 to 60 (1.5)\n"
+         "  paper-size = NAME         --paper-size NAME: a book's paper, such as a4 or letter\n"
+         "                            (the system's: $PAPERSIZE, /etc/papersize)\n"
          "\n"
          "  --no-KEY                  the opposite of a key: no, or the player's own volume or\n"
          "                            folder again\n"

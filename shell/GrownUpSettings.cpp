@@ -10,6 +10,7 @@
 #include <cstdlib>
 
 #include "services/KKeyValueFile.h"
+#include "services/KPdf.h"
 #include "services/KPaths.h"
 
 namespace {
@@ -31,6 +32,7 @@ const std::vector<SettingKey> kKeys = {
     {"kiosk", SettingKind::YesNo},        {"lock-options", SettingKind::YesNo},
     {"paintings", SettingKind::Folder},    {"players", SettingKind::YesNo},
     {"scanning", SettingKind::YesNo},      {"scan-seconds", SettingKind::Seconds},
+    {"paper-size", SettingKind::Paper},
 };
 
 std::optional<bool> YesOrNo(const std::string& value) {
@@ -63,6 +65,7 @@ const char* ValuesOf(SettingKind kind) {
     case SettingKind::Volume: return "a number from 0 to 100";
     case SettingKind::Folder: return "a folder";
     case SettingKind::Seconds: return "seconds from 0.2 to 60";
+    case SettingKind::Paper: return "a paper size such as a4 or letter";
   }
   return "";
 }
@@ -121,6 +124,7 @@ SettingChangeResult ChangeSetting(GrownUpSettings& settings, const std::string& 
   if (value && known->kind == SettingKind::Volume && !volume) return SettingChangeResult::BadValue;
   if (value && known->kind == SettingKind::Folder && text.empty()) return SettingChangeResult::BadValue;
   if (value && known->kind == SettingKind::Seconds && !scanMs) return SettingChangeResult::BadValue;
+  if (value && known->kind == SettingKind::Paper && !IsPaperName(text)) return SettingChangeResult::BadValue;
 
   if (key == "fullscreen") settings.fullscreen = yes;
   if (key == "mute") settings.mute = yes.value_or(false);
@@ -132,6 +136,7 @@ SettingChangeResult ChangeSetting(GrownUpSettings& settings, const std::string& 
   if (key == "players") settings.players = yes.value_or(false);
   if (key == "scanning") settings.scanning = yes.value_or(false);
   if (key == "scan-seconds") settings.scanMs = scanMs.value_or(kDefaultScanMs);
+  if (key == "paper-size") settings.paperSize = text;
   return SettingChangeResult::Taken;
 }
 

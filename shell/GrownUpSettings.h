@@ -27,10 +27,12 @@ struct GrownUpSettings {
   bool players = false;      // each child an animal with paintings and options of its own
   bool scanning = false;     // one switch: the ring steps through the targets by itself
   int32_t scanMs = 1500;     // the ring's step while scanning
+  std::string paperSize;     // a book's paper, such as "a4" or "letter"; empty: the system's
 };
 
-// What a key takes: yes or no, a volume from 0 to 100, a folder, or seconds (0.2 to 60).
-enum class SettingKind { YesNo, Volume, Folder, Seconds };
+// What a key takes: yes or no, a volume from 0 to 100, a folder, seconds (0.2 to 60), or the
+// name of a paper size.
+enum class SettingKind { YesNo, Volume, Folder, Seconds, Paper };
 
 struct SettingKey {
   const char* name;

@@ -109,9 +109,10 @@ int ExportPaintingsInto(const std::string& folder) {
   return count.failed == 0 ? kExitSuccess : kExitFailure;
 }
 
-// Makes the book of the paintings folder's paintings in file, on the system's paper.
-int MakeBookInto(const std::string& file) {
-  const BookCount count = MakePaintingBook(file, PaperSizeNamed());
+// Makes the book of the paintings folder's paintings in file, on the paper named (none: the
+// system's).
+int MakeBookInto(const std::string& file, const std::string& paper) {
+  const BookCount count = MakePaintingBook(file, PaperSizeNamed(paper));
   if (count.pages == 0) {
     std::printf("No paintings for a book in %s\n", GetPaintingsFolder().c_str());
     return count.skipped == 0 ? kExitSuccess : kExitFailure;
@@ -261,10 +262,12 @@ int RunTafu(const std::vector<std::string>& arguments) {
       return ExportFromPaintingsFolders(command, ReadGrownUpSettings(command), [&](const std::string& player) {
         return ExportPaintingsInto(player.empty() ? command.exportFolder : command.exportFolder + "/" + player);
       });
-    case CommandAction::ExportBook:
-      return ExportFromPaintingsFolders(command, ReadGrownUpSettings(command), [&](const std::string& player) {
-        return MakeBookInto(player.empty() ? command.bookFile : PlayersBook(command.bookFile, player));
+    case CommandAction::ExportBook: {
+      const GrownUpSettings grownUps = ReadGrownUpSettings(command);
+      return ExportFromPaintingsFolders(command, grownUps, [&](const std::string& player) {
+        return MakeBookInto(player.empty() ? command.bookFile : PlayersBook(command.bookFile, player), grownUps.paperSize);
       });
+    }
     case CommandAction::Play:
       break;
   }

@@ -17,6 +17,8 @@ struct KPaperSize {
 // system's: $PAPERSIZE, $PAPERCONF, /etc/papersize, else libpaper's default. An unknown name
 // gives the system's paper.
 KPaperSize PaperSizeNamed(const std::string& name = "");
+// Whether libpaper knows a paper of that name.
+bool IsPaperName(const std::string& name);
 
 class KPdfDocument {
  public:

@@ -30,6 +30,13 @@ KPaperSize PaperSizeNamed(const std::string& name) {
   return size;
 }
 
+bool IsPaperName(const std::string& name) {
+  paperinit();
+  const bool known = !name.empty() && paperinfo(name.c_str()) != nullptr;
+  paperdone();
+  return known;
+}
+
 struct KPdfDocument::State {
   std::string path;
   cairo_surface_t* surface = nullptr;

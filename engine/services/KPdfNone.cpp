@@ -3,6 +3,7 @@
 // The browser prints through its own dialog: no PDF is written here.
 
 KPaperSize PaperSizeNamed(const std::string&) { return {595.276, 841.89}; }
+bool IsPaperName(const std::string& name) { return name == "a4"; }
 
 struct KPdfDocument::State {};
 
