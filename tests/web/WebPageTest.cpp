@@ -342,7 +342,11 @@ TEST_F(WebPage, ASavedPaintingIsKeptInTheBrowserAndShownInTheGalleryAfterAReload
 
   ASSERT_TRUE(browser_.Reload()) << browser_.Failure();
   ASSERT_TRUE(WaitForMenu()) << "no menu after the reload";
+  const Screenshot menu = browser_.Capture();
   ASSERT_TRUE(Click(tafutest::kSwap));
+  ASSERT_TRUE(WaitForNewScreen(menu)) << "no difficulty choice after the swap button";
+  // The game's pointer, left where it clicked, would cover the frame.
+  ASSERT_TRUE(browser_.MoveTo(kUnderTheCanvas.x, kUnderTheCanvas.y));
   const Spot framed = {600 + 10 + 3 * kStrokeMiddle + 1, 445 + 10 + 3 * kStrokeRow + 1};
   EXPECT_TRUE(WaitForPixel(framed, Near(kRed))) << "no framed painting: " << std::hex << Shown(framed);
 }
