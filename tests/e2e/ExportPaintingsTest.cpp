@@ -98,19 +98,15 @@ TEST(ExportPaintings, WithoutPaintingsNothingIsWrittenAndAllIsWell) {
   EXPECT_FALSE(fs::exists(game.File("draw")));
 }
 
-// The page at path as pdftoppm draws it at 72 dots an inch, a pixel a point.
+// The page as pdftoppm draws it at 72 dots an inch, a pixel a point; empty when there is none.
 KDecodedPicture RenderedPage(const std::string& pdf, int32_t page, const std::string& folder) {
-  const std::string prefix = folder + "/page";
-  const std::string command = "pdftoppm -r 72 -png -f " + std::to_string(page) + " -l " + std::to_string(page) +
-                              " '" + pdf + "' '" + prefix + "' 2>/dev/null";
+  const std::string number = std::to_string(page), png = folder + "/page.png";
+  fs::remove(png);
+  std::system(("pdftoppm -r 72 -png -singlefile -f " + number + " -l " + number + " '" + pdf + "' '" + folder +
+               "/page' 2>/dev/null").c_str());
+  const std::string bytes = tafutest::ReadFile(png);
   KDecodedPicture picture;
-  if (std::system(command.c_str()) != 0) return picture;
-  for (const auto& entry : fs::directory_iterator(folder)) {
-    if (!entry.path().filename().string().starts_with("page-")) continue;
-    const std::string png = tafutest::ReadFile(entry.path().string());
-    DecodePicture(png.data(), png.size(), KPictureFormat::Png, 4096, picture);
-    fs::remove(entry.path());
-  }
+  DecodePicture(bytes.data(), bytes.size(), KPictureFormat::Png, 4096, picture);
   return picture;
 }
 

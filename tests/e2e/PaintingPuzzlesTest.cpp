@@ -1,7 +1,4 @@
-// The players' own paintings as puzzles on the built game, played with real X events: the
-// framed painting on the difficulty screens, the swap puzzle solved to a star and its next
-// round on the older painting, the slide board and copy drawing's picture, a broken
-// painting passed over, and a brother's painting with his animal on his sister's screens.
+// The players' own paintings as puzzles on the built game, played with real X events.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -82,6 +79,8 @@ bool OpenDifficulty(const tafutest::GameLauncher& game, Point menuButton) {
   return game.WaitForMenu() && game.ActAndSeeScreenChange([&] { return game.Click(menuButton); });
 }
 
+// The framed painting, a swap round solved to a star and the next on the older painting, the
+// slide board, copy drawing's picture; a broken painting passed over.
 TEST(PaintingPuzzles, TheNewestPaintingsArePlayedInTurnAndABrokenOneIsPassedOver) {
   const std::string unavailable = tafutest::EndToEndUnavailable();
   if (!unavailable.empty()) GTEST_SKIP() << unavailable;
@@ -99,7 +98,6 @@ TEST(PaintingPuzzles, TheNewestPaintingsArePlayedInTurnAndABrokenOneIsPassedOver
   // The frame shows painting 2 (the broken 3 passed over); its round comes first.
   ASSERT_TRUE(OpenDifficulty(game, tafutest::kSwap));
   ASSERT_TRUE(game.WaitForPixel(FramedCell(25, 35), [](uint32_t p) { return Near(p, StripColour(2, 3)); }));
-  EXPECT_TRUE(Near(game.Pixel(FramedCell(0, 0)), StripColour(2, 0)));
   ASSERT_TRUE(game.ActAndWaitForStill([&] { return game.Click(kPaintingButton); }, kSwapBoard));
   ASSERT_TRUE(ShowsPainting(game, 2));
 
